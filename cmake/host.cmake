@@ -1,0 +1,27 @@
+# Linux: the portable logic against the in-memory platform, its unit tests,
+# and the end-to-end tests of the Windows build under Wine.
+
+enable_testing()
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+add_library(infinst_logic STATIC ${INFINST_SOURCES})
+target_include_directories(infinst_logic PUBLIC src)
+target_compile_options(infinst_logic PRIVATE ${INFINST_PROGRAM_FLAGS})
+
+add_library(infinst_fake STATIC src/platform/platform-fake.cpp)
+target_include_directories(infinst_fake PUBLIC src)
+target_compile_options(infinst_fake PRIVATE ${INFINST_FLAGS})
+
+add_executable(infinst_unit_tests
+    src/run/test_support.cpp
+    src/run/run_test.cpp
+    src/run/overwrite_test.cpp
+    src/inf/text_test.cpp
+    src/inf/inf_stream_test.cpp
+    src/inf/destinations_test.cpp
+    src/install/copy_section_test.cpp
+    src/install/addreg_section_test.cpp)
+target_compile_options(infinst_unit_tests PRIVATE ${INFINST_FLAGS})
+target_link_libraries(infinst_unit_tests PRIVATE infinst_logic infinst_fake GTest::gtest_main)
+gtest_discover_tests(infinst_unit_tests)

@@ -1,0 +1,42 @@
+// The destination directory table, read from [DestinationDirs]: for each
+// copy section by name the id of the directory its files go to, and the
+// default id for every section the table does not name. Directory ids
+// 10, 11 and 12 are the Windows directory, its System32 and its
+// System32\Drivers; no other id is supported.
+
+#ifndef INFINST_DESTINATIONS_H
+#define INFINST_DESTINATIONS_H
+
+#include <cstdint>
+
+struct InfStream;
+
+// Reads the [DestinationDirs] body from the current position into the
+// table and the default id; leaves the stream at the next header.
+void readDestinationDirs(InfStream *stream);
+
+// Adds an entry, or updates the entry of the same name (case matters).
+void setDestination(const char *name, int32_t id);
+
+// The id of the first entry named `name`, else the default id.
+int32_t lookupDirectoryId(const char *name);
+
+// True when the line is "[" + some entry's name + "]", exactly.
+bool isListedSectionHeader(const char *line);
+
+// Writes the directory of a supported id into a PATH_SIZE buffer, ending
+// in a backslash; false, writing nothing, for any other id or when the
+// Windows directory cannot be had.
+bool directoryForId(int32_t id, char *path);
+bool destinationForSection(const char *name, char *path);
+
+// The DefaultDestDir id; -1 while none was given.
+int32_t defaultDirectoryId();
+
+// Releases the names and empties the table; the default id stays.
+void clearDestinations();
+
+// Back to the state at the start of a process: no entries, no default.
+void resetDestinations();
+
+#endif

@@ -1,0 +1,153 @@
+// Byte-string operations for the INF readers; see text.h.
+
+#include "inf/text.h"
+
+#include <cstring>
+
+#include "platform/platform.h"
+#include "run/capacity.h"
+
+bool isAsciiSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+void cutLineEnd(char *text) {
+    text[strcspn(text, "\r\n")] = '\0';
+}
+
+void trimSpace(char *text) {
+    size_t length = strlen(text);
+    while (length > 0 && isAsciiSpace(text[length - 1]))
+        --length;
+    size_t start = 0;
+    while (start < length && isAsciiSpace(text[start]))
+        ++start;
+    memmove(text, text + start, length - start);
+    text[length - start] = '\0';
+}
+
+void stripQuotes(char *text) {
+    size_t length = strlen(text);
+    if (length < 2 || text[0] != '"' || text[length - 1] != '"')
+        return;
+    memmove(text, text + 1, length - 2);
+    text[length - 2] = '\0';
+}
+
+void normaliseLine(char *text) {
+    cutLineEnd(text);
+    char *comment = strchr(text, ';');
+    if (comment)
+        *comment = '\0';
+    trimSpace(text);
+}
+
+static char foldCase(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+static const char *skipSpacesAndTabs(const char *text) {
+    while (*text == ' ' || *text == '\t')
+        ++text;
+    return text;
+}
+
+bool looseEquals(const char *a, const char *b) {
+    for (;;) {
+        a = skipSpacesAndTabs(a);
+        b = skipSpacesAndTabs(b);
+        if (*a == '\0' && *b == '\0')
+            return true;
+        if (foldCase(*a) != foldCase(*b))
+            return false;
+        ++a;
+        ++b;
+    }
+}
+
+bool startsWithIgnoreCase(const char *text, const char *prefix) {
+    for (; *prefix; ++text, ++prefix) {
+        if (foldCase(*text) != foldCase(*prefix))
+            return false;
+    }
+    return true;
+}
+
+bool equalsIgnoreCase(const char *a, const char *b) {
+    return strlen(a) == strlen(b) && startsWithIgnoreCase(a, b);
+}
+
+// Leading white space and an optional sign, as both number readers take
+// them; answers whether the number is negative.
+static bool skipSpaceAndSign(const char **text) {
+    const char *p = *text;
+    while (isAsciiSpace(*p))
+        ++p;
+    bool negative = *p == '-';
+    if (*p == '-' || *p == '+')
+        ++p;
+    *text = p;
+    return negative;
+}
+
+int32_t readSigned32(const char *text) {
+    bool negative = skipSpaceAndSign(&text);
+    uint32_t value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text)
+        value = value * 10u + static_cast<uint32_t>(*text - '0');
+    if (negative)
+        value = 0u - value;
+    return static_cast<int32_t>(value);
+}
+
+static int digitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    c = foldCase(c);
+    if (c >= 'a' && c <= 'z')
+        return c - 'a' + 10;
+    return 99;
+}
+
+uint32_t readUnsigned32(const char *text) {
+    bool negative = skipSpaceAndSign(&text);
+    unsigned base = 10;
+    if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && digitValue(text[2]) < 16) {
+        base = 16;
+        text += 2;
+    } else if (text[0] == '0') {
+        base = 8;
+    }
+    uint64_t value = 0;
+    bool overflow = false;
+    for (int digit; (digit = digitValue(*text)) < static_cast<int>(base); ++text) {
+        value = value * base + static_cast<unsigned>(digit);
+        if (value > 0xFFFFFFFFu) {
+            overflow = true;
+            value = 0xFFFFFFFFu;
+        }
+    }
+    // Like strtoul: a value out of range is the maximum whatever its sign.
+    if (overflow)
+        return 0xFFFFFFFFu;
+    uint32_t result = static_cast<uint32_t>(value);
+    return negative ? 0u - result : result;
+}
+
+char *heapCopy(const char *text) {
+    size_t size = strlen(text) + 1;
+    char *copy = static_cast<char *>(platformAllocate(size));
+    if (copy)
+        memcpy(copy, text, size);
+    return copy;
+}
+
+bool composePath(char *path, const char *first, const char *second) {
+    size_t firstLength = strlen(first);
+    size_t secondLength = strlen(second);
+    if (firstLength + secondLength >= PATH_SIZE)
+        return false;
+    memcpy(path, first, firstLength);
+    memcpy(path + firstLength, second, secondLength + 1);
+    return true;
+}

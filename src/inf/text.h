@@ -1,0 +1,55 @@
+// Small byte-string operations shared by every reader of the INF file:
+// cutting line ends, trimming, quotes, the loose comparison that finds the
+// class line, number reading as the C runtime reads numbers, and the heap
+// copies of names that outlive a call.
+//
+// Everything works on bytes. Only ASCII characters mean anything; bytes of
+// 0x80 and above (the Shift-JIS text of Japanese INF files) pass through.
+
+#ifndef INFINST_TEXT_H
+#define INFINST_TEXT_H
+
+#include <cstddef>
+#include <cstdint>
+
+// The space and the bytes 0x09 to 0x0D.
+bool isAsciiSpace(char c);
+
+// Ends the text at its first CR or LF.
+void cutLineEnd(char *text);
+
+// Removes white space at both ends and moves the rest to the start.
+void trimSpace(char *text);
+
+// Removes one outer pair of double quotes, when the text has both.
+void stripQuotes(char *text);
+
+// The form in which the run sequence reads every line: line end cut,
+// everything from the first ';' dropped, white space trimmed.
+void normaliseLine(char *text);
+
+// Equal once spaces and tabs are left out, letters compared without case.
+bool looseEquals(const char *a, const char *b);
+
+// Equal, or `text` begins with `prefix`, ASCII letters compared without case.
+bool equalsIgnoreCase(const char *a, const char *b);
+bool startsWithIgnoreCase(const char *text, const char *prefix);
+
+// A decimal number as atol reads it, wrapping around as a signed 32-bit
+// value instead of overflowing.
+int32_t readSigned32(const char *text);
+
+// A number as strtoul reads it with base 0 (decimal, 0x hexadecimal,
+// 0 octal, optional sign), limited to 32 bits: too many digits give
+// 0xFFFFFFFF.
+uint32_t readUnsigned32(const char *text);
+
+// Writes `first` followed by `second` into a PATH_SIZE buffer; false,
+// leaving it untouched, when the two would not fit 259 characters.
+bool composePath(char *path, const char *first, const char *second);
+
+// A heap copy of the text, or null when the heap is exhausted; released
+// with platformRelease.
+char *heapCopy(const char *text);
+
+#endif

@@ -1,0 +1,23 @@
+// Copy sections: each body line names one file, copied from the INF
+// file's directory into the section's destination directory.
+
+#ifndef INFINST_COPY_SECTION_H
+#define INFINST_COPY_SECTION_H
+
+struct InfStream;
+
+// Copies every file the section lists. `infDirectory` is empty or ends in
+// a backslash; `destinationDirectory` ends in a backslash. Leaves the
+// stream at the next header.
+void processCopySection(InfStream *stream, const char *infDirectory,
+                        const char *destinationDirectory);
+
+// True when the path exists and is not a directory.
+bool isExistingFile(const char *path);
+
+// True when the line, taken as a file name, could reach outside the
+// directories it is joined to: a leading '\' or '/', a ':' anywhere (a
+// drive or a stream), or a '..' path component.
+bool isUnsafeFileName(const char *line);
+
+#endif

@@ -1,0 +1,80 @@
+// An in-memory stand-in for the Win32 platform, for running the installer
+// on Linux in tests: a Windows version, a file system with a current and a
+// Windows directory, a registry below HKEY_LOCAL_MACHINE, scripted console
+// keys and standard input, captured output, and a counted heap. Any
+// operation can be made to fail at its Nth call, so that every error path
+// of the program can be reached.
+//
+// Paths and registry keys compare without regard to ASCII case, as on
+// Windows; a relative path is taken from the current directory.
+
+#ifndef INFINST_PLATFORM_FAKE_H
+#define INFINST_PLATFORM_FAKE_H
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// Back to a fresh Windows NT 3.51 machine: current directory C:\work,
+// Windows directory C:\WINNT with System32 and System32\Drivers, an empty
+// registry, no keys, no input, no output.
+void fakeReset();
+
+void fakeSetVersion(bool succeeds, unsigned long platformId, unsigned long majorVersion);
+void fakeSetCurrentDirectory(const std::string &path);
+void fakeSetWindowsDirectory(const std::string &path);
+
+void fakeAddDirectory(const std::string &path);
+void fakeAddFile(const std::string &path, const std::string &content);
+bool fakeFileExists(const std::string &path);
+std::string fakeFileContent(const std::string &path); // "" when missing
+
+// Registry below HKEY_LOCAL_MACHINE.
+void fakeAddRegKey(const std::string &key);
+bool fakeRegKeyExists(const std::string &key);
+struct FakeRegValue {
+    bool exists;
+    unsigned long type;
+    std::string bytes;
+};
+FakeRegValue fakeRegValue(const std::string &key, const std::string &name);
+int fakeRegValueCount(const std::string &key);
+
+// Console keys, each a character code or PLATFORM_KEY_NO_CHARACTER; once
+// they run out, reads answer PLATFORM_KEY_UNAVAILABLE.
+void fakeQueueKeys(const std::vector<int> &keys);
+int fakeKeyReads();
+
+// What standard input holds.
+void fakeSetInput(const std::string &input);
+
+// What reached standard output and standard error since the last reset.
+const std::string &fakeOutput();
+const std::string &fakeErrorOutput();
+
+// Operations that can be made to fail.
+enum FakeOperation {
+    FAKE_GET_VERSION,
+    FAKE_FIND_FIRST_FILE,
+    FAKE_GET_CURRENT_DIRECTORY,
+    FAKE_GET_WINDOWS_DIRECTORY,
+    FAKE_COPY_FILE,
+    FAKE_REG_CREATE_KEY,
+    FAKE_REG_SET_VALUE,
+    FAKE_OPEN_FILE,
+    FAKE_ALLOCATE,
+    FAKE_OPERATION_COUNT
+};
+// The `nth` call of the operation from now on fails (1 is the next one).
+void fakeFailCall(FakeOperation operation, int nth);
+int fakeCallCount(FakeOperation operation);
+
+// Open handles and heap, to show that a run leaves nothing behind.
+int fakeOpenFiles();
+int fakeOpenRegKeys();
+size_t fakeHeapBlocks();
+size_t fakeHeapBytes();
+size_t fakeHeapPeakBytes();
+size_t fakeHeapAllocations();
+
+#endif

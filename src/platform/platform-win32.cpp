@@ -1,0 +1,150 @@
+// The platform layer on Win32: every Windows and C runtime call the
+// installer makes is here. Only calls that Windows NT 3.5 already has are
+// used, from KERNEL32, ADVAPI32 and the system's C runtime.
+
+#include "platform/platform.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <windows.h>
+
+int platformGetVersion(unsigned long *platformId, unsigned long *majorVersion) {
+    OSVERSIONINFOA info;
+    memset(&info, 0, sizeof info);
+    info.dwOSVersionInfoSize = sizeof info; // 148 bytes
+    if (!GetVersionExA(&info))
+        return 0;
+    *platformId = info.dwPlatformId;
+    *majorVersion = info.dwMajorVersion;
+    return 1;
+}
+
+int platformFindFirstFile(const char *pattern, char *name, size_t nameSize) {
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA(pattern, &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    FindClose(search);
+    size_t length = strlen(data.cFileName);
+    if (length >= nameSize)
+        return 0;
+    memcpy(name, data.cFileName, length + 1);
+    return 1;
+}
+
+unsigned long platformGetCurrentDirectory(char *buffer, unsigned long size) {
+    return GetCurrentDirectoryA(size, buffer);
+}
+
+unsigned long platformGetWindowsDirectory(char *buffer, unsigned long size) {
+    return GetWindowsDirectoryA(buffer, size);
+}
+
+unsigned long platformGetFileAttributes(const char *path) {
+    return GetFileAttributesA(path);
+}
+
+int platformCopyFile(const char *source, const char *destination) {
+    return CopyFileA(source, destination, FALSE) ? 1 : 0;
+}
+
+int platformRegKeyExists(const char *key) {
+    HKEY handle;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return 0;
+    RegCloseKey(handle);
+    return 1;
+}
+
+PlatformRegKey *platformRegCreateKey(const char *key) {
+    HKEY handle;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return reinterpret_cast<PlatformRegKey *>(handle);
+}
+
+int platformRegSetValue(PlatformRegKey *key, const char *name, unsigned long type,
+                        const void *data, unsigned long size) {
+    return RegSetValueExA(reinterpret_cast<HKEY>(key), name, 0, type,
+                          static_cast<const BYTE *>(data), size) == ERROR_SUCCESS;
+}
+
+void platformRegCloseKey(PlatformRegKey *key) {
+    RegCloseKey(reinterpret_cast<HKEY>(key));
+}
+
+// The console input is opened by name, so that a redirected standard
+// input neither answers a key read nor hides the console from it. It stays
+// open for the rest of the process once opened.
+static HANDLE consoleInput() {
+    static HANDLE input = INVALID_HANDLE_VALUE;
+    if (input == INVALID_HANDLE_VALUE)
+        input = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                            nullptr);
+    return input;
+}
+
+int platformReadKey() {
+    fflush(stdout);
+    HANDLE input = consoleInput();
+    if (input == INVALID_HANDLE_VALUE)
+        return PLATFORM_KEY_UNAVAILABLE;
+    for (;;) {
+        INPUT_RECORD record;
+        DWORD count = 0;
+        if (!ReadConsoleInputA(input, &record, 1, &count))
+            return PLATFORM_KEY_UNAVAILABLE;
+        // Key releases (such as the Enter that ended the agreement line),
+        // mouse, focus and size events are not key presses.
+        if (count == 0 || record.EventType != KEY_EVENT || !record.Event.KeyEvent.bKeyDown)
+            continue;
+        const KEY_EVENT_RECORD &key = record.Event.KeyEvent;
+        if (key.dwControlKeyState & (LEFT_ALT_PRESSED | RIGHT_ALT_PRESSED))
+            return PLATFORM_KEY_NO_CHARACTER;
+        unsigned char character = static_cast<unsigned char>(key.uChar.AsciiChar);
+        if (character == 0)
+            return PLATFORM_KEY_NO_CHARACTER;
+        return character;
+    }
+}
+
+int platformReadInputChar() {
+    fflush(stdout);
+    return getchar();
+}
+
+void platformWriteOutput(const char *format, va_list args) {
+    vfprintf(stdout, format, args);
+}
+
+void platformReportError(const char *text) {
+    perror(text);
+}
+
+PlatformFile *platformOpenFile(const char *path) {
+    return reinterpret_cast<PlatformFile *>(fopen(path, "rb"));
+}
+
+size_t platformReadFile(PlatformFile *file, void *buffer, size_t size) {
+    return fread(buffer, 1, size, reinterpret_cast<FILE *>(file));
+}
+
+int platformSeekFile(PlatformFile *file, long offset) {
+    return fseek(reinterpret_cast<FILE *>(file), offset, SEEK_SET) == 0;
+}
+
+void platformCloseFile(PlatformFile *file) {
+    fclose(reinterpret_cast<FILE *>(file));
+}
+
+void *platformAllocate(size_t size) {
+    return malloc(size);
+}
+
+void platformRelease(void *block) {
+    free(block);
+}

@@ -1,0 +1,213 @@
+// The run sequence; see run.h.
+//
+// The INF file is read three times. Pass 1 reads [DestinationDirs] and
+// looks for the class line; after the checks, pass 2 counts the AddReg
+// and copy section headers; only a file with exactly one AddReg section
+// and at least one copy section reaches pass 3, which installs. Section
+// readers leave the stream at the next header, so every header line of the
+// file passes through the loops here.
+
+#include "run/run.h"
+
+#include <cstring>
+
+#include "inf/destinations.h"
+#include "inf/inf_stream.h"
+#include "inf/text.h"
+#include "install/addreg_section.h"
+#include "install/copy_section.h"
+#include "platform/platform.h"
+#include "run/capacity.h"
+#include "run/messages.h"
+#include "run/overwrite.h"
+
+static const unsigned long NT_PLATFORM_ID = 2;
+
+bool osIsRefused() {
+    unsigned long platformId = 0;
+    unsigned long majorVersion = 0;
+    if (!platformGetVersion(&platformId, &majorVersion))
+        return true;
+    return platformId == NT_PLATFORM_ID && majorVersion >= 4;
+}
+
+InfSearch findInfInCurrentDirectory(char *path) {
+    char name[PATH_SIZE];
+    if (!platformFindFirstFile("*.inf", name, sizeof name))
+        return INF_NOT_FOUND;
+    char directory[PATH_SIZE];
+    unsigned long length = platformGetCurrentDirectory(directory, PATH_SIZE);
+    if (length == 0)
+        return INF_NOT_FOUND;
+    if (length >= PATH_SIZE)
+        return INF_PATH_TOO_LONG;
+    if (length > 0 && directory[length - 1] == '\\')
+        directory[length - 1] = '\0'; // a drive's root
+    char separated[PATH_SIZE];
+    if (!composePath(separated, directory, "\\") || !composePath(path, separated, name))
+        return INF_PATH_TOO_LONG;
+    return INF_FOUND;
+}
+
+bool hasInfExtension(const char *path) {
+    const char *dot = strrchr(path, '.');
+    return dot && equalsIgnoreCase(dot, ".inf");
+}
+
+void waitForKey() {
+    say(MSG_PRESS_ANY_KEY);
+    platformReadKey();
+}
+
+static bool isAddRegHeader(const char *line) {
+    return strstr(line, "AddReg]") != nullptr;
+}
+
+static bool isCopyHeader(const char *line) {
+    return strstr(line, "Copy]") || strstr(line, "CopyFiles]") || isListedSectionHeader(line);
+}
+
+// Pass 1: reads [DestinationDirs] bodies and looks for the class line.
+static void findDestinationsAndClass(InfStream *stream, bool *classSeen,
+                                     bool *destinationDirsSeen) {
+    char line[LINE_SIZE];
+    infSeek(stream, 0);
+    while (readLine(stream, line)) {
+        normaliseLine(line);
+        if (equalsIgnoreCase(line, "[DestinationDirs]")) {
+            say(MSG_DESTINATION_DIRS_FOUND, line);
+            readDestinationDirs(stream);
+            *destinationDirsSeen = true;
+        } else if (looseEquals(line, "Class=LegacyDriver")) {
+            *classSeen = true;
+        }
+    }
+}
+
+// Pass 2: counts the AddReg and copy headers of the whole file.
+static void countSections(InfStream *stream, int *addRegCount, int *copyCount) {
+    char line[LINE_SIZE];
+    infSeek(stream, 0);
+    while (readLine(stream, line)) {
+        normaliseLine(line);
+        if (isAddRegHeader(line)) {
+            say(MSG_ADDREG_FOUND, line);
+            ++*addRegCount;
+        } else if (isCopyHeader(line)) {
+            say(MSG_COPY_FOUND, line);
+            ++*copyCount;
+        }
+    }
+}
+
+// Pass 3: carries out the sections in the order of the file.
+static void install(InfStream *stream, const char *infDirectory) {
+    char line[LINE_SIZE];
+    char destination[PATH_SIZE];
+    infSeek(stream, 0);
+    while (readLine(stream, line)) {
+        normaliseLine(line);
+        if (isAddRegHeader(line)) {
+            processAddRegSection(stream, infDirectory);
+        } else if (isCopyHeader(line)) {
+            // The name between the brackets of a well-formed header.
+            char *name = line + 1;
+            name[strlen(name) - 1] = '\0';
+            if (destinationForSection(name, destination))
+                processCopySection(stream, infDirectory, destination);
+            else
+                say(MSG_UNSUPPORTED_DESTINATION, name);
+        }
+    }
+}
+
+// The end of every run after the INF file was opened.
+static int endRun(InfStream *stream, const char *message1, const char *message2, int exitCode) {
+    infClose(stream);
+    say("%s", message1);
+    if (message2)
+        say("%s", message2);
+    waitForKey();
+    clearDestinations();
+    clearClaimedKeys();
+    return exitCode;
+}
+
+// Reads the agreement: the first character typed must be '1'.
+static bool userAgrees() {
+    say(MSG_NOTICES);
+    return platformReadInputChar() == '1';
+}
+
+static int refuse(const char *message) {
+    say("%s", message);
+    waitForKey();
+    return 1;
+}
+
+int runInstaller(int argc, char **argv) {
+    // Every run starts from the state of a fresh process.
+    resetOverwriteAnswer();
+    resetDestinations();
+    clearClaimedKeys();
+
+    say(MSG_BANNER);
+    if (osIsRefused())
+        return refuse(MSG_OS_REFUSED_1 MSG_OS_REFUSED_2);
+
+    char composedPath[PATH_SIZE] = {0};
+    const char *infPath = composedPath;
+    if (argc == 2) {
+        infPath = argv[1];
+        if (strlen(infPath) >= PATH_SIZE)
+            return refuse(MSG_INF_PATH_TOO_LONG);
+    } else if (argc == 1) {
+        if (findInfInCurrentDirectory(composedPath) == INF_PATH_TOO_LONG)
+            return refuse(MSG_INF_PATH_TOO_LONG);
+    } else {
+        say(MSG_USAGE, argv[0]);
+        waitForKey();
+        return 1;
+    }
+    if (!hasInfExtension(infPath))
+        return refuse(MSG_NOT_INF);
+
+    say(MSG_INF_FILE, infPath);
+    if (!userAgrees())
+        return 1;
+
+    InfStream stream;
+    if (!infOpen(&stream, infPath)) {
+        platformReportError(MSG_OPEN_FAILED);
+        waitForKey();
+        return 1;
+    }
+    char infDirectory[PATH_SIZE];
+    strcpy(infDirectory, infPath);
+    char *lastBackslash = strrchr(infDirectory, '\\');
+    if (lastBackslash)
+        lastBackslash[1] = '\0';
+    else
+        infDirectory[0] = '\0';
+
+    bool classSeen = false;
+    bool destinationDirsSeen = false;
+    findDestinationsAndClass(&stream, &classSeen, &destinationDirsSeen);
+    if (!classSeen)
+        return endRun(&stream, MSG_NOT_LEGACY_DRIVER_1, MSG_NOT_LEGACY_DRIVER_2, 1);
+    if (!destinationDirsSeen)
+        return endRun(&stream, MSG_NO_DESTINATION_DIRS_1, MSG_NO_DESTINATION_DIRS_2, 1);
+    if (defaultDirectoryId() == -1)
+        return endRun(&stream, MSG_NO_DEFAULT_DEST_DIR_1, MSG_NO_DEFAULT_DEST_DIR_2, 1);
+
+    int addRegCount = 0;
+    int copyCount = 0;
+    countSections(&stream, &addRegCount, &copyCount);
+    if (addRegCount != 1)
+        return endRun(&stream, MSG_TOO_COMPLEX_1, MSG_TOO_COMPLEX_2, 1);
+    if (copyCount == 0)
+        return endRun(&stream, MSG_NO_COPY_SECTION, nullptr, 1);
+
+    install(&stream, infDirectory);
+    return endRun(&stream, MSG_FINISHED, nullptr, 0);
+}

@@ -1,0 +1,27 @@
+// The whole of one run of the installer: banner, operating-system gate,
+// finding the INF file, notices and agreement, the three passes over the
+// file with the checks between them, the end message, the key wait and the
+// exit code (0 when the installation pass ran, 1 on every other end).
+
+#ifndef INFINST_RUN_H
+#define INFINST_RUN_H
+
+int runInstaller(int argc, char **argv);
+
+// True when this system must not be installed on: the version cannot be
+// had, or it is Windows NT 4.0 or later.
+bool osIsRefused();
+
+enum InfSearch { INF_NOT_FOUND, INF_FOUND, INF_PATH_TOO_LONG };
+
+// Composes "<current directory>\<first *.inf>" into a PATH_SIZE buffer.
+InfSearch findInfInCurrentDirectory(char *path);
+
+// True when the text from the last '.' of the path is ".inf", in any case.
+bool hasInfExtension(const char *path);
+
+// Prints the key-wait text and waits for one key, or for none when no key
+// can be read.
+void waitForKey();
+
+#endif

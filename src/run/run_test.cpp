@@ -1,0 +1,1 @@
+#include "run/test_support.h"

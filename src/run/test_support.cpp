@@ -1,0 +1,34 @@
+// Shared helpers of the unit tests; see test_support.h.
+
+#include "run/test_support.h"
+
+#include "run/run.h"
+
+const char *const INF_HEAD =
+    "[Version]\n"
+    "Class=LegacyDriver\n"
+    "[DestinationDirs]\n"
+    "DefaultDestDir=12\n";
+
+int runInstallerWith(const std::vector<std::string> &arguments) {
+    std::vector<std::string> words{"infinst.exe"};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char *> argv;
+    for (std::string &word : words)
+        argv.push_back(&word[0]);
+    argv.push_back(nullptr);
+    return runInstaller(static_cast<int>(words.size()), argv.data());
+}
+
+int runInf(const std::string &inf) {
+    fakeAddFile("C:\\work\\driver.inf", inf);
+    fakeSetInput("1\n");
+    return runInstallerWith({"C:\\work\\driver.inf"});
+}
+
+std::string outputAfterNotices() {
+    const std::string &output = fakeOutput();
+    const std::string last = "同意できない場合はそのままEnterを押して中断して下さい。\n";
+    size_t at = output.find(last);
+    return at == std::string::npos ? output : output.substr(at + last.size());
+}

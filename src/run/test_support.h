@@ -1,0 +1,33 @@
+// Shared helpers of the unit tests: a fresh fake machine for every test,
+// and runs of the whole installer on it.
+
+#ifndef INFINST_TEST_SUPPORT_H
+#define INFINST_TEST_SUPPORT_H
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/platform-fake.h"
+
+class InstallerTest : public ::testing::Test {
+protected:
+    void SetUp() override { fakeReset(); }
+};
+
+// Runs the installer as "infinst.exe" followed by `arguments`.
+int runInstallerWith(const std::vector<std::string> &arguments);
+
+// Writes `inf` to C:\work\driver.inf, agrees, and runs the installer on it
+// by its full path.
+int runInf(const std::string &inf);
+
+// The output from just after the agreement notices to the end.
+std::string outputAfterNotices();
+
+// The header lines every accepted INF file needs, and its default
+// destination: the Drivers directory.
+extern const char *const INF_HEAD;
+
+#endif
