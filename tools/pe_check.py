@@ -5,7 +5,7 @@ infinst is cross-compiled with mingw-w64 and must run on NT 3.5x.  Such old
 systems refuse executables whose header asks for a newer subsystem or OS
 version, and the loader fails if the program imports a DLL or a function that
 does not exist there.  This script reads the PE headers and the import table
-of EXE and reports every problem it finds, one line each:
+of EXE and prints one line for each problem it finds:
 
   * machine is not i386, or subsystem is not console (3);
   * subsystem version or OS version is not 3.10;
@@ -25,8 +25,6 @@ import struct
 import sys
 
 ALLOWED_DLLS = ("kernel32.dll", "advapi32.dll", "crtdll.dll")
-IMAGE_FILE_MACHINE_I386 = 0x14C
-IMAGE_SUBSYSTEM_WINDOWS_CUI = 3
 DYNAMIC_BASE = 0x0040
 NX_COMPAT = 0x0100
 
@@ -42,7 +40,7 @@ class PEFile:
         self.data = data
         if data[:2] != b"MZ" or len(data) < 0x40:
             raise PEError("no MZ header")
-        pe = self.u32(0x3C)
+        pe = struct.unpack_from("<I", data, 0x3C)[0]
         if data[pe:pe + 4] != b"PE\0\0":
             raise PEError("no PE signature")
         (self.machine, nsect, _, _, _, opt_size, _) = struct.unpack_from("<HHIIIHH", data, pe + 4)
@@ -57,8 +55,8 @@ class PEFile:
         self.subsystem = self.u16(opt + 68)
         self.dll_chars = self.u16(opt + 70)
         ndirs_off = opt + (108 if self.pe32plus else 92)
-        self.dirs = [struct.unpack_from("<II", data, ndirs_off + 4 + 8 * i)
-                     for i in range(min(self.u32(ndirs_off), 16))]
+        ndirs = min(struct.unpack_from("<I", data, ndirs_off)[0], 16)
+        self.dirs = [struct.unpack_from("<II", data, ndirs_off + 4 + 8 * i) for i in range(ndirs)]
         sect = opt + opt_size
         self.sections = []  # (virtual address, virtual size, raw size, raw offset)
         for i in range(nsect):
@@ -67,9 +65,6 @@ class PEFile:
 
     def u16(self, off):
         return struct.unpack_from("<H", self.data, off)[0]
-
-    def u32(self, off):
-        return struct.unpack_from("<I", self.data, off)[0]
 
     def directory(self, index):
         return self.dirs[index] if index < len(self.dirs) else (0, 0)
@@ -122,21 +117,16 @@ def check(path, exports_dir, max_size):
     with open(path, "rb") as f:
         data = f.read()
     pe = PEFile(data)
-    bad = []
-    if pe.machine != IMAGE_FILE_MACHINE_I386:
-        bad.append("machine is 0x%X, not i386 (0x14C)" % pe.machine)
-    if pe.subsystem != IMAGE_SUBSYSTEM_WINDOWS_CUI:
-        bad.append("subsystem is %d, not console (3)" % pe.subsystem)
-    if pe.subsys_version != (3, 10):
-        bad.append("subsystem version is %d.%d, not 3.10" % pe.subsys_version)
-    if pe.os_version != (3, 10):
-        bad.append("OS version is %d.%d, not 3.10" % pe.os_version)
-    if pe.dll_chars & DYNAMIC_BASE:
-        bad.append("DllCharacteristics has DYNAMIC_BASE (0x40)")
-    if pe.dll_chars & NX_COMPAT:
-        bad.append("DllCharacteristics has NX_COMPAT (0x100)")
-    if pe.directory(13)[0]:
-        bad.append("delay-load imports present")
+    header_checks = [
+        (pe.machine != 0x14C, "machine is 0x%X, not i386 (0x14C)" % pe.machine),
+        (pe.subsystem != 3, "subsystem is %d, not console (3)" % pe.subsystem),
+        (pe.subsys_version != (3, 10), "subsystem version is %d.%d, not 3.10" % pe.subsys_version),
+        (pe.os_version != (3, 10), "OS version is %d.%d, not 3.10" % pe.os_version),
+        (pe.dll_chars & DYNAMIC_BASE, "DllCharacteristics has DYNAMIC_BASE (0x40)"),
+        (pe.dll_chars & NX_COMPAT, "DllCharacteristics has NX_COMPAT (0x100)"),
+        (pe.directory(13)[0], "delay-load imports present"),
+    ]
+    bad = [text for failed, text in header_checks if failed]
     dlls, count, known = set(), 0, {}
     for dll, name, ordinal in pe.imports():
         count += 1
@@ -154,16 +144,15 @@ def check(path, exports_dir, max_size):
         dlls.add(key)
     if len(data) > max_size:
         bad.append("size %d bytes exceeds %d" % (len(data), max_size))
-    summary = "%s %d bytes, %d DLLs, %d imports" % (os.path.basename(path), len(data),
-                                                     len(dlls), count)
-    return bad, summary
+    return bad, "%s %d bytes, %d DLLs, %d imports" % (os.path.basename(path), len(data),
+                                                       len(dlls), count)
 
 
 def main():
     parser = argparse.ArgumentParser(description="Check that a PE executable suits NT 3.5x.")
-    parser.add_argument("exe", help="executable to check")
-    parser.add_argument("exports_dir", help="directory holding kernel32.txt, advapi32.txt, crtdll.txt")
-    parser.add_argument("--max-size", type=int, default=65536, help="largest allowed size in bytes")
+    parser.add_argument("exe")
+    parser.add_argument("exports_dir", help="holds kernel32.txt, advapi32.txt, crtdll.txt")
+    parser.add_argument("--max-size", type=int, default=65536, help="default 65536 bytes")
     args = parser.parse_args()
     try:
         bad, summary = check(args.exe, args.exports_dir, args.max_size)
@@ -172,10 +161,9 @@ def main():
         return 1
     for line in bad:
         print("pe_check: %s: %s" % (args.exe, line))
-    if bad:
-        return 1
-    print("pe_check: ok: " + summary)
-    return 0
+    if not bad:
+        print("pe_check: ok: " + summary)
+    return 1 if bad else 0
 
 
 if __name__ == "__main__":
