@@ -1,1 +1,226 @@
+// The AddReg section in whole runs: the line format, the value types, the
+// existing-key guard with its claimed-key list, and the lines refused.
+
+#include "install/addreg_section.h"
+
+#include <string>
+
+#include "run/capacity.h"
 #include "run/test_support.h"
+
+namespace {
+
+const std::string SERVICE = "System\\CurrentControlSet\\Services\\Drv";
+
+// An INF file whose AddReg section holds `lines`, with an empty copy
+// section beside it.
+std::string regInf(const std::string &lines) {
+    return std::string(INF_HEAD) + "[Drv.Copy]\n[Drv.AddReg]\n" + lines;
+}
+
+std::string line(const std::string &key, const std::string &name, const std::string &flags,
+                 const std::string &data) {
+    return "HKLM,\"" + key + "\",\"" + name + "\"," + flags + "," + data + "\n";
+}
+
+std::string valueLine(const std::string &key, const std::string &name, const std::string &data) {
+    return "○対象値: " + key + "\\" + name + " = " + data + "\n";
+}
+
+// What pass 3 printed, without the end messages.
+std::string installOutput() {
+    std::string output = outputAfterNotices();
+    size_t start = output.find("AddReg Found: [Drv.AddReg]\n") + 27;
+    size_t end = output.find("\n処理が終了しました。");
+    return output.substr(start, end - start);
+}
+
+std::string dword(uint32_t value) {
+    return std::string{static_cast<char>(value), static_cast<char>(value >> 8),
+                       static_cast<char>(value >> 16), static_cast<char>(value >> 24)};
+}
+
+const char QUESTION[] = "既存のファイルやレジストリキーを上書きしますか？(Y/N) ";
+const char KEY_EXISTS[] =
+    "キーが既に存在します。本プログラムを使用する場合は一旦キーを削除して下さい。\n";
+
+class AddRegTest : public InstallerTest {
+protected:
+    void TearDown() override {
+        EXPECT_EQ(fakeOpenRegKeys(), 0);
+        EXPECT_EQ(fakeHeapBlocks(), 0u) << "the claimed keys are released";
+    }
+};
+
+TEST_F(AddRegTest, WritesStringsExpandableStringsAndNumbers) {
+    std::string inf = regInf(line(SERVICE, "Start", "0x00010001", "2") +
+                             line(SERVICE, "Hex", "0x00010001", "0x10") +
+                             line(SERVICE, "Octal", "65537", "010") +
+                             line(SERVICE, "Quoted", "0x00010001", "\"2\"") +
+                             line(SERVICE, "Commented", "0x00010001", "3 ; three") +
+                             line(SERVICE, "Group", "0", "\"Extended Base\"") +
+                             line(SERVICE, "Spaced", "0", " \"a\"") +
+                             line(SERVICE, "Note", "0", "\"a\" ; note") +
+                             line(SERVICE, "ImagePath", "0x00020000",
+                                  "\"%SystemRoot%\\System32\\drivers\\drv.sys\""));
+    EXPECT_EQ(runInf(inf), 0);
+    EXPECT_EQ(fakeRegValue(SERVICE, "Start").bytes, dword(2));
+    EXPECT_EQ(fakeRegValue(SERVICE, "Start").type, 4u);
+    EXPECT_EQ(fakeRegValue(SERVICE, "Hex").bytes, dword(16));
+    EXPECT_EQ(fakeRegValue(SERVICE, "Octal").bytes, dword(8));
+    EXPECT_EQ(fakeRegValue(SERVICE, "Quoted").bytes, dword(0));
+    EXPECT_EQ(fakeRegValue(SERVICE, "Commented").bytes, dword(3));
+    EXPECT_EQ(fakeRegValue(SERVICE, "Group").bytes, std::string("Extended Base", 14));
+    EXPECT_EQ(fakeRegValue(SERVICE, "Group").type, 1u);
+    EXPECT_EQ(fakeRegValue(SERVICE, "Spaced").bytes, std::string(" \"a\"", 5));
+    EXPECT_EQ(fakeRegValue(SERVICE, "Note").bytes, std::string("\"a\" ; note", 11));
+    FakeRegValue path = fakeRegValue(SERVICE, "ImagePath");
+    EXPECT_EQ(path.type, 2u);
+    EXPECT_EQ(path.bytes, std::string("%SystemRoot%\\System32\\drivers\\drv.sys", 38));
+    EXPECT_EQ(installOutput().find(valueLine(SERVICE, "Note", "\"a\" ; note")) != std::string::npos,
+              true);
+}
+
+TEST_F(AddRegTest, LinesOutsideThePatternAreSkippedSilently) {
+    std::string inf = regInf("HKR,\"" + SERVICE + "\",\"A\",0,\"x\"\n" +
+                             "HKCU,\"" + SERVICE + "\",\"A\",0,\"x\"\n" +
+                             line(SERVICE, "", "0", "\"x\"") + line(SERVICE, "B", "0", "") +
+                             line(SERVICE, "C", "", "1") + " " + line(SERVICE, "D", "0", "1") +
+                             "HKLM, \"" + SERVICE + "\",\"E\",0,1\n" +
+                             "HKLM,\"" + SERVICE + "\",\"F\",0\n" +
+                             "hklm,\"" + SERVICE + "\",\"G\",0,1\n");
+    EXPECT_EQ(runInf(inf), 0);
+    EXPECT_EQ(installOutput(), "");
+    EXPECT_FALSE(fakeRegKeyExists(SERVICE));
+}
+
+TEST_F(AddRegTest, KeysMustLieBelowTheServicesKey) {
+    std::string inf = regInf(line("System\\CurrentControlSet\\Control\\X", "A", "0", "1") +
+                             line("System\\CurrentControlSet\\Services", "A", "0", "1") +
+                             line("system\\currentcontrolset\\services\\lower", "A", "0", "1"));
+    EXPECT_EQ(runInf(inf), 0);
+    EXPECT_EQ(installOutput(),
+              "キーが無効です: System\\CurrentControlSet\\Control\\X\n"
+              "キーが無効です: System\\CurrentControlSet\\Services\n" +
+                  valueLine("system\\currentcontrolset\\services\\lower", "A", "1"));
+    EXPECT_FALSE(fakeRegKeyExists("System\\CurrentControlSet\\Control\\X"));
+    EXPECT_TRUE(fakeRegValue(SERVICE.substr(0, 34) + "Lower", "A").exists);
+}
+
+TEST_F(AddRegTest, UnsupportedFlagsCreateTheKeyButWriteNothing) {
+    EXPECT_EQ(runInf(regInf(line(SERVICE, "A", "1", "1") + line(SERVICE, "B", "0x00010000", "1"))),
+              0);
+    EXPECT_EQ(installOutput(), valueLine(SERVICE, "A", "1") +
+                                   "未サポートのレジストリ型: 0x00000001\n" +
+                                   valueLine(SERVICE, "B", "1") +
+                                   "未サポートのレジストリ型: 0x00010000\n");
+    EXPECT_TRUE(fakeRegKeyExists(SERVICE));
+    EXPECT_EQ(fakeRegValueCount(SERVICE), 0);
+}
+
+TEST_F(AddRegTest, AnExistingKeyWithoutAConsoleIsRefused) {
+    fakeAddRegKey(SERVICE);
+    std::string inf = regInf(line(SERVICE, "A", "0", "1") + line(SERVICE + "\\New", "B", "0", "2") +
+                             line(SERVICE, "C", "0", "3"));
+    EXPECT_EQ(runInf(inf), 0);
+    EXPECT_EQ(installOutput(), valueLine(SERVICE, "A", "1") + QUESTION + "N\n" + KEY_EXISTS +
+                                   valueLine(SERVICE + "\\New", "B", "2") +
+                                   valueLine(SERVICE, "C", "3") + KEY_EXISTS);
+    EXPECT_EQ(fakeRegValueCount(SERVICE), 0);
+    EXPECT_TRUE(fakeRegValue(SERVICE + "\\New", "B").exists);
+}
+
+TEST_F(AddRegTest, AYesCoversEveryLaterKeyAndClaimedKeysIgnoreCase) {
+    fakeAddRegKey(SERVICE);
+    fakeAddRegKey(SERVICE + "2");
+    fakeQueueKeys({'y'});
+    std::string inf = regInf(line(SERVICE, "A", "0", "1") + line(SERVICE + "2", "B", "0", "2"));
+    EXPECT_EQ(runInf(inf), 0);
+    EXPECT_EQ(installOutput(), valueLine(SERVICE, "A", "1") + QUESTION + "y\n" +
+                                   valueLine(SERVICE + "2", "B", "2"));
+    EXPECT_TRUE(fakeRegValue(SERVICE + "2", "B").exists);
+}
+
+TEST_F(AddRegTest, AParentMadeOnTheWayCountsAsExisting) {
+    std::string lower = "system\\currentcontrolset\\services\\drv";
+    std::string inf = regInf(line(SERVICE + "\\Params", "A", "0", "1") +
+                             line(lower + "\\params", "B", "0", "2") + line(SERVICE, "C", "0", "3"));
+    EXPECT_EQ(runInf(inf), 0);
+    // The second line's key is claimed already; the parent made on the way
+    // was never claimed and now exists.
+    EXPECT_EQ(installOutput(), valueLine(SERVICE + "\\Params", "A", "1") +
+                                   valueLine(lower + "\\params", "B", "2") +
+                                   valueLine(SERVICE, "C", "3") + QUESTION + "N\n" + KEY_EXISTS);
+    EXPECT_EQ(fakeRegValueCount(SERVICE + "\\Params"), 2);
+}
+
+TEST_F(AddRegTest, TheSixtyFifthKeyIsNotClaimed) {
+    std::string lines;
+    for (int i = 0; i <= CLAIMED_KEY_CAPACITY; ++i)
+        lines += line(SERVICE + std::to_string(i), "V", "0", "1");
+    lines += line(SERVICE + "0", "W", "0", "2"); // a claimed key still takes values
+    EXPECT_EQ(runInf(regInf(lines)), 0);
+    EXPECT_NE(installOutput().find(valueLine(SERVICE + "64", "V", "1") +
+                                   "作成するレジストリキーが多すぎます。○対象値"),
+              std::string::npos);
+    EXPECT_TRUE(fakeRegValue(SERVICE + "63", "V").exists);
+    EXPECT_FALSE(fakeRegKeyExists(SERVICE + "64"));
+    EXPECT_TRUE(fakeRegValue(SERVICE + "0", "W").exists);
+}
+
+TEST_F(AddRegTest, FieldsOverTheirBuffersSkipTheLine) {
+    std::string prefix = SERVICE + "\\";
+    std::string key255 = prefix + std::string(255 - prefix.size(), 'k');
+    std::string name255(255, 'n');
+    std::string flags31 = std::string(30, '0') + "1";
+    std::string data511 = "\"" + std::string(509, 'd') + "\"";
+    std::string tooLong = "AddRegの行が長すぎるため無視しました。\n";
+    struct {
+        std::string key, name, flags, data;
+    } edges[] = {{key255, "A", "0", "1"},
+                 {SERVICE, name255, "0", "1"},
+                 {SERVICE, "Flags", flags31, "1"},
+                 {SERVICE, "Data", "0", data511}};
+    for (auto &edge : edges) {
+        fakeReset();
+        EXPECT_EQ(runInf(regInf(line(edge.key, edge.name, edge.flags, edge.data))), 0);
+        EXPECT_EQ(installOutput().find(tooLong), std::string::npos);
+        EXPECT_TRUE(fakeRegKeyExists(edge.key)) << edge.name;
+
+        fakeReset();
+        std::string key = edge.key == key255 ? key255 + "K" : edge.key;
+        std::string name = edge.name == name255 ? name255 + "N" : edge.name;
+        std::string flags = edge.flags == flags31 ? flags31 + "0" : edge.flags;
+        std::string data = edge.data == data511 ? data511 + "D" : edge.data;
+        EXPECT_EQ(runInf(regInf(line(key, name, flags, data))), 0);
+        EXPECT_EQ(installOutput(), tooLong);
+        EXPECT_FALSE(fakeRegKeyExists(SERVICE)) << edge.name;
+    }
+}
+
+TEST_F(AddRegTest, FailuresAreReportedAndTheSectionGoesOn) {
+    fakeFailCall(FAKE_REG_CREATE_KEY, 1);
+    fakeFailCall(FAKE_REG_SET_VALUE, 1);
+    std::string inf = regInf(line(SERVICE, "A", "0", "1") + line(SERVICE, "B", "0", "2") +
+                             line(SERVICE, "C", "0", "3"));
+    EXPECT_EQ(runInf(inf), 0);
+    EXPECT_EQ(installOutput(), valueLine(SERVICE, "A", "1") + "レジストリキー作成失敗: " +
+                                   SERVICE + "\n" + valueLine(SERVICE, "B", "2") +
+                                   "レジストリ値の書き込みに失敗しました: " + SERVICE + "\\B\n" +
+                                   valueLine(SERVICE, "C", "3"));
+    EXPECT_TRUE(fakeRegValue(SERVICE, "C").exists);
+}
+
+TEST_F(AddRegTest, AFailedHeapCopyWritesNothingForTheLine) {
+    // The run's first allocation is the one destination entry; the second
+    // is the first claimed key.
+    fakeFailCall(FAKE_ALLOCATE, 1);
+    std::string inf = regInf(line(SERVICE, "A", "0", "1") + line(SERVICE, "B", "0", "2"));
+    EXPECT_EQ(runInf(inf), 0);
+    EXPECT_EQ(installOutput(), valueLine(SERVICE, "A", "1") + "メモリが不足しています。\n" +
+                                   valueLine(SERVICE, "B", "2"));
+    EXPECT_FALSE(fakeRegValue(SERVICE, "A").exists);
+    EXPECT_TRUE(fakeRegValue(SERVICE, "B").exists);
+}
+
+} // namespace

@@ -1,1 +1,135 @@
+// Copy sections in whole runs: what is copied where, the overwrite
+// question, and the lines that are refused.
+
+#include "install/copy_section.h"
+
+#include <string>
+
 #include "run/test_support.h"
+
+namespace {
+
+const std::string DRIVERS = "C:\\WINNT\\System32\\Drivers\\";
+
+// An INF file whose one copy section lists `lines`, into the Drivers
+// directory.
+std::string copyInf(const std::string &lines) {
+    return std::string(INF_HEAD) + "[Drv.Copy]\n" + lines + "[Drv.AddReg]\n";
+}
+
+std::string copying(const std::string &source, const std::string &destination) {
+    return "○コピー: " + source + " -> " + destination + "\n";
+}
+
+// What pass 3 printed: everything after the census lines.
+std::string installOutput() {
+    std::string output = outputAfterNotices();
+    size_t at = output.find("AddReg Found: [Drv.AddReg]\n");
+    return output.substr(at + 27);
+}
+
+const char FINISHED[] =
+    "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n"
+    "\n終了するには何かキーを押してください\n";
+
+class CopySectionTest : public InstallerTest {};
+
+TEST_F(CopySectionTest, CopiesEveryLineIntoAllThreeDirectories) {
+    fakeAddFile("C:\\work\\a.sys", "driver");
+    fakeAddFile("C:\\work\\a.dll", "library");
+    fakeAddFile("C:\\work\\a.hlp", "help");
+    std::string inf = std::string(INF_HEAD) + "Dll.Copy=11\nHelp.Copy = 10\n" +
+                      "[Sys.Copy]\na.sys\n[Dll.Copy]\na.dll\n[Help.Copy]\na.hlp\n[X.AddReg]\n";
+    EXPECT_EQ(runInf(inf), 0);
+    EXPECT_EQ(fakeFileContent(DRIVERS + "a.sys"), "driver");
+    EXPECT_EQ(fakeFileContent("C:\\WINNT\\System32\\a.dll"), "library");
+    EXPECT_EQ(fakeFileContent("C:\\WINNT\\a.hlp"), "help");
+    EXPECT_NE(fakeOutput().find(copying("C:\\work\\a.hlp", "C:\\WINNT\\a.hlp") + FINISHED),
+              std::string::npos);
+}
+
+TEST_F(CopySectionTest, AMissingSourceIsReportedAndTheNextLineStillCopied) {
+    fakeAddFile("C:\\work\\b.sys", "b");
+    EXPECT_EQ(runInf(copyInf("missing.sys\nb.sys\n")), 0);
+    EXPECT_EQ(installOutput(),
+              copying("C:\\work\\missing.sys", DRIVERS + "missing.sys") +
+                  "ファイルコピーに失敗しました: C:\\work\\missing.sys\n" +
+                  copying("C:\\work\\b.sys", DRIVERS + "b.sys") + FINISHED);
+    EXPECT_EQ(fakeFileContent(DRIVERS + "b.sys"), "b");
+}
+
+TEST_F(CopySectionTest, LinesAreTakenWholeAndADirectoryFailsTheCopy) {
+    fakeAddFile("C:\\work\\c.sys", "c");
+    fakeAddDirectory(DRIVERS + "dir.sys");
+    fakeAddFile("C:\\work\\dir.sys", "d");
+    EXPECT_EQ(runInf(copyInf("c.sys ; comment\n  c.sys\nnew.sys,old.sys\ndir.sys\n")), 0);
+    std::string output = installOutput();
+    EXPECT_NE(output.find("失敗しました: C:\\work\\c.sys ; comment\n"), std::string::npos);
+    EXPECT_NE(output.find("失敗しました: C:\\work\\  c.sys\n"), std::string::npos);
+    EXPECT_NE(output.find("失敗しました: C:\\work\\new.sys,old.sys\n"), std::string::npos);
+    EXPECT_NE(output.find("失敗しました: C:\\work\\dir.sys\n"), std::string::npos);
+    EXPECT_EQ(output.find("上書き"), std::string::npos); // a directory brings no question
+}
+
+TEST_F(CopySectionTest, ExistingFilesBringOneQuestion) {
+    for (int key : {'n', 'Y'}) {
+        fakeReset();
+        fakeAddFile("C:\\work\\e1.sys", "new1");
+        fakeAddFile("C:\\work\\e2.sys", "new2");
+        fakeAddFile(DRIVERS + "e1.sys", "old1");
+        fakeAddFile(DRIVERS + "e2.sys", "old2");
+        fakeQueueKeys({'x', key, 'n'});
+        EXPECT_EQ(runInf(copyInf("e1.sys\ne2.sys\n")), 0);
+        std::string output = installOutput();
+        EXPECT_EQ(output.find("(Y/N)"), output.rfind("(Y/N)")) << "one question";
+        if (key == 'n') {
+            EXPECT_EQ(output, copying("C:\\work\\e1.sys", DRIVERS + "e1.sys") +
+                                  "既存のファイルやレジストリキーを上書きしますか？(Y/N) n\n"
+                                  "ファイルが既にあります: " + DRIVERS + "e1.sys\n"
+                                  "このファイルのコピーは行いません。\n" +
+                                  copying("C:\\work\\e2.sys", DRIVERS + "e2.sys") +
+                                  "ファイルが既にあります: " + DRIVERS + "e2.sys\n"
+                                  "このファイルのコピーは行いません。\n" + FINISHED);
+            EXPECT_EQ(fakeFileContent(DRIVERS + "e2.sys"), "old2");
+        } else {
+            EXPECT_EQ(fakeFileContent(DRIVERS + "e1.sys"), "new1");
+            EXPECT_EQ(fakeFileContent(DRIVERS + "e2.sys"), "new2");
+        }
+    }
+}
+
+TEST_F(CopySectionTest, NamesThatClimbOutOfTheDirectoriesAreRefused) {
+    for (const char *name : {"..\\..\\evil.sys", "..", "a/../../b", "sub\\..", "\\evil.sys",
+                             "/evil.sys", "C:evil.sys", "a.sys:stream", ". .\\x", "...\\x"})
+        EXPECT_TRUE(isUnsafeFileName(name)) << name;
+    for (const char *name : {"a..b.sys", "..a", "sub\\a.sys", ".hidden", "a.", "x\\.\\y"})
+        EXPECT_FALSE(isUnsafeFileName(name)) << name;
+
+    fakeAddFile("C:\\evil.sys", "evil");
+    EXPECT_EQ(runInf(copyInf("..\\..\\..\\evil.sys\n")), 0);
+    EXPECT_EQ(installOutput(), std::string("ファイル名が不正です: ..\\..\\..\\evil.sys\n") + FINISHED);
+    EXPECT_EQ(fakeCallCount(FAKE_COPY_FILE), 0);
+}
+
+TEST_F(CopySectionTest, PathsOver259CharactersAreRefusedAfterTheNameCheck) {
+    // C:\WINNT\System32\Drivers\ is 26 characters, C:\work\ 8.
+    std::string fits(233, 'f');
+    std::string over(234, 'o');
+    fakeAddFile("C:\\work\\" + fits, "fits");
+    EXPECT_EQ(runInf(copyInf(fits + "\n" + over + "\n..\\" + over + "\n")), 0);
+    EXPECT_EQ(installOutput(), copying("C:\\work\\" + fits, DRIVERS + fits) +
+                                   "パスが長すぎます: " + over + "\n" +
+                                   "ファイル名が不正です: ..\\" + over + "\n" + FINISHED);
+    EXPECT_EQ(fakeFileContent(DRIVERS + fits), "fits");
+}
+
+TEST_F(CopySectionTest, AnInfPathWithoutBackslashTakesSourcesFromTheCurrentDirectory) {
+    fakeAddFile("C:\\work\\driver.inf", copyInf("rel.sys\n"));
+    fakeAddFile("C:\\work\\rel.sys", "rel");
+    fakeSetInput("1");
+    EXPECT_EQ(runInstallerWith({"driver.inf"}), 0);
+    EXPECT_NE(fakeOutput().find(copying("rel.sys", DRIVERS + "rel.sys")), std::string::npos);
+    EXPECT_EQ(fakeFileContent(DRIVERS + "rel.sys"), "rel");
+}
+
+} // namespace
