@@ -25,3 +25,9 @@ add_executable(infinst_unit_tests
 target_compile_options(infinst_unit_tests PRIVATE ${INFINST_FLAGS})
 target_link_libraries(infinst_unit_tests PRIVATE infinst_logic infinst_fake GTest::gtest_main)
 gtest_discover_tests(infinst_unit_tests)
+
+# The NT 3.x executable must load on NT 3.5: its header, its imports
+# (against the names those systems export) and its size are checked.
+add_test(NAME pe_check_win32
+    COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/pe_check.py
+        ${CMAKE_SOURCE_DIR}/build/win32/infinst.exe ${CMAKE_SOURCE_DIR}/../shared/nt35-exports)
