@@ -123,6 +123,20 @@ TEST_F(CopySectionTest, PathsOver259CharactersAreRefusedAfterTheNameCheck) {
     EXPECT_EQ(fakeFileContent(DRIVERS + fits), "fits");
 }
 
+TEST_F(CopySectionTest, TheSourcePathMustFitToo) {
+    // An INF directory of 240 characters and a name of 19 make 259.
+    std::string directory = "C:\\" + std::string(236, 'i') + "\\";
+    fakeAddDirectory(directory);
+    fakeAddFile(directory + "driver.inf", copyInf(std::string(19, 's') + "\n" +
+                                                  std::string(20, 't') + "\n"));
+    fakeAddFile(directory + std::string(19, 's'), "s");
+    fakeSetInput("1");
+    EXPECT_EQ(runInstallerWith({directory + "driver.inf"}), 0);
+    EXPECT_EQ(fakeFileContent(DRIVERS + std::string(19, 's')), "s");
+    EXPECT_NE(installOutput().find("パスが長すぎます: " + std::string(20, 't') + "\n"),
+              std::string::npos);
+}
+
 TEST_F(CopySectionTest, AnInfPathWithoutBackslashTakesSourcesFromTheCurrentDirectory) {
     fakeAddFile("C:\\work\\driver.inf", copyInf("rel.sys\n"));
     fakeAddFile("C:\\work\\rel.sys", "rel");

@@ -120,11 +120,15 @@ TEST_F(RunTest, InfPathsOver259CharactersAreRefused) {
     EXPECT_EQ(runInstallerWith({"C:\\" + std::string(253, 'p') + ".inf"}), 1);
     EXPECT_EQ(fakeOutput(), tooLong);
 
-    fakeReset(); // "C:\" + 246 + "\" + "d.inf" is 255; one more directory letter per step
-    fakeSetCurrentDirectory("C:\\" + std::string(250, 'c'));
-    fakeAddFile("driver.inf", "");
-    EXPECT_EQ(runInstallerWith({}), 1);
-    EXPECT_EQ(fakeOutput(), tooLong);
+    // The composed path: "C:\" + 250 + "\" + "d.inf" is 259 characters.
+    for (size_t length : {250u, 251u}) {
+        fakeReset();
+        fakeSetCurrentDirectory("C:\\" + std::string(length, 'c'));
+        fakeAddFile("d.inf", "");
+        EXPECT_EQ(runInstallerWith({}), 1);
+        std::string composed = "C:\\" + std::string(length, 'c') + "\\d.inf";
+        EXPECT_EQ(fakeOutput(), length == 250 ? opening(composed) : tooLong);
+    }
 }
 
 TEST_F(RunTest, OnlyATypedOneIsAgreement) {
