@@ -146,20 +146,20 @@ void fakeSetWindowsDirectory(const std::string &path) {
     state.windowsDirectory = path;
 }
 
-void fakeAddDirectory(const std::string &path) {
+static void addNode(const std::string &path, bool directory, const std::string &content) {
     std::string full = absolute(path);
     std::string folded = fold(full);
     if (!state.nodes.count(folded))
         state.order.push_back(folded);
-    state.nodes[folded] = FakeNode{full, true, std::string()};
+    state.nodes[folded] = FakeNode{full, directory, content};
+}
+
+void fakeAddDirectory(const std::string &path) {
+    addNode(path, true, std::string());
 }
 
 void fakeAddFile(const std::string &path, const std::string &content) {
-    std::string full = absolute(path);
-    std::string folded = fold(full);
-    if (!state.nodes.count(folded))
-        state.order.push_back(folded);
-    state.nodes[folded] = FakeNode{full, false, content};
+    addNode(path, false, content);
 }
 
 bool fakeFileExists(const std::string &path) {
