@@ -97,7 +97,8 @@ TEST_F(DestinationsTest, NamesTooLongForAHeaderAreNeverListed) {
 TEST_F(DestinationsTest, AFailedHeapCopyDropsTheEntry) {
     fakeFailCall(FAKE_ALLOCATE, 1);
     read("DefaultDestDir=12\nLost=10\nKept=11\n");
-    EXPECT_EQ(fakeOutput(), "DefaultDestDir = 12\nLost = 10\nメモリが不足しています。\nKept = 11\n");
+    EXPECT_EQ(fakeOutput(),
+              "DefaultDestDir = 12\nLost = 10\nメモリが不足しています。\nKept = 11\n");
     EXPECT_EQ(lookupDirectoryId("Lost"), 12);
     EXPECT_EQ(lookupDirectoryId("Kept"), 11);
     clearDestinations();

@@ -63,8 +63,8 @@ TEST(Text, ReadUnsigned32ReadsLikeStrtoulWithBaseZero) {
     EXPECT_EQ(readUnsigned32("0x10"), 16u);
     EXPECT_EQ(readUnsigned32("0X1f"), 31u);
     EXPECT_EQ(readUnsigned32("010"), 8u);
-    EXPECT_EQ(readUnsigned32("09"), 0u);  // octal stops at 9
-    EXPECT_EQ(readUnsigned32("0x"), 0u);  // no hex digit: the 0 alone
+    EXPECT_EQ(readUnsigned32("09"), 0u); // octal stops at 9
+    EXPECT_EQ(readUnsigned32("0x"), 0u); // no hex digit: the 0 alone
     EXPECT_EQ(readUnsigned32("0xg"), 0u);
     EXPECT_EQ(readUnsigned32(" \t+7 ; comment"), 7u);
     EXPECT_EQ(readUnsigned32("-1"), 0xFFFFFFFFu);

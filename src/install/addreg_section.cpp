@@ -105,6 +105,14 @@ static ParseResult parseAddRegLine(const char *line, AddRegLine *out) {
     return LINE_PARSED;
 }
 
+// A key of a service: below the services key, not the services key itself,
+// whose own values belong to no driver.
+static bool isServiceKey(const char *key) {
+    const size_t prefixLength = sizeof SERVICES_PREFIX - 1;
+    return startsWithIgnoreCase(key, SERVICES_PREFIX) && key[prefixLength] != '\0' &&
+           key[prefixLength] != '\\';
+}
+
 // The existing-key guard: true when values may be written below the key.
 static bool mayWriteBelow(const char *key) {
     if (isClaimed(key) || overwriteAnswer() == 1)
@@ -149,7 +157,7 @@ static void addRegLine(char *text, void *) {
     case LINE_TOO_LONG: say(MSG_ADDREG_LINE_TOO_LONG); return;
     }
     uint32_t flags = readUnsigned32(line.flags);
-    if (!startsWithIgnoreCase(line.key, SERVICES_PREFIX)) {
+    if (!isServiceKey(line.key)) {
         say(MSG_INVALID_KEY, line.key);
         return;
     }

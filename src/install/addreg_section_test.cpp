@@ -53,16 +53,13 @@ protected:
 };
 
 TEST_F(AddRegTest, WritesStringsExpandableStringsAndNumbers) {
-    std::string inf = regInf(line(SERVICE, "Start", "0x00010001", "2") +
-                             line(SERVICE, "Hex", "0x00010001", "0x10") +
-                             line(SERVICE, "Octal", "65537", "010") +
-                             line(SERVICE, "Quoted", "0x00010001", "\"2\"") +
-                             line(SERVICE, "Commented", "0x00010001", "3 ; three") +
-                             line(SERVICE, "Group", "0", "\"Extended Base\"") +
-                             line(SERVICE, "Spaced", "0", " \"a\"") +
-                             line(SERVICE, "Note", "0", "\"a\" ; note") +
-                             line(SERVICE, "ImagePath", "0x00020000",
-                                  "\"%SystemRoot%\\System32\\drivers\\drv.sys\""));
+    std::string inf = regInf(
+        line(SERVICE, "Start", "0x00010001", "2") + line(SERVICE, "Hex", "0x00010001", "0x10") +
+        line(SERVICE, "Octal", "65537", "010") + line(SERVICE, "Quoted", "0x00010001", "\"2\"") +
+        line(SERVICE, "Commented", "0x00010001", "3 ; three") +
+        line(SERVICE, "Group", "0", "\"Extended Base\"") + line(SERVICE, "Spaced", "0", " \"a\"") +
+        line(SERVICE, "Note", "0", "\"a\" ; note") +
+        line(SERVICE, "ImagePath", "0x00020000", "\"%SystemRoot%\\System32\\drivers\\drv.sys\""));
     EXPECT_EQ(runInf(inf), 0);
     EXPECT_EQ(fakeRegValue(SERVICE, "Start").bytes, dword(2));
     EXPECT_EQ(fakeRegValue(SERVICE, "Start").type, 4u);
@@ -82,13 +79,12 @@ TEST_F(AddRegTest, WritesStringsExpandableStringsAndNumbers) {
 }
 
 TEST_F(AddRegTest, LinesOutsideThePatternAreSkippedSilently) {
-    std::string inf = regInf("HKR,\"" + SERVICE + "\",\"A\",0,\"x\"\n" +
-                             "HKCU,\"" + SERVICE + "\",\"A\",0,\"x\"\n" +
-                             line(SERVICE, "", "0", "\"x\"") + line(SERVICE, "B", "0", "") +
-                             line(SERVICE, "C", "", "1") + " " + line(SERVICE, "D", "0", "1") +
-                             "HKLM, \"" + SERVICE + "\",\"E\",0,1\n" +
-                             "HKLM,\"" + SERVICE + "\",\"F\",0\n" +
-                             "hklm,\"" + SERVICE + "\",\"G\",0,1\n");
+    std::string inf =
+        regInf("HKR,\"" + SERVICE + "\",\"A\",0,\"x\"\n" + "HKCU,\"" + SERVICE +
+               "\",\"A\",0,\"x\"\n" + line(SERVICE, "", "0", "\"x\"") +
+               line(SERVICE, "B", "0", "") + line(SERVICE, "C", "", "1") + " " +
+               line(SERVICE, "D", "0", "1") + "HKLM, \"" + SERVICE + "\",\"E\",0,1\n" + "HKLM,\"" +
+               SERVICE + "\",\"F\",0\n" + "hklm,\"" + SERVICE + "\",\"G\",0,1\n");
     EXPECT_EQ(runInf(inf), 0);
     EXPECT_EQ(installOutput(), "");
     EXPECT_FALSE(fakeRegKeyExists(SERVICE));
@@ -97,23 +93,27 @@ TEST_F(AddRegTest, LinesOutsideThePatternAreSkippedSilently) {
 TEST_F(AddRegTest, KeysMustLieBelowTheServicesKey) {
     std::string inf = regInf(line("System\\CurrentControlSet\\Control\\X", "A", "0", "1") +
                              line("System\\CurrentControlSet\\Services", "A", "0", "1") +
+                             line("System\\CurrentControlSet\\Services\\", "B", "0", "1") +
+                             line("System\\CurrentControlSet\\Services\\\\X", "C", "0", "1") +
                              line("system\\currentcontrolset\\services\\lower", "A", "0", "1"));
     EXPECT_EQ(runInf(inf), 0);
     EXPECT_EQ(installOutput(),
               "キーが無効です: System\\CurrentControlSet\\Control\\X\n"
-              "キーが無効です: System\\CurrentControlSet\\Services\n" +
+              "キーが無効です: System\\CurrentControlSet\\Services\n"
+              "キーが無効です: System\\CurrentControlSet\\Services\\\n"
+              "キーが無効です: System\\CurrentControlSet\\Services\\\\X\n" +
                   valueLine("system\\currentcontrolset\\services\\lower", "A", "1"));
     EXPECT_FALSE(fakeRegKeyExists("System\\CurrentControlSet\\Control\\X"));
+    EXPECT_EQ(fakeRegValueCount("System\\CurrentControlSet\\Services"), 0);
     EXPECT_TRUE(fakeRegValue(SERVICE.substr(0, 34) + "Lower", "A").exists);
 }
 
 TEST_F(AddRegTest, UnsupportedFlagsCreateTheKeyButWriteNothing) {
     EXPECT_EQ(runInf(regInf(line(SERVICE, "A", "1", "1") + line(SERVICE, "B", "0x00010000", "1"))),
               0);
-    EXPECT_EQ(installOutput(), valueLine(SERVICE, "A", "1") +
-                                   "未サポートのレジストリ型: 0x00000001\n" +
-                                   valueLine(SERVICE, "B", "1") +
-                                   "未サポートのレジストリ型: 0x00010000\n");
+    EXPECT_EQ(installOutput(),
+              valueLine(SERVICE, "A", "1") + "未サポートのレジストリ型: 0x00000001\n" +
+                  valueLine(SERVICE, "B", "1") + "未サポートのレジストリ型: 0x00010000\n");
     EXPECT_TRUE(fakeRegKeyExists(SERVICE));
     EXPECT_EQ(fakeRegValueCount(SERVICE), 0);
 }
@@ -136,15 +136,16 @@ TEST_F(AddRegTest, AYesCoversEveryLaterKeyAndClaimedKeysIgnoreCase) {
     fakeQueueKeys({'y'});
     std::string inf = regInf(line(SERVICE, "A", "0", "1") + line(SERVICE + "2", "B", "0", "2"));
     EXPECT_EQ(runInf(inf), 0);
-    EXPECT_EQ(installOutput(), valueLine(SERVICE, "A", "1") + QUESTION + "y\n" +
-                                   valueLine(SERVICE + "2", "B", "2"));
+    EXPECT_EQ(installOutput(),
+              valueLine(SERVICE, "A", "1") + QUESTION + "y\n" + valueLine(SERVICE + "2", "B", "2"));
     EXPECT_TRUE(fakeRegValue(SERVICE + "2", "B").exists);
 }
 
 TEST_F(AddRegTest, AParentMadeOnTheWayCountsAsExisting) {
     std::string lower = "system\\currentcontrolset\\services\\drv";
-    std::string inf = regInf(line(SERVICE + "\\Params", "A", "0", "1") +
-                             line(lower + "\\params", "B", "0", "2") + line(SERVICE, "C", "0", "3"));
+    std::string inf =
+        regInf(line(SERVICE + "\\Params", "A", "0", "1") + line(lower + "\\params", "B", "0", "2") +
+               line(SERVICE, "C", "0", "3"));
     EXPECT_EQ(runInf(inf), 0);
     // The second line's key is claimed already; the parent made on the way
     // was never claimed and now exists.
@@ -204,8 +205,8 @@ TEST_F(AddRegTest, FailuresAreReportedAndTheSectionGoesOn) {
     std::string inf = regInf(line(SERVICE, "A", "0", "1") + line(SERVICE, "B", "0", "2") +
                              line(SERVICE, "C", "0", "3"));
     EXPECT_EQ(runInf(inf), 0);
-    EXPECT_EQ(installOutput(), valueLine(SERVICE, "A", "1") + "レジストリキー作成失敗: " +
-                                   SERVICE + "\n" + valueLine(SERVICE, "B", "2") +
+    EXPECT_EQ(installOutput(), valueLine(SERVICE, "A", "1") + "レジストリキー作成失敗: " + SERVICE +
+                                   "\n" + valueLine(SERVICE, "B", "2") +
                                    "レジストリ値の書き込みに失敗しました: " + SERVICE + "\\B\n" +
                                    valueLine(SERVICE, "C", "3"));
     EXPECT_TRUE(fakeRegValue(SERVICE, "C").exists);

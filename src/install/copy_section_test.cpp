@@ -28,9 +28,8 @@ std::string installOutput() {
     return output.substr(at + 27);
 }
 
-const char FINISHED[] =
-    "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n"
-    "\n終了するには何かキーを押してください\n";
+const char FINISHED[] = "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n"
+                        "\n終了するには何かキーを押してください\n";
 
 class CopySectionTest : public InstallerTest {};
 
@@ -51,10 +50,9 @@ TEST_F(CopySectionTest, CopiesEveryLineIntoAllThreeDirectories) {
 TEST_F(CopySectionTest, AMissingSourceIsReportedAndTheNextLineStillCopied) {
     fakeAddFile("C:\\work\\b.sys", "b");
     EXPECT_EQ(runInf(copyInf("missing.sys\nb.sys\n")), 0);
-    EXPECT_EQ(installOutput(),
-              copying("C:\\work\\missing.sys", DRIVERS + "missing.sys") +
-                  "ファイルコピーに失敗しました: C:\\work\\missing.sys\n" +
-                  copying("C:\\work\\b.sys", DRIVERS + "b.sys") + FINISHED);
+    EXPECT_EQ(installOutput(), copying("C:\\work\\missing.sys", DRIVERS + "missing.sys") +
+                                   "ファイルコピーに失敗しました: C:\\work\\missing.sys\n" +
+                                   copying("C:\\work\\b.sys", DRIVERS + "b.sys") + FINISHED);
     EXPECT_EQ(fakeFileContent(DRIVERS + "b.sys"), "b");
 }
 
@@ -85,11 +83,15 @@ TEST_F(CopySectionTest, ExistingFilesBringOneQuestion) {
         if (key == 'n') {
             EXPECT_EQ(output, copying("C:\\work\\e1.sys", DRIVERS + "e1.sys") +
                                   "既存のファイルやレジストリキーを上書きしますか？(Y/N) n\n"
-                                  "ファイルが既にあります: " + DRIVERS + "e1.sys\n"
+                                  "ファイルが既にあります: " +
+                                  DRIVERS +
+                                  "e1.sys\n"
                                   "このファイルのコピーは行いません。\n" +
                                   copying("C:\\work\\e2.sys", DRIVERS + "e2.sys") +
-                                  "ファイルが既にあります: " + DRIVERS + "e2.sys\n"
-                                  "このファイルのコピーは行いません。\n" + FINISHED);
+                                  "ファイルが既にあります: " + DRIVERS +
+                                  "e2.sys\n"
+                                  "このファイルのコピーは行いません。\n" +
+                                  FINISHED);
             EXPECT_EQ(fakeFileContent(DRIVERS + "e2.sys"), "old2");
         } else {
             EXPECT_EQ(fakeFileContent(DRIVERS + "e1.sys"), "new1");
@@ -107,7 +109,8 @@ TEST_F(CopySectionTest, NamesThatClimbOutOfTheDirectoriesAreRefused) {
 
     fakeAddFile("C:\\evil.sys", "evil");
     EXPECT_EQ(runInf(copyInf("..\\..\\..\\evil.sys\n")), 0);
-    EXPECT_EQ(installOutput(), std::string("ファイル名が不正です: ..\\..\\..\\evil.sys\n") + FINISHED);
+    EXPECT_EQ(installOutput(),
+              std::string("ファイル名が不正です: ..\\..\\..\\evil.sys\n") + FINISHED);
     EXPECT_EQ(fakeCallCount(FAKE_COPY_FILE), 0);
 }
 
@@ -127,8 +130,8 @@ TEST_F(CopySectionTest, TheSourcePathMustFitToo) {
     // An INF directory of 240 characters and a name of 19 make 259.
     std::string directory = "C:\\" + std::string(236, 'i') + "\\";
     fakeAddDirectory(directory);
-    fakeAddFile(directory + "driver.inf", copyInf(std::string(19, 's') + "\n" +
-                                                  std::string(20, 't') + "\n"));
+    fakeAddFile(directory + "driver.inf",
+                copyInf(std::string(19, 's') + "\n" + std::string(20, 't') + "\n"));
     fakeAddFile(directory + std::string(19, 's'), "s");
     fakeSetInput("1");
     EXPECT_EQ(runInstallerWith({directory + "driver.inf"}), 0);

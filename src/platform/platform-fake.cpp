@@ -326,8 +326,8 @@ PlatformRegKey *platformRegCreateKey(const char *key) {
     return reinterpret_cast<PlatformRegKey *>(new FakeHandle{keyPath(key)});
 }
 
-int platformRegSetValue(PlatformRegKey *key, const char *name, unsigned long type,
-                        const void *data, unsigned long size) {
+int platformRegSetValue(PlatformRegKey *key, const char *name, unsigned long type, const void *data,
+                        unsigned long size) {
     if (failsNow(FAKE_REG_SET_VALUE))
         return 0;
     FakeHandle *handle = reinterpret_cast<FakeHandle *>(key);

@@ -60,14 +60,14 @@ int platformRegKeyExists(const char *key) {
 
 PlatformRegKey *platformRegCreateKey(const char *key) {
     HKEY handle;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_SET_VALUE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                        nullptr, &handle, nullptr) != ERROR_SUCCESS)
         return nullptr;
     return reinterpret_cast<PlatformRegKey *>(handle);
 }
 
-int platformRegSetValue(PlatformRegKey *key, const char *name, unsigned long type,
-                        const void *data, unsigned long size) {
+int platformRegSetValue(PlatformRegKey *key, const char *name, unsigned long type, const void *data,
+                        unsigned long size) {
     return RegSetValueExA(reinterpret_cast<HKEY>(key), name, 0, type,
                           static_cast<const BYTE *>(data), size) == ERROR_SUCCESS;
 }
@@ -83,8 +83,7 @@ static HANDLE consoleInput() {
     static HANDLE input = INVALID_HANDLE_VALUE;
     if (input == INVALID_HANDLE_VALUE)
         input = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     return input;
 }
 

@@ -18,11 +18,7 @@ enum {
 };
 
 // Registry value types, with the numbers Win32 gives them.
-enum {
-    PLATFORM_REG_SZ = 1,
-    PLATFORM_REG_EXPAND_SZ = 2,
-    PLATFORM_REG_DWORD = 4
-};
+enum { PLATFORM_REG_SZ = 1, PLATFORM_REG_EXPAND_SZ = 2, PLATFORM_REG_DWORD = 4 };
 
 // The answer of platformGetFileAttributes for a path that does not exist,
 // and the attribute bit of a directory.
@@ -56,8 +52,8 @@ int platformRegKeyExists(const char *key);
 // RegCreateKeyExA, non-volatile, KEY_SET_VALUE; null on failure.
 PlatformRegKey *platformRegCreateKey(const char *key);
 // RegSetValueExA: 1 when the value was written.
-int platformRegSetValue(PlatformRegKey *key, const char *name, unsigned long type,
-                        const void *data, unsigned long size);
+int platformRegSetValue(PlatformRegKey *key, const char *name, unsigned long type, const void *data,
+                        unsigned long size);
 void platformRegCloseKey(PlatformRegKey *key);
 
 // One key press from the console itself, without echo and without waiting

@@ -6,6 +6,8 @@
 #ifndef INFINST_MESSAGES_H
 #define INFINST_MESSAGES_H
 
+// clang-format off
+
 // Start of a run.
 #define MSG_BANNER "Window NT3.x用 ドライバINFインストーラ\n\n"
 #define MSG_OS_REFUSED_1 "本プログラムはWindows NT3.x向けのドライバINFインストーラです。\n"
@@ -71,6 +73,8 @@
 
 // Any table or list whose heap copy could not be made.
 #define MSG_OUT_OF_MEMORY "メモリが不足しています。\n"
+
+// clang-format on
 
 // Prints one of the texts above to standard output. INF text reaches it
 // only as an argument, never as the format.

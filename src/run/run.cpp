@@ -41,7 +41,7 @@ InfSearch findInfInCurrentDirectory(char *path) {
         return INF_NOT_FOUND;
     if (length >= PATH_SIZE)
         return INF_PATH_TOO_LONG;
-    if (length > 0 && directory[length - 1] == '\\')
+    if (directory[length - 1] == '\\')
         directory[length - 1] = '\0'; // a drive's root
     char separated[PATH_SIZE];
     if (!composePath(separated, directory, "\\") || !composePath(path, separated, name))

@@ -36,11 +36,12 @@ protected:
 
 TEST_F(RunTest, ACompleteInstallationSaysExactlyThis) {
     fakeAddFile("C:\\work\\drv.sys", "sys");
-    std::string inf = "[Version]\r\nClass = LegacyDriver ; comment\r\n"
-                      "[DestinationDirs]\r\nDefaultDestDir = 12\r\n\r\n"
-                      "[Drv.Copy]\r\ndrv.sys\r\n"
-                      "[Drv.AddReg]\r\n"
-                      "HKLM,\"System\\CurrentControlSet\\Services\\Drv\",\"Start\",0x00010001,3\r\n";
+    std::string inf =
+        "[Version]\r\nClass = LegacyDriver ; comment\r\n"
+        "[DestinationDirs]\r\nDefaultDestDir = 12\r\n\r\n"
+        "[Drv.Copy]\r\ndrv.sys\r\n"
+        "[Drv.AddReg]\r\n"
+        "HKLM,\"System\\CurrentControlSet\\Services\\Drv\",\"Start\",0x00010001,3\r\n";
     EXPECT_EQ(runInf(inf), 0);
     EXPECT_EQ(fakeOutput(),
               opening("C:\\work\\driver.inf") +
@@ -57,16 +58,20 @@ TEST_F(RunTest, ACompleteInstallationSaysExactlyThis) {
 }
 
 TEST_F(RunTest, TheGateRefusesNt4AndLaterAndAFailedVersionCall) {
-    const std::string refused = std::string(BANNER) +
-                                "本プログラムはWindows NT3.x向けのドライバINFインストーラです。\n"
-                                "Windows NT4.0以降はINFファイル右クリック→インストールを使用して下さい。\n" +
-                                PRESS_KEY;
+    const std::string refused =
+        std::string(BANNER) +
+        "本プログラムはWindows NT3.x向けのドライバINFインストーラです。\n"
+        "Windows NT4.0以降はINFファイル右クリック→インストールを使用して下さい。\n" +
+        PRESS_KEY;
     struct {
         bool succeeds;
         unsigned long platformId, major;
         bool refusedExpected;
-    } cases[] = {{true, 2, 4, true}, {true, 2, 10, true}, {false, 2, 3, true},
-                 {true, 2, 3, false}, {true, 1, 4, false}};
+    } cases[] = {{true, 2, 4, true},
+                 {true, 2, 10, true},
+                 {false, 2, 3, true},
+                 {true, 2, 3, false},
+                 {true, 1, 4, false}};
     for (auto &c : cases) {
         fakeReset();
         fakeSetVersion(c.succeeds, c.platformId, c.major);
@@ -77,7 +82,8 @@ TEST_F(RunTest, TheGateRefusesNt4AndLaterAndAFailedVersionCall) {
 
 TEST_F(RunTest, WrongArgumentsAndMissingInfFiles) {
     EXPECT_EQ(runInstallerWith({"a.inf", "b.inf"}), 1);
-    EXPECT_EQ(fakeOutput(), std::string(BANNER) + "使用法: infinst.exe <infファイルパス>\n" + PRESS_KEY);
+    EXPECT_EQ(fakeOutput(),
+              std::string(BANNER) + "使用法: infinst.exe <infファイルパス>\n" + PRESS_KEY);
 
     const std::string notInf = std::string(BANNER) + "INFファイルではありません。" + PRESS_KEY;
     for (const char *path : {"driver.inf.bak", "C:\\dir.inf\\driver", "noextension"}) {
@@ -168,7 +174,8 @@ TEST_F(RunTest, FailedChecksEndTheRunBeforeAnythingIsInstalled) {
         {"Class=LegacyDriver\n[DestinationDirs]\nDefaultDestDir=12\n[A.Copy]\n",
          "このINFファイルは複雑な内容のため、安全のため処理を中止します。\n"
          "AddRegのセクションは1つだけ含める必要があります。\n"},
-        {"Class=LegacyDriver\n[DestinationDirs]\nDefaultDestDir=12\n[A.Copy]\n[A.AddReg]\n[B.AddReg]\n",
+        {"Class=LegacyDriver\n[DestinationDirs]\nDefaultDestDir=12\n[A.Copy]\n[A.AddReg]\n[B."
+         "AddReg]\n",
          "このINFファイルは複雑な内容のため、安全のため処理を中止します。\n"
          "AddRegのセクションは1つだけ含める必要があります。\n"},
         {"Class=LegacyDriver\n[DestinationDirs]\nDefaultDestDir=12\n[A.AddReg]\n[Files]\n",
@@ -197,19 +204,20 @@ TEST_F(RunTest, TheCensusAndTheInstallationPassFollowTheHeaders) {
                       "[More]\n  [Indented.Copy]\n"
                       "[Drv.AddReg]\n";
     EXPECT_EQ(runInf(inf), 0);
-    EXPECT_EQ(outputAfterNotices(),
-              "DestinationDirs Found: [DestinationDirs]\n"
-              "DefaultDestDir = 10\nListed = 11\nOdd.Copy = 13\n"
-              "DestinationDirs Found: [destinationdirs]\nMore = 12\n"
-              "Copy Found: [Odd.Copy]\nCopy Found: [Listed]\nCopy Found: [Unlisted.Copy]\n"
-              "Copy Found: [More]\nCopy Found: [Indented.Copy]\nAddReg Found: [Drv.AddReg]\n"
-              "セクション Odd.Copy の送り先ディレクトリは非対応です\n"
-              "○コピー: C:\\work\\a.sys -> C:\\WINNT\\System32\\a.sys\n"
-              "○コピー: C:\\work\\a.sys -> C:\\WINNT\\a.sys\n"
-              "○コピー: C:\\work\\  [Indented.Copy] -> C:\\WINNT\\System32\\Drivers\\  [Indented.Copy]\n"
-              "ファイルコピーに失敗しました: C:\\work\\  [Indented.Copy]\n"
-              "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n" +
-                  std::string(PRESS_KEY));
+    EXPECT_EQ(
+        outputAfterNotices(),
+        "DestinationDirs Found: [DestinationDirs]\n"
+        "DefaultDestDir = 10\nListed = 11\nOdd.Copy = 13\n"
+        "DestinationDirs Found: [destinationdirs]\nMore = 12\n"
+        "Copy Found: [Odd.Copy]\nCopy Found: [Listed]\nCopy Found: [Unlisted.Copy]\n"
+        "Copy Found: [More]\nCopy Found: [Indented.Copy]\nAddReg Found: [Drv.AddReg]\n"
+        "セクション Odd.Copy の送り先ディレクトリは非対応です\n"
+        "○コピー: C:\\work\\a.sys -> C:\\WINNT\\System32\\a.sys\n"
+        "○コピー: C:\\work\\a.sys -> C:\\WINNT\\a.sys\n"
+        "○コピー: C:\\work\\  [Indented.Copy] -> C:\\WINNT\\System32\\Drivers\\  [Indented.Copy]\n"
+        "ファイルコピーに失敗しました: C:\\work\\  [Indented.Copy]\n"
+        "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n" +
+            std::string(PRESS_KEY));
     EXPECT_TRUE(fakeFileExists("C:\\WINNT\\a.sys"));
 }
 

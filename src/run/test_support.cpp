@@ -4,11 +4,10 @@
 
 #include "run/run.h"
 
-const char *const INF_HEAD =
-    "[Version]\n"
-    "Class=LegacyDriver\n"
-    "[DestinationDirs]\n"
-    "DefaultDestDir=12\n";
+const char *const INF_HEAD = "[Version]\n"
+                             "Class=LegacyDriver\n"
+                             "[DestinationDirs]\n"
+                             "DefaultDestDir=12\n";
 
 int runInstallerWith(const std::vector<std::string> &arguments) {
     std::vector<std::string> words{"infinst.exe"};

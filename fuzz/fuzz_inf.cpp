@@ -1,0 +1,110 @@
+// libFuzzer harness: the whole installer, run on arbitrary bytes as its INF
+// file, against the in-memory platform.
+//
+// Each input is installed twice on a fresh fake machine that holds a few
+// source files next to the INF file, some destination files that already
+// exist (and a directory where a file could go) and some registry keys
+// that already exist, so that every branch of every section can be taken:
+//  - once with no console, so the overwrite question is answered no;
+//  - once with a 'y' key waiting, so existing files and keys are replaced;
+//  - once more with a 'y' key and with the Nth heap allocation, file copy,
+//    key creation, value write and Windows-directory query failing, N
+//    taken from the input's length, so that the failure paths are run too.
+// The user always agrees ("1\n" on standard input).
+//
+// After each run the harness aborts, and so reports a finding, when the run
+// left a heap block, an open file or an open registry key behind, or wrote
+// outside the Windows directory (a canary file beside it must stay as it
+// was). Crashes, overflows and undefined behaviour are the sanitizers' job.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/platform-fake.h"
+#include "run/run.h"
+
+namespace {
+
+const char INF_PATH[] = "C:\\work\\driver.inf";
+const char CANARY_PATH[] = "C:\\canary.sys";
+const char CANARY_CONTENT[] = "must never be replaced";
+
+// The machine every input is installed on.
+void prepareMachine(const std::string &inf) {
+    fakeReset();
+    fakeAddFile(INF_PATH, inf);
+
+    // Files a copy section may name, beside the INF file.
+    fakeAddFile("C:\\work\\driver.sys", "new driver");
+    fakeAddFile("C:\\work\\helper.dll", "new helper");
+    fakeAddFile("C:\\work\\driver.hlp", "new help");
+    fakeAddFile("C:\\work\\canary.sys", "source of the canary's name");
+    fakeAddDirectory("C:\\work\\sub");
+    fakeAddFile("C:\\work\\sub\\nested.sys", "nested");
+    fakeAddDirectory("C:\\work\\folder.sys");
+
+    // Destinations that already exist, in each supported directory.
+    fakeAddFile("C:\\WINNT\\System32\\Drivers\\driver.sys", "old driver");
+    fakeAddFile("C:\\WINNT\\System32\\helper.dll", "old helper");
+    fakeAddFile("C:\\WINNT\\driver.hlp", "old help");
+    fakeAddDirectory("C:\\WINNT\\System32\\Drivers\\busy.sys");
+
+    // Outside every destination directory: must never change.
+    fakeAddFile(CANARY_PATH, CANARY_CONTENT);
+
+    // Registry keys that already exist.
+    fakeAddRegKey("System\\CurrentControlSet\\Services\\Existing");
+    fakeAddRegKey("System\\CurrentControlSet\\Services\\Existing\\Parameters");
+    fakeAddRegKey("System\\CurrentControlSet\\Services\\Other");
+
+    fakeSetInput("1\n");
+}
+
+[[noreturn]] void finding(const char *what, size_t count) {
+    fprintf(stderr, "infinst fuzz finding: %s (%zu)\n", what, count);
+    abort();
+}
+
+void runOnce(const std::string &inf, const std::vector<int> &keys, int failAt = 0) {
+    prepareMachine(inf);
+    fakeQueueKeys(keys);
+    if (failAt != 0) {
+        fakeFailCall(FAKE_ALLOCATE, failAt);
+        fakeFailCall(FAKE_COPY_FILE, failAt);
+        fakeFailCall(FAKE_REG_CREATE_KEY, failAt);
+        fakeFailCall(FAKE_REG_SET_VALUE, failAt);
+        fakeFailCall(FAKE_GET_WINDOWS_DIRECTORY, failAt);
+    }
+
+    std::string program = "infinst.exe";
+    std::string path = INF_PATH;
+    char *argv[] = {&program[0], &path[0], nullptr};
+    int exitCode = runInstaller(2, argv);
+
+    if (exitCode != 0 && exitCode != 1)
+        finding("exit code is neither 0 nor 1", static_cast<size_t>(exitCode));
+    if (fakeHeapBlocks() != 0)
+        finding("heap blocks left after the run", fakeHeapBlocks());
+    if (fakeOpenFiles() != 0)
+        finding("files left open after the run", static_cast<size_t>(fakeOpenFiles()));
+    if (fakeOpenRegKeys() != 0)
+        finding("registry keys left open after the run", static_cast<size_t>(fakeOpenRegKeys()));
+    if (fakeFileContent(CANARY_PATH) != CANARY_CONTENT)
+        finding("a file outside the Windows directory was written", 0);
+    if (fakeFileContent(INF_PATH) != inf)
+        finding("the INF file was changed", inf.size());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const std::string inf(reinterpret_cast<const char *>(data), size);
+    runOnce(inf, {});
+    runOnce(inf, {'y'});
+    runOnce(inf, {'y'}, 1 + static_cast<int>(size % 8));
+    return 0;
+}
