@@ -65,6 +65,12 @@ TEST_F(InfStreamTest, PositionsHoldWhereverTheBufferSplitsACrLf) {
 }
 
 TEST_F(InfStreamTest, LongLinesArriveInPiecesOf1023) {
+    open("[A]\n" + std::string(1023, 'e') + "\n" + std::string(1024, 'f') + "\n");
+    nextLine();
+    EXPECT_EQ(body(),
+              (std::vector<std::string>{std::string(1023, 'e'), std::string(1023, 'f'), "f"}));
+    infClose(&stream);
+
     open("[A]\n" + std::string(1023, 'a') + "[B]\nrest\n");
     nextLine();
     EXPECT_EQ(body(), std::vector<std::string>{std::string(1023, 'a')});
