@@ -241,10 +241,6 @@ size_t fakeHeapBlocks() {
     return state.heapBlocks;
 }
 
-size_t fakeHeapBytes() {
-    return state.heapBytes;
-}
-
 size_t fakeHeapPeakBytes() {
     return state.heapPeakBytes;
 }

@@ -73,7 +73,6 @@ int fakeCallCount(FakeOperation operation);
 int fakeOpenFiles();
 int fakeOpenRegKeys();
 size_t fakeHeapBlocks();
-size_t fakeHeapBytes();
 size_t fakeHeapPeakBytes();
 size_t fakeHeapAllocations();
 
