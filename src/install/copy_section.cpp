@@ -26,25 +26,47 @@ bool isExistingFile(const char *path) {
     return attributes != PLATFORM_NO_ATTRIBUTES && !(attributes & PLATFORM_ATTRIBUTE_DIRECTORY);
 }
 
-static bool isSeparator(char c) {
-    return c == '\\' || c == '/' || c == '\0';
+// "..", or dots and spaces alone: Windows drops trailing dots and spaces
+// from names, so such a component is refused along with ".." itself.
+static bool isDotsOnly(const char *component, size_t length) {
+    size_t dots = 0;
+    for (size_t i = 0; i < length; ++i) {
+        if (component[i] != '.' && component[i] != ' ')
+            return false;
+        dots += component[i] == '.';
+    }
+    return dots >= 2;
+}
+
+// The DOS device names, which Windows finds in every directory and with any
+// extension: "NUL.sys" is the null device, "COM1.dll" a serial port.
+static bool isDeviceName(const char *component, size_t length) {
+    size_t base = 0;
+    while (base < length && component[base] != '.')
+        ++base;
+    while (base > 0 && component[base - 1] == ' ')
+        --base;
+    char name[5] = {0};
+    if (base < 3 || base > 4)
+        return false;
+    memcpy(name, component, base);
+    if (base == 3)
+        return equalsIgnoreCase(name, "CON") || equalsIgnoreCase(name, "PRN") ||
+               equalsIgnoreCase(name, "AUX") || equalsIgnoreCase(name, "NUL");
+    return (startsWithIgnoreCase(name, "COM") || startsWithIgnoreCase(name, "LPT")) &&
+           name[3] >= '1' && name[3] <= '9';
 }
 
 bool isUnsafeFileName(const char *line) {
     if (line[0] == '\\' || line[0] == '/' || strchr(line, ':'))
         return true;
-    for (const char *component = line;; ++component) {
-        // Windows drops trailing dots and spaces from a name, so ". ." and
-        // "..." stand for the parent as much as ".." does.
-        const char *end = component;
-        int dots = 0;
-        while (*end == '.' || *end == ' ')
-            dots += *end++ == '.';
-        if (isSeparator(*end) && dots >= 2)
+    for (const char *component = line;;) {
+        size_t length = strcspn(component, "\\/");
+        if (isDotsOnly(component, length) || isDeviceName(component, length))
             return true;
-        component = strpbrk(component, "\\/");
-        if (!component)
+        if (component[length] == '\0')
             return false;
+        component += length + 1;
     }
 }
 

@@ -17,7 +17,8 @@ bool isExistingFile(const char *path);
 
 // True when the line, taken as a file name, could reach outside the
 // directories it is joined to: a leading '\' or '/', a ':' anywhere (a
-// drive or a stream), or a '..' path component.
+// drive or a stream), a '..' path component, or a DOS device name such as
+// NUL or COM1.
 bool isUnsafeFileName(const char *line);
 
 #endif

@@ -100,11 +100,13 @@ TEST_F(CopySectionTest, ExistingFilesBringOneQuestion) {
     }
 }
 
-TEST_F(CopySectionTest, NamesThatClimbOutOfTheDirectoriesAreRefused) {
+TEST_F(CopySectionTest, NamesThatReachOutsideTheDirectoriesAreRefused) {
     for (const char *name : {"..\\..\\evil.sys", "..", "a/../../b", "sub\\..", "\\evil.sys",
-                             "/evil.sys", "C:evil.sys", "a.sys:stream", ". .\\x", "...\\x"})
+                             "/evil.sys", "C:evil.sys", "a.sys:stream", ". .\\x", "...\\x", "NUL",
+                             "con.sys", "sub\\Com1.dll", "LPT9 .txt", "aux\\x"})
         EXPECT_TRUE(isUnsafeFileName(name)) << name;
-    for (const char *name : {"a..b.sys", "..a", "sub\\a.sys", ".hidden", "a.", "x\\.\\y"})
+    for (const char *name : {"a..b.sys", "..a", "sub\\a.sys", ".hidden", "a.", "x\\.\\y",
+                             "console.sys", "com10.dll", "lpt0", "nul_drv.sys", "xcon.sys"})
         EXPECT_FALSE(isUnsafeFileName(name)) << name;
 
     fakeAddFile("C:\\evil.sys", "evil");
