@@ -2,7 +2,7 @@
 //
 // A line is taken exactly as it stands: no trimming, no cutting at ';',
 // no splitting at commas. The installer promises to write only into the
-// three system directories, so a line that could climb out of them is
+// three system directories, so a line that could reach outside them is
 // refused before any path is composed.
 
 #include "install/copy_section.h"
@@ -46,9 +46,9 @@ static bool isDeviceName(const char *component, size_t length) {
         ++base;
     while (base > 0 && component[base - 1] == ' ')
         --base;
-    char name[5] = {0};
     if (base < 3 || base > 4)
         return false;
+    char name[5] = {0};
     memcpy(name, component, base);
     if (base == 3)
         return equalsIgnoreCase(name, "CON") || equalsIgnoreCase(name, "PRN") ||
