@@ -13,8 +13,11 @@ of EXE and prints one line for each problem it finds:
   * a DLL other than KERNEL32.dll, ADVAPI32.dll or crtdll.dll is imported,
     or delay-load imports are present;
   * an imported name is missing from EXPORTS_DIR/<dll>.txt (one name per
-    line, lines starting with '#' ignored); imports by ordinal are refused;
-  * the file is larger than --max-size bytes (default 65536).
+    line, lines starting with '#' ignored; by default the lists of NT 3.5x
+    in tools/nt35-exports beside this script); imports by ordinal are
+    refused;
+  * the file is larger than --max-size bytes (default 32768: the program
+    is about half that, and a floppy-sized tool should stay small).
 
 Exit status is 0 when the file is clean, 1 otherwise.  Standard library only.
 """
@@ -25,6 +28,8 @@ import struct
 import sys
 
 ALLOWED_DLLS = ("kernel32.dll", "advapi32.dll", "crtdll.dll")
+EXPORTS_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "nt35-exports")
+MAX_SIZE = 32768
 DYNAMIC_BASE = 0x0040
 NX_COMPAT = 0x0100
 
@@ -151,8 +156,10 @@ def check(path, exports_dir, max_size):
 def main():
     parser = argparse.ArgumentParser(description="Check that a PE executable suits NT 3.5x.")
     parser.add_argument("exe")
-    parser.add_argument("exports_dir", help="holds kernel32.txt, advapi32.txt, crtdll.txt")
-    parser.add_argument("--max-size", type=int, default=65536, help="default 65536 bytes")
+    parser.add_argument("exports_dir", nargs="?", default=EXPORTS_DIR,
+                        help="holds kernel32.txt, advapi32.txt, crtdll.txt (default %(default)s)")
+    parser.add_argument("--max-size", type=int, default=MAX_SIZE,
+                        help="default %(default)d bytes")
     args = parser.parse_args()
     try:
         bad, summary = check(args.exe, args.exports_dir, args.max_size)

@@ -3,9 +3,8 @@
 The program reads the agreement line from standard input and single keys
 from the console itself, so these cases type into a tmux pane: `1` and
 Enter at the agreement, keys that must be swallowed at the overwrite
-question, the answer, and a key at the final wait. Without a Japanese
-locale the Japanese text shows garbled on the pane, so the screen is
-compared line by line with the expected conversation: lines that are all
+question, the answer, and a key at the final wait. Wine's console shows
+the Japanese text garbled on the pane, so the screen is compared line by line with the expected conversation: lines that are all
 ASCII must match exactly, and every other line must end with the ASCII
 text that follows its last Japanese character. Files, registry values and
 the exit code are checked exactly afterwards.
@@ -16,8 +15,8 @@ import shlex
 import subprocess
 import time
 
-from harness import (FILE_EXISTS, FINISHED, OVERWRITE_QUESTION, REG_VALUE, SERVICES, WINE,
-                     case, census, copying, destination_dirs, dword, end_of_run, intro, simple_inf,
+from harness import (FILE_EXISTS, FINISHED, OVERWRITE_QUESTION, REG_VALUE, SERVICES, case,
+                     census, copying, destination_dirs, dword, end_of_run, intro, simple_inf,
                      simple_run)
 
 TIMEOUT = 30.0
@@ -57,9 +56,10 @@ class Console:
         self.session = c.name
         self.exit_file = c.path("exit_code.txt")
         env = " ".join("{}={}".format(name, shlex.quote(c.wine.env[name]))
-                       for name in ("WINEPREFIX", "WINEDEBUG", "WINEDLLOVERRIDES"))
+                       for name in ("WINEPREFIX", "WINEARCH", "WINEDEBUG", "WINEDLLOVERRIDES",
+                                    "LANG", "LC_ALL"))
         command = "cd {} && {} {} {} {}; echo $? > {}; sleep 600".format(
-            shlex.quote(c.dir), env, WINE, shlex.quote(c.wine.exe),
+            shlex.quote(c.dir), env, c.wine.loader, shlex.quote(c.wine.exe),
             " ".join(shlex.quote(arg) for arg in args), shlex.quote(self.exit_file))
         self._tmux("new-session", "-d", "-s", self.session, "-x", "200", "-y", "50", command)
 

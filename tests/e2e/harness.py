@@ -1,9 +1,13 @@
 """The machinery of the end-to-end tests of infinst.exe under Wine.
 
-One Wine prefix is made per test run (Windows version NT 3.51, with
-nt40.exe, a copy of the program, seen as NT 4.0); every case then runs the
-real program in it with its own working directory, its own file names and
-its own registry keys, so that the cases never see each other's results.
+One Wine prefix is made per test run and build (Windows version NT 3.51,
+with nt40.exe, a copy of the program, seen as NT 4.0): for the i386 build,
+the executable users get, a pure 32-bit prefix run by the 32-bit loader, as
+on NT 3.x; for the x86_64 build a 64-bit prefix. Wine runs with a Japanese
+locale, so that its ANSI code page is 932 as on a Japanese NT. Every case
+then runs the real program in the prefix with its own working directory,
+its own file names and its own registry keys, so that the cases never see
+each other's results.
 
 This module holds the prefix (WinePrefix), the per-case view of it with
 its checks (Case), the INF writer, the expected texts of the program and a
@@ -16,12 +20,51 @@ import os
 import shutil
 import signal
 import subprocess
+import tempfile
 from collections import namedtuple
 
-WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
-MINGW_CC = "x86_64-w64-mingw32-gcc"
 HERE = os.path.dirname(os.path.abspath(__file__))
+# Wine's ANSI code page follows the Unix locale: this one gives code page 932.
+JAPANESE_LOCALE = "ja_JP.UTF-8"
+
+# The two builds under test: the Wine loader and prefix kind each needs, and
+# the compiler of the registry helper that runs beside it.
+Build = namedtuple("Build", "arch loader winearch cc")
+BUILDS = {
+    "i386": Build("i386", "/usr/lib/wine/wine", "win32", "i686-w64-mingw32-gcc"),
+    "x86_64": Build("x86_64", "/usr/lib/wine/wine64", "win64", "x86_64-w64-mingw32-gcc"),
+}
+
+# exit(0) as a static i386 Linux program of 93 bytes: one program header
+# loads the whole file at 0x08048000; the code after the two headers, at
+# 0x08048054, is mov eax, 1; xor ebx, ebx; int 0x80.
+_I386_EXIT_0 = bytes.fromhex(
+    "7f454c46010101000000000000000000" "02000300010000005480040834000000"
+    "00000000000000003400200001000000" "00000000"
+    "01000000000000000080040800800408" "5d0000005d0000000500000000100000"
+    "b80100000031dbcd80")
+
+
+def i386_unavailable():
+    """Why this machine cannot run the i386 build under Wine, or None when
+    it can. The kernel is asked with a harmless 32-bit program; some
+    kernels are built or booted without 32-bit support."""
+    with tempfile.TemporaryDirectory(prefix="infinst-i386-") as directory:
+        probe = os.path.join(directory, "exit0")
+        with open(probe, "wb") as f:
+            f.write(_I386_EXIT_0)
+        os.chmod(probe, 0o755)
+        try:
+            rc = subprocess.run([probe], stdin=subprocess.DEVNULL, timeout=30).returncode
+        except OSError as error:
+            return "this machine's kernel cannot run 32-bit programs ({})".format(
+                error.strerror)
+        if rc != 0:
+            return "a 32-bit test program failed here (exit code {})".format(rc)
+    if not os.access(BUILDS["i386"].loader, os.X_OK):
+        return "32-bit Wine is not installed ({} is missing)".format(BUILDS["i386"].loader)
+    return None
 
 SERVICES = "System\\CurrentControlSet\\Services\\"
 
@@ -159,13 +202,17 @@ class WineError(Exception):
 
 
 class WinePrefix:
-    """One Wine prefix under `root`, with the program and its helpers."""
+    """One Wine prefix under `root` for one build, with the program and its
+    helpers."""
 
-    def __init__(self, root, exe):
+    def __init__(self, root, exe, build):
         self.root = root
+        self.build = build
+        self.loader = build.loader
         self.prefix = os.path.join(root, "prefix")
-        self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=")
+        self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEARCH=build.winearch,
+                        WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
+                        LANG=JAPANESE_LOCALE, LC_ALL=JAPANESE_LOCALE)
         self.exe = os.path.join(root, "infinst.exe")
         self.nt40_exe = os.path.join(root, "nt40.exe")
         self.regdump_exe = os.path.join(root, "regdump.exe")
@@ -173,7 +220,7 @@ class WinePrefix:
         shutil.copyfile(exe, self.nt40_exe)
 
     def build_regdump(self):
-        subprocess.run([MINGW_CC, "-O2", "-Wall", "-o", self.regdump_exe,
+        subprocess.run([self.build.cc, "-O2", "-Wall", "-o", self.regdump_exe,
                         os.path.join(HERE, "regdump.c")], check=True)
 
     def boot(self):
@@ -187,6 +234,13 @@ class WinePrefix:
                          "/d", "nt351", "/f"])
         self._wine_tool(["reg", "add", "HKCU\\Software\\Wine\\AppDefaults\\nt40.exe",
                          "/v", "Version", "/d", "nt40", "/f"])
+        # In a 64-bit prefix a 32-bit program's System32 is redirected to
+        # syswow64, which NT 3.x never does: the i386 build must not be
+        # tested there.
+        windows = os.path.join(self.prefix, "drive_c", "windows")
+        if self.build.winearch == "win32" and os.path.exists(os.path.join(windows, "syswow64")):
+            raise WineError("the 32-bit prefix has a syswow64 folder: it is not a pure "
+                            "32-bit prefix")
 
     def shutdown(self):
         subprocess.run([WINESERVER, "-k"], env=self.env,
@@ -201,7 +255,7 @@ class WinePrefix:
                                                                result.err))
 
     def run(self, args, cwd, stdin=b"", timeout=60):
-        """Runs `wine64 ARGS` with stdin from a file holding `stdin` and
+        """Runs `wine ARGS` with the build's loader, with stdin from a file holding `stdin` and
         stdout and stderr into files (Wine's helper processes inherit the
         program's handles, so pipes would not close), in a session of its
         own so that no terminal is ever its console."""
@@ -212,7 +266,7 @@ class WinePrefix:
             f.write(stdin)
         with open(paths[0], "rb") as fin, open(paths[1], "wb") as fout, \
                 open(paths[2], "wb") as ferr:
-            process = subprocess.Popen([WINE] + args, cwd=cwd, env=self.env, stdin=fin,
+            process = subprocess.Popen([self.loader] + args, cwd=cwd, env=self.env, stdin=fin,
                                        stdout=fout, stderr=ferr, start_new_session=True)
             try:
                 rc = process.wait(timeout=timeout)

@@ -1,14 +1,21 @@
 #!/usr/bin/env python3
 """Runs the end-to-end tests of infinst.exe under Wine.
 
-    run_e2e.py --exe build/win64/infinst.exe [--filter NAME] [--keep]
+    run_e2e.py --arch i386 --exe build/win32/infinst.exe [--filter NAME] [--keep]
+    run_e2e.py --arch x86_64 --exe build/win64/infinst.exe [...]
+    run_e2e.py --i386-status
 
-Builds the registry helper (regdump.c) with mingw, makes one Wine prefix
-in a temporary directory, runs every case whose name contains NAME (all by
-default), prints each case's result with the details of any mismatch, and
-ends with the line "N passed, N failed". The exit status is 1 when a case
-failed. The temporary directory is removed at the end unless --keep is
-given.
+Builds the registry helper (regdump.c) with mingw for the same processor,
+makes one Wine prefix for the build in a temporary directory (a pure 32-bit
+prefix for i386, a 64-bit one for x86_64), says which build and prefix it
+uses, runs every case whose name contains NAME (all by default), prints
+each case's result with the details of any mismatch, and ends with the line
+"N passed, N failed". The exit status is 1 when a case failed. The
+temporary directory is removed at the end unless --keep is given.
+
+Where this machine cannot run 32-bit programs, an i386 run prints one line
+beginning "SKIPPED" with the reason and exits with 77, which ctest counts
+as skipped. --i386-status prints only whether the i386 run can happen here.
 """
 
 import argparse
@@ -29,6 +36,10 @@ import cases_registry  # noqa: E402,F401
 import cases_console  # noqa: E402,F401
 
 
+# The exit status ctest counts as a skipped test (SKIP_RETURN_CODE).
+SKIPPED = 77
+
+
 def run_case(wine, function):
     """Runs one case; answers its failure messages (empty when it passed)."""
     current = harness.Case(wine, function.__name__)
@@ -41,14 +52,28 @@ def run_case(wine, function):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--exe", required=True, help="the x86_64 infinst.exe to test")
+    parser.add_argument("--arch", choices=sorted(harness.BUILDS), default="x86_64",
+                        help="the processor the executable is built for")
+    parser.add_argument("--exe", help="the infinst.exe to test")
+    parser.add_argument("--i386-status", action="store_true",
+                        help="only say whether the i386 run can happen on this machine")
     parser.add_argument("--filter", default="", help="run only cases whose name contains this")
     parser.add_argument("--keep", action="store_true", help="keep the temporary directory")
     options = parser.parse_args()
 
+    if options.i386_status or options.arch == "i386":
+        reason = harness.i386_unavailable()
+        if reason:
+            print("SKIPPED: the i386 end-to-end run (the NT 3.x executable under 32-bit Wine) "
+                  "did not run: " + reason + "; only the x86_64 build was tested end to end.")
+            return SKIPPED
+        if options.i386_status:
+            print("i386 end-to-end run: this machine runs 32-bit programs and 32-bit Wine.")
+            return 0
+    build = harness.BUILDS[options.arch]
     cases = [f for f in harness.CASES if options.filter in f.__name__]
-    if not os.path.isfile(options.exe):
-        print("no such executable: " + options.exe)
+    if not options.exe or not os.path.isfile(options.exe):
+        print("no such executable: {}".format(options.exe))
         return 1
     if not cases:
         print("no case matches " + repr(options.filter))
@@ -59,7 +84,10 @@ def main():
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("terminated"))
     started = time.monotonic()
     root = os.path.realpath(tempfile.mkdtemp(prefix="infinst-e2e-"))
-    wine = harness.WinePrefix(root, options.exe)
+    wine = harness.WinePrefix(root, options.exe, build)
+    print("build: {} {}; prefix: WINEARCH={} {}, loader {}, Windows NT 3.51, locale {}".format(
+        build.arch, os.path.abspath(options.exe), build.winearch, wine.prefix, build.loader,
+        harness.JAPANESE_LOCALE), flush=True)
     passed = failed = 0
     try:
         try:
