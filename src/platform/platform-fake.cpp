@@ -102,7 +102,7 @@ std::vector<size_t> separatorsOf(const std::string &text, const char *separators
     std::vector<size_t> found;
     for (size_t at = 0, step; at < text.size(); at += step) {
         step = characterLength(text, at);
-        if (step == 1 && strchr(separators, text[at]) && text[at] != '\0')
+        if (step == 1 && text[at] != '\0' && strchr(separators, text[at]))
             found.push_back(at);
     }
     return found;
