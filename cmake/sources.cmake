@@ -5,6 +5,7 @@ set(INFINST_SOURCES
     src/run/run.cpp
     src/run/messages.cpp
     src/run/overwrite.cpp
+    src/run/shortfall.cpp
     src/inf/text.cpp
     src/inf/inf_stream.cpp
     src/inf/destinations.cpp

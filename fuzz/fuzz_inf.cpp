@@ -1,14 +1,17 @@
 // libFuzzer harness: the whole installer, run on arbitrary bytes as its INF
 // file, against the in-memory platform.
 //
-// Each input is installed twice on a fresh fake machine that holds a few
-// source files next to the INF file, some destination files that already
-// exist (and a directory where a file could go) and some registry keys
-// that already exist, so that every branch of every section can be taken:
+// Each input is installed on a fresh fake machine that holds a few source
+// files next to the INF file (one read-only, one with a Shift-JIS name
+// whose trail byte is 0x5C), some destination files that already exist
+// (one read-only, and a directory where a file could go) and some registry
+// keys that already exist (one that cannot be opened for reading), so that
+// every branch of every section can be taken:
 //  - once with no console, so the overwrite question is answered no;
 //  - once with a 'y' key waiting, so existing files and keys are replaced;
 //  - once more with a 'y' key and with the Nth heap allocation, file copy,
-//    key creation, value write and Windows-directory query failing, N
+//    attribute change, key creation, value write and Windows-directory
+//    query failing, N
 //    taken from the input's length, so that the failure paths are run too.
 // The user always agrees ("1\n" on standard input).
 //
@@ -46,12 +49,16 @@ void prepareMachine(const std::string &inf) {
     fakeAddDirectory("C:\\work\\sub");
     fakeAddFile("C:\\work\\sub\\nested.sys", "nested");
     fakeAddDirectory("C:\\work\\folder.sys");
+    fakeAddFile("C:\\work\\readonly.sys", "from read-only media", true);
+    fakeAddFile("C:\\work\\locked.sys", "new locked");
+    fakeAddFile("C:\\work\\\x95\x5C.sys", "kanji name");
 
     // Destinations that already exist, in each supported directory.
     fakeAddFile("C:\\WINNT\\System32\\Drivers\\driver.sys", "old driver");
     fakeAddFile("C:\\WINNT\\System32\\helper.dll", "old helper");
     fakeAddFile("C:\\WINNT\\driver.hlp", "old help");
     fakeAddDirectory("C:\\WINNT\\System32\\Drivers\\busy.sys");
+    fakeAddFile("C:\\WINNT\\System32\\Drivers\\locked.sys", "old locked", true);
 
     // Outside every destination directory: must never change.
     fakeAddFile(CANARY_PATH, CANARY_CONTENT);
@@ -60,6 +67,7 @@ void prepareMachine(const std::string &inf) {
     fakeAddRegKey("System\\CurrentControlSet\\Services\\Existing");
     fakeAddRegKey("System\\CurrentControlSet\\Services\\Existing\\Parameters");
     fakeAddRegKey("System\\CurrentControlSet\\Services\\Other");
+    fakeAddUnreadableRegKey("System\\CurrentControlSet\\Services\\Unreadable");
 
     fakeSetInput("1\n");
 }
@@ -75,6 +83,7 @@ void runOnce(const std::string &inf, const std::vector<int> &keys, int failAt = 
     if (failAt != 0) {
         fakeFailCall(FAKE_ALLOCATE, failAt);
         fakeFailCall(FAKE_COPY_FILE, failAt);
+        fakeFailCall(FAKE_SET_FILE_ATTRIBUTES, failAt);
         fakeFailCall(FAKE_REG_CREATE_KEY, failAt);
         fakeFailCall(FAKE_REG_SET_VALUE, failAt);
         fakeFailCall(FAKE_GET_WINDOWS_DIRECTORY, failAt);
@@ -91,6 +100,8 @@ void runOnce(const std::string &inf, const std::vector<int> &keys, int failAt = 
         finding("heap blocks left after the run", fakeHeapBlocks());
     if (fakeOpenFiles() != 0)
         finding("files left open after the run", static_cast<size_t>(fakeOpenFiles()));
+    if (fakeOpenSearches() != 0)
+        finding("file searches left open after the run", static_cast<size_t>(fakeOpenSearches()));
     if (fakeOpenRegKeys() != 0)
         finding("registry keys left open after the run", static_cast<size_t>(fakeOpenRegKeys()));
     if (fakeFileContent(CANARY_PATH) != CANARY_CONTENT)

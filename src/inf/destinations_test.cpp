@@ -27,7 +27,7 @@ protected:
         readDestinationDirs(&stream);
         char line[LINE_SIZE];
         ASSERT_TRUE(readLine(&stream, line));
-        EXPECT_STREQ(line, "[Next]\n");
+        EXPECT_STREQ(line, "[Next]");
         infClose(&stream);
     }
 

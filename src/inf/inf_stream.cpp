@@ -6,6 +6,7 @@
 
 #include "inf/text.h"
 #include "platform/platform.h"
+#include "run/messages.h"
 
 static const int END_OF_DATA = -1;
 static const unsigned char CTRL_Z = 0x1A;
@@ -15,6 +16,9 @@ bool infOpen(InfStream *stream, const char *path) {
     stream->bufferOffset = 0;
     stream->next = 0;
     stream->end = 0;
+    stream->line = 1;
+    stream->lineStart = InfPosition{0, 1};
+    stream->reportLongLines = false;
     return stream->file != nullptr;
 }
 
@@ -24,15 +28,20 @@ void infClose(InfStream *stream) {
     stream->file = nullptr;
 }
 
-long infTell(const InfStream *stream) {
-    return stream->bufferOffset + static_cast<long>(stream->next);
+InfPosition infTell(const InfStream *stream) {
+    return InfPosition{stream->bufferOffset + static_cast<long>(stream->next), stream->line};
 }
 
-void infSeek(InfStream *stream, long position) {
-    platformSeekFile(stream->file, position);
-    stream->bufferOffset = position;
+void infSeek(InfStream *stream, InfPosition position) {
+    platformSeekFile(stream->file, position.offset);
+    stream->bufferOffset = position.offset;
     stream->next = 0;
     stream->end = 0;
+    stream->line = position.line;
+}
+
+void infRewind(InfStream *stream) {
+    infSeek(stream, InfPosition{0, 1});
 }
 
 // Makes sure that at least `wanted` unread bytes are buffered, unless the
@@ -55,6 +64,14 @@ static size_t fill(InfStream *stream, size_t wanted) {
     return stream->end;
 }
 
+bool infHasUtf16Mark(InfStream *stream) {
+    if (fill(stream, 2) < 2)
+        return false;
+    unsigned char first = stream->buffer[stream->next];
+    unsigned char second = stream->buffer[stream->next + 1];
+    return (first == 0xFF && second == 0xFE) || (first == 0xFE && second == 0xFF);
+}
+
 // The next character in text mode, or END_OF_DATA.
 static int nextChar(InfStream *stream) {
     size_t held = fill(stream, 2);
@@ -72,32 +89,39 @@ static int nextChar(InfStream *stream) {
 }
 
 bool readLine(InfStream *stream, char *line) {
-    size_t length = 0;
-    while (length < LINE_SIZE - 1) {
-        int c = nextChar(stream);
-        if (c == END_OF_DATA)
-            break;
-        line[length++] = static_cast<char>(c);
+    for (;;) {
+        stream->lineStart = infTell(stream);
+        size_t length = 0;
+        bool tooLong = false;
+        int c;
+        while ((c = nextChar(stream)) != END_OF_DATA && c != '\n') {
+            if (length < LINE_SIZE - 1)
+                line[length++] = static_cast<char>(c);
+            else
+                tooLong = true;
+        }
+        line[length] = '\0';
         if (c == '\n')
-            break;
+            ++stream->line;
+        if (!tooLong)
+            return c == '\n' || length > 0;
+        if (stream->reportLongLines)
+            say(MSG_LONG_LINE_SKIPPED, stream->lineStart.line);
+        if (c == END_OF_DATA)
+            return false;
     }
-    line[length] = '\0';
-    return length > 0;
 }
 
 void readSectionBody(InfStream *stream, SectionLineHandler handler, void *context) {
     char line[LINE_SIZE];
-    long position;
-    for (;;) {
-        position = infTell(stream);
-        if (!readLine(stream, line))
-            break;
+    while (readLine(stream, line)) {
         cutLineEnd(line);
-        if (line[0] == '[')
-            break;
+        if (line[0] == '[') {
+            infSeek(stream, stream->lineStart); // the caller reads the header again
+            return;
+        }
         if (line[0] == ';' || line[0] == '\0')
             continue;
         handler(line, context);
     }
-    infSeek(stream, position);
 }

@@ -4,10 +4,17 @@
 //
 // The stream does its own text-mode translation over the raw bytes: a CR LF
 // pair arrives as one LF and a Ctrl-Z byte ends the data. A position is the
-// offset of the next raw byte, so seeking back to a position taken before a
-// read always returns to exactly where that read began, whether the file
-// has CR LF or bare LF line ends. (The C runtime's own text-mode tell gets
-// that wrong for bare-LF files.)
+// offset of the next raw byte with the number of the physical line it lies
+// on, so seeking back to a position taken before a read always returns to
+// exactly where that read began, whether the file has CR LF or bare LF line
+// ends. (The C runtime's own text-mode tell gets that wrong for bare-LF
+// files.)
+//
+// A physical line longer than a line buffer holds is never cut into
+// pieces: every reader skips it whole, as if it were a comment, and the
+// stream reports it by its number while its report switch is on (the first
+// pass only, so that each such line is reported once). Its tail is read
+// byte by byte, so memory stays the same whatever the line's length.
 
 #ifndef INFINST_INF_STREAM_H
 #define INFINST_INF_STREAM_H
@@ -18,11 +25,19 @@
 
 struct PlatformFile;
 
+struct InfPosition {
+    long offset;        // of the next raw byte
+    unsigned long line; // physical line of that byte, counted from 1
+};
+
 struct InfStream {
     PlatformFile *file;
-    long bufferOffset; // file offset of buffer[0]
-    size_t next;       // next unread byte in buffer
-    size_t end;        // bytes held in buffer
+    long bufferOffset;     // file offset of buffer[0]
+    size_t next;           // next unread byte in buffer
+    size_t end;            // bytes held in buffer
+    unsigned long line;    // physical line of the next unread byte
+    InfPosition lineStart; // where the line readLine last gave began
+    bool reportLongLines;  // print a notice for each line skipped as too long
     unsigned char buffer[512];
 };
 
@@ -31,11 +46,18 @@ struct InfStream {
 bool infOpen(InfStream *stream, const char *path);
 void infClose(InfStream *stream);
 
-long infTell(const InfStream *stream);
-void infSeek(InfStream *stream, long position);
+// True when the file's first two bytes are a UTF-16 byte-order mark (FF FE
+// or FE FF). Only right after infOpen.
+bool infHasUtf16Mark(InfStream *stream);
 
-// Reads the next line into a LINE_SIZE buffer: up to and including its LF,
-// or LINE_SIZE - 1 characters of a longer line. False at the end of data.
+InfPosition infTell(const InfStream *stream);
+void infSeek(InfStream *stream, InfPosition position);
+void infRewind(InfStream *stream);
+
+// Reads the text of the next line, without its line end, into a LINE_SIZE
+// buffer. Lines of more than LINE_SIZE - 1 characters are skipped (and
+// reported while the stream's report switch is on). False at the end of
+// data.
 bool readLine(InfStream *stream, char *line);
 
 // What a section reader does with one body line; `context` is the

@@ -43,9 +43,9 @@ TEST_F(InfStreamTest, CrLfAndBareLfFilesReadAlike) {
         std::string e = end;
         open("[A]" + e + "one" + e + "; note" + e + e + "  [Indented]" + e + "  ; kept" + e +
              "[B]" + e + "two");
-        EXPECT_EQ(nextLine(), "[A]\n");
+        EXPECT_EQ(nextLine(), "[A]");
         EXPECT_EQ(body(), (std::vector<std::string>{"one", "  [Indented]", "  ; kept"}));
-        EXPECT_EQ(nextLine(), "[B]\n"); // the header is read again by the caller
+        EXPECT_EQ(nextLine(), "[B]"); // the header is read again by the caller
         EXPECT_EQ(body(), std::vector<std::string>{"two"});
         EXPECT_EQ(nextLine(), "<end>");
         infClose(&stream);
@@ -58,23 +58,63 @@ TEST_F(InfStreamTest, PositionsHoldWhereverTheBufferSplitsACrLf) {
         open("[A]\r\n" + std::string(pad, 'x') + "\r\n[B]\r\nb\r\n");
         nextLine();
         ASSERT_EQ(body(), std::vector<std::string>{std::string(pad, 'x')}) << pad;
-        ASSERT_EQ(nextLine(), "[B]\n") << pad;
+        ASSERT_EQ(nextLine(), "[B]") << pad;
         ASSERT_EQ(body(), std::vector<std::string>{"b"}) << pad;
         infClose(&stream);
     }
 }
 
-TEST_F(InfStreamTest, LongLinesArriveInPiecesOf1023) {
-    open("[A]\n" + std::string(1023, 'e') + "\n" + std::string(1024, 'f') + "\n");
-    nextLine();
-    EXPECT_EQ(body(),
-              (std::vector<std::string>{std::string(1023, 'e'), std::string(1023, 'f'), "f"}));
-    infClose(&stream);
+TEST_F(InfStreamTest, LongLinesAreSkippedWholeAndReportedByNumber) {
+    const std::string e1023(1023, 'e');
+    const std::string f1024(1024, 'f');
+    struct {
+        std::string content;
+        std::vector<std::string> body;
+        std::string after; // the line read after the body
+        std::string notices;
+    } cases[] = {
+        {"[A]\n" + e1023 + "\n" + f1024 + "\nnext\n", {e1023, "next"}, "<end>", longLineNotice(3)},
+        {"[A]\r\n" + e1023 + "\r\n" + f1024 + "\r\nnext\r\n[B]\r\n",
+         {e1023, "next"},
+         "[B]",
+         longLineNotice(3)},
+        {"[A]\n" + e1023, {e1023}, "<end>", ""},
+        {"[A]\n" + f1024, {}, "<end>", longLineNotice(2)},
+        {"[A]\n" + f1024 + "\x1A" + "after", {}, "<end>", longLineNotice(2)},
+        {"[A]\n" + e1023 + "\r\r\n", {}, "<end>", longLineNotice(2)}, // a lone CR counts
+        // Neither a header nor the end of the body, however it begins.
+        {"[A]\none\n[" + e1023 + "]\ntwo\n" + f1024 + "\n" + f1024 + "\n[B]\n",
+         {"one", "two"},
+         "[B]",
+         longLineNotice(3) + longLineNotice(5) + longLineNotice(6)},
+    };
+    for (auto &c : cases) {
+        for (bool report : {true, false}) {
+            fakeReset();
+            open(c.content);
+            stream.reportLongLines = report;
+            EXPECT_EQ(nextLine(), "[A]");
+            EXPECT_EQ(body(), c.body);
+            EXPECT_EQ(nextLine(), c.after);
+            EXPECT_EQ(fakeOutput(), report ? c.notices : "") << c.content.substr(0, 40);
+            infClose(&stream);
+        }
+    }
+}
 
-    open("[A]\n" + std::string(1023, 'a') + "[B]\nrest\n");
+TEST_F(InfStreamTest, APositionCarriesItsLineNumber) {
+    open("[A]\r\none\r\n" + std::string(1500, 'x') + "\r\n[B]\n" + std::string(1024, 'y'));
+    stream.reportLongLines = true;
     nextLine();
-    EXPECT_EQ(body(), std::vector<std::string>{std::string(1023, 'a')});
-    EXPECT_EQ(nextLine(), "[B]\n"); // the rest began with '[' and ended the body
+    body();
+    InfPosition header = infTell(&stream);
+    EXPECT_EQ(header.line, 4u);
+    EXPECT_EQ(nextLine(), "[B]");
+    EXPECT_EQ(nextLine(), "<end>");
+    infSeek(&stream, header); // seeking back restores the count
+    EXPECT_EQ(nextLine(), "[B]");
+    EXPECT_EQ(nextLine(), "<end>"); // line 5 again, by the same number
+    EXPECT_EQ(fakeOutput(), longLineNotice(3) + longLineNotice(5) + longLineNotice(5));
 }
 
 TEST_F(InfStreamTest, CtrlZEndsTheDataForGood) {
@@ -91,6 +131,21 @@ TEST_F(InfStreamTest, LoneCrAndNulEndALinesText) {
     std::vector<std::string> lines = body();
     EXPECT_EQ(lines, (std::vector<std::string>{"abc", "ghi", "last"}));
     EXPECT_EQ(nextLine(), "<end>");
+}
+
+TEST_F(InfStreamTest, OnlyAUtf16ByteOrderMarkIsSeen) {
+    struct {
+        std::string content;
+        bool mark;
+    } cases[] = {{"\xFF\xFE[", true},        {"\xFE\xFF", true}, {"\xFF", false},
+                 {"\xFF[Version]", false},   {"\xFE", false},    {"", false},
+                 {"\xEF\xBB\xBF[V]", false}, {"\xFE\xFE", false}};
+    for (auto &c : cases) {
+        fakeReset();
+        open(c.content);
+        EXPECT_EQ(infHasUtf16Mark(&stream), c.mark) << c.content;
+        infClose(&stream);
+    }
 }
 
 TEST_F(InfStreamTest, OpeningAMissingFileFails) {

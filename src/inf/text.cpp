@@ -7,6 +7,40 @@
 #include "platform/platform.h"
 #include "run/capacity.h"
 
+// No code page has a trail byte below 0x40, so a lead byte before a NUL,
+// a '/', a '.' or a ':' is a character of its own: no separator is ever
+// hidden by a stray lead byte.
+static const unsigned char LOWEST_TRAIL_BYTE = 0x40;
+
+bool textIsLeadByte(char c) {
+    return platformIsLeadByte(static_cast<unsigned char>(c)) != 0;
+}
+
+const char *textNextChar(const char *text) {
+    if (textIsLeadByte(text[0]) && static_cast<unsigned char>(text[1]) >= LOWEST_TRAIL_BYTE)
+        return text + 2;
+    return text + 1;
+}
+
+static bool isSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+const char *textLastSeparator(const char *text) {
+    const char *last = nullptr;
+    for (; *text; text = textNextChar(text)) {
+        if (isSeparator(*text))
+            last = text;
+    }
+    return last;
+}
+
+const char *textFindSeparator(const char *text) {
+    while (*text && !isSeparator(*text))
+        text = textNextChar(text);
+    return text;
+}
+
 bool isAsciiSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
@@ -52,22 +86,32 @@ static const char *skipSpacesAndTabs(const char *text) {
     return text;
 }
 
+// Compares the character at *a with the same bytes at *b, a single byte
+// without regard to ASCII case, a double-byte character exactly, and
+// steps both past it.
+static bool sameCharacter(const char **a, const char **b) {
+    const char *next = textNextChar(*a);
+    bool same =
+        next - *a == 2 ? (*a)[0] == (*b)[0] && (*a)[1] == (*b)[1] : foldCase(**a) == foldCase(**b);
+    *b += next - *a;
+    *a = next;
+    return same;
+}
+
 bool looseEquals(const char *a, const char *b) {
     for (;;) {
         a = skipSpacesAndTabs(a);
         b = skipSpacesAndTabs(b);
         if (*a == '\0' && *b == '\0')
             return true;
-        if (foldCase(*a) != foldCase(*b))
+        if (*a == '\0' || !sameCharacter(&a, &b))
             return false;
-        ++a;
-        ++b;
     }
 }
 
 bool startsWithIgnoreCase(const char *text, const char *prefix) {
-    for (; *prefix; ++text, ++prefix) {
-        if (foldCase(*text) != foldCase(*prefix))
+    while (*prefix) {
+        if (!sameCharacter(&prefix, &text))
             return false;
     }
     return true;

@@ -5,12 +5,31 @@
 //
 // Everything works on bytes. Only ASCII characters mean anything; bytes of
 // 0x80 and above (the Shift-JIS text of Japanese INF files) pass through.
+// Where a byte's meaning depends on the character it belongs to (path
+// separators, letters compared without case), the text is walked character
+// by character: in code page 932 the trail byte of a double-byte character
+// can be 0x5C, the backslash (0x95 0x5C is a kanji), or an ASCII letter,
+// and then it is neither a separator nor a letter.
 
 #ifndef INFINST_TEXT_H
 #define INFINST_TEXT_H
 
 #include <cstddef>
 #include <cstdint>
+
+// True when the byte leads a double-byte character in the system's code
+// page (the platform's answer).
+bool textIsLeadByte(char c);
+
+// The character after the one at `text`: two bytes on for a lead byte with
+// its trail byte, else one.
+const char *textNextChar(const char *text);
+
+// The last '\' or '/' of the text that is a character of its own, or null.
+const char *textLastSeparator(const char *text);
+
+// The first '\' or '/' that is a character of its own, or the text's NUL.
+const char *textFindSeparator(const char *text);
 
 // The space and the bytes 0x09 to 0x0D.
 bool isAsciiSpace(char c);
@@ -31,7 +50,8 @@ void normaliseLine(char *text);
 // Equal once spaces and tabs are left out, letters compared without case.
 bool looseEquals(const char *a, const char *b);
 
-// Equal, or `text` begins with `prefix`, ASCII letters compared without case.
+// Equal, or `text` begins with `prefix`, ASCII letters compared without
+// case and double-byte characters byte for byte.
 bool equalsIgnoreCase(const char *a, const char *b);
 bool startsWithIgnoreCase(const char *text, const char *prefix);
 

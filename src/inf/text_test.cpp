@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/platform-fake.h"
 #include "run/capacity.h"
 
 static std::string applied(void (*operation)(char *), const std::string &text) {
@@ -85,3 +86,63 @@ TEST(Text, ComposePathFitsAtMost259Characters) {
     EXPECT_FALSE(composePath(path, "x", std::string(259, 'c').c_str()));
     EXPECT_EQ(std::string(path).size(), 259u); // left as it was
 }
+
+// Code page 932 bytes: 0x95 0x5C is a kanji whose trail byte is the
+// backslash; 0x83 0x41 and 0x83 0x61 are two katakana whose trail bytes are
+// 'A' and 'a'. In a single-byte code page the same bytes are characters of
+// their own, and the old byte-wise answers hold there.
+const char KANJI_5C[] = "\x95\x5C";
+const char KATAKANA_A[] = "\x83\x41";
+const char KATAKANA_SMALL_A[] = "\x83\x61";
+
+class TextCodePageTest : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override {
+        fakeReset();
+        if (!doubleByte())
+            fakeUseSingleByteCodePage();
+    }
+    static bool doubleByte() { return GetParam(); }
+};
+
+static long separatorOffset(const std::string &text, bool last) {
+    const char *found = last ? textLastSeparator(text.c_str()) : textFindSeparator(text.c_str());
+    return found && *found ? static_cast<long>(found - text.c_str()) : -1;
+}
+
+TEST_P(TextCodePageTest, TrailBytesAreNeverSeparators) {
+    struct {
+        std::string text;
+        long first932, last932, firstSingle, lastSingle;
+    } cases[] = {
+        {std::string("C:\\d\\") + KANJI_5C, 2, 4, 2, 6},
+        {std::string(KANJI_5C) + ".sys", -1, -1, 1, 1},
+        {std::string(KANJI_5C) + "\\" + KANJI_5C + "/x", 2, 5, 1, 5},
+        {"a\x81/b", 2, 2, 2, 2}, // no trail byte is below 0x40
+        {"a\x81", -1, -1, -1, -1},
+        {"", -1, -1, -1, -1},
+    };
+    for (auto &c : cases) {
+        EXPECT_EQ(separatorOffset(c.text, false), doubleByte() ? c.first932 : c.firstSingle)
+            << c.text;
+        EXPECT_EQ(separatorOffset(c.text, true), doubleByte() ? c.last932 : c.lastSingle) << c.text;
+    }
+}
+
+TEST_P(TextCodePageTest, DoubleByteCharactersAreComparedExactly) {
+    const std::string upper = std::string("Key\\A") + KATAKANA_A;
+    const std::string lower = std::string("key\\a") + KATAKANA_SMALL_A;
+    const std::string folded = std::string("KEY\\a") + KATAKANA_A;
+    EXPECT_EQ(equalsIgnoreCase(upper.c_str(), lower.c_str()), !doubleByte());
+    EXPECT_TRUE(equalsIgnoreCase(upper.c_str(), folded.c_str()));
+    EXPECT_EQ(startsWithIgnoreCase((lower + "x").c_str(), upper.c_str()), !doubleByte());
+    EXPECT_TRUE(startsWithIgnoreCase((folded + "x").c_str(), upper.c_str()));
+    EXPECT_FALSE(startsWithIgnoreCase("\x83", KATAKANA_A)); // a lead byte at the end
+    EXPECT_EQ(looseEquals(("Class = " + upper).c_str(), ("class=" + lower).c_str()), !doubleByte());
+    EXPECT_TRUE(looseEquals(("Class = " + upper).c_str(), ("class=" + folded).c_str()));
+}
+
+INSTANTIATE_TEST_SUITE_P(CodePages, TextCodePageTest, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool> &info) {
+                             return std::string(info.param ? "DoubleByte932" : "SingleByte");
+                         });

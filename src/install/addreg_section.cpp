@@ -11,6 +11,7 @@
 #include "run/capacity.h"
 #include "run/messages.h"
 #include "run/overwrite.h"
+#include "run/shortfall.h"
 
 static const char SERVICES_PREFIX[] = "System\\CurrentControlSet\\Services\\";
 static const uint32_t FLAGS_SZ = 0x00000000u;
@@ -114,10 +115,12 @@ static bool isServiceKey(const char *key) {
 }
 
 // The existing-key guard: true when values may be written below the key.
+// A key that exists but cannot be read counts as existing: only "not
+// found" proves that no other software owns it.
 static bool mayWriteBelow(const char *key) {
     if (isClaimed(key) || overwriteAnswer() == 1)
         return true;
-    if (platformRegKeyExists(key) && !confirmOverwrite()) {
+    if (platformRegProbeKey(key) != PLATFORM_KEY_NOT_FOUND && !confirmOverwrite()) {
         say(MSG_KEY_EXISTS);
         return false;
     }
@@ -129,48 +132,79 @@ static bool mayWriteBelow(const char *key) {
     return false;
 }
 
-// Writes the value by its flags; false only when a supported write failed.
+// Writes the value by its flags; false, with the reason said, when it was
+// not written.
 static bool writeValue(PlatformRegKey *handle, const AddRegLine &line, uint32_t flags) {
+    bool written;
     if (flags == FLAGS_SZ || flags == FLAGS_EXPAND_SZ) {
         char text[REG_DATA_FIELD_SIZE];
         strcpy(text, line.data);
         stripQuotes(text);
         unsigned long type = flags == FLAGS_SZ ? PLATFORM_REG_SZ : PLATFORM_REG_EXPAND_SZ;
-        return platformRegSetValue(handle, line.name, type, text, strlen(text) + 1);
-    }
-    if (flags == FLAGS_DWORD) {
+        written = platformRegSetValue(handle, line.name, type, text, strlen(text) + 1);
+    } else if (flags == FLAGS_DWORD) {
         uint32_t number = readUnsigned32(line.data);
         unsigned char bytes[4] = {
             static_cast<unsigned char>(number), static_cast<unsigned char>(number >> 8),
             static_cast<unsigned char>(number >> 16), static_cast<unsigned char>(number >> 24)};
-        return platformRegSetValue(handle, line.name, PLATFORM_REG_DWORD, bytes, sizeof bytes);
+        written = platformRegSetValue(handle, line.name, PLATFORM_REG_DWORD, bytes, sizeof bytes);
+    } else {
+        say(MSG_UNSUPPORTED_TYPE, static_cast<unsigned long>(flags));
+        return false;
     }
-    say(MSG_UNSUPPORTED_TYPE, static_cast<unsigned long>(flags));
+    if (!written)
+        say(MSG_VALUE_WRITE_FAILED, line.key, line.name);
+    return written;
+}
+
+// A line of spaces and tabs, or an indented comment: it asks for nothing.
+static bool isBlankOrComment(const char *text) {
+    text += strspn(text, " \t");
+    return *text == '\0' || *text == ';';
+}
+
+// Parses and checks one line; false, with the reason said, when it is
+// skipped. Blank lines and comments are skipped without a word.
+static bool readAddRegLine(const char *text, AddRegLine *line) {
+    switch (parseAddRegLine(text, line)) {
+    case LINE_PARSED: break;
+    case LINE_NOT_PARSED:
+        if (isBlankOrComment(text))
+            return false;
+        say(MSG_ADDREG_LINE_UNREADABLE, text);
+        shortfallAdd();
+        return false;
+    case LINE_TOO_LONG:
+        say(MSG_ADDREG_LINE_TOO_LONG);
+        shortfallAdd();
+        return false;
+    }
+    if (!isServiceKey(line->key)) {
+        say(MSG_INVALID_KEY, line->key);
+        shortfallAdd();
+        return false;
+    }
     return true;
 }
 
 static void addRegLine(char *text, void *) {
     AddRegLine line;
-    switch (parseAddRegLine(text, &line)) {
-    case LINE_PARSED: break;
-    case LINE_NOT_PARSED: return;
-    case LINE_TOO_LONG: say(MSG_ADDREG_LINE_TOO_LONG); return;
-    }
+    if (!readAddRegLine(text, &line))
+        return;
     uint32_t flags = readUnsigned32(line.flags);
-    if (!isServiceKey(line.key)) {
-        say(MSG_INVALID_KEY, line.key);
+    say(MSG_REG_VALUE, line.key, line.name, line.data);
+    if (!mayWriteBelow(line.key)) {
+        shortfallAdd();
         return;
     }
-    say(MSG_REG_VALUE, line.key, line.name, line.data);
-    if (!mayWriteBelow(line.key))
-        return;
     PlatformRegKey *handle = platformRegCreateKey(line.key);
     if (!handle) {
         say(MSG_KEY_CREATE_FAILED, line.key);
+        shortfallAdd();
         return;
     }
     if (!writeValue(handle, line, flags))
-        say(MSG_VALUE_WRITE_FAILED, line.key, line.name);
+        shortfallAdd();
     platformRegCloseKey(handle);
 }
 

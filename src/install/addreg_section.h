@@ -2,7 +2,8 @@
 // HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services as strings,
 // expandable strings or 32-bit numbers.
 //
-// A line reads HKLM,"key path","value name",flags,data. Keys that exist
+// A line reads HKLM,"key path","value name",flags,data; any other line
+// that asks for something is reported and skipped. Keys that exist
 // before their first value comes are guarded by the overwrite question;
 // the keys this run has taken over are remembered in the claimed-key list
 // so that their later values go in without a second look.
@@ -16,7 +17,8 @@ struct InfStream;
 // Leaves the stream at the next header.
 void processAddRegSection(InfStream *stream, const char *infDirectory);
 
-// The claimed-key list, keys compared without regard to ASCII case.
+// The claimed-key list, keys compared without regard to ASCII case (the
+// bytes of double-byte characters exactly).
 enum ClaimResult { CLAIMED, CLAIM_LIST_FULL, CLAIM_NO_MEMORY };
 bool isClaimed(const char *key);
 ClaimResult claimKey(const char *key); // appends a heap copy of the key

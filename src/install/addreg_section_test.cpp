@@ -78,15 +78,32 @@ TEST_F(AddRegTest, WritesStringsExpandableStringsAndNumbers) {
               true);
 }
 
-TEST_F(AddRegTest, LinesOutsideThePatternAreSkippedSilently) {
-    std::string inf =
-        regInf("HKR,\"" + SERVICE + "\",\"A\",0,\"x\"\n" + "HKCU,\"" + SERVICE +
-               "\",\"A\",0,\"x\"\n" + line(SERVICE, "", "0", "\"x\"") +
-               line(SERVICE, "B", "0", "") + line(SERVICE, "C", "", "1") + " " +
-               line(SERVICE, "D", "0", "1") + "HKLM, \"" + SERVICE + "\",\"E\",0,1\n" + "HKLM,\"" +
-               SERVICE + "\",\"F\",0\n" + "hklm,\"" + SERVICE + "\",\"G\",0,1\n");
-    EXPECT_EQ(runInf(inf), 0);
-    EXPECT_EQ(installOutput(), "");
+TEST_F(AddRegTest, LinesOutsideThePatternAreReportedAndCounted) {
+    const std::string unreadable[] = {
+        "HKR,\"" + SERVICE + "\",\"A\",0,\"x\"",
+        "HKCU,\"" + SERVICE + "\",\"A\",0,\"x\"",
+        line(SERVICE, "", "0", "\"x\""),
+        line(SERVICE, "B", "0", ""),
+        line(SERVICE, "C", "", "1"),
+        " " + line(SERVICE, "D", "0", "1"),
+        "HKLM, \"" + SERVICE + "\",\"E\",0,1",
+        "HKLM,\"" + SERVICE + "\",\"F\",0",
+        "hklm,\"" + SERVICE + "\",\"G\",0,1",
+        "HKLM, \"" + SERVICE + "\", \"Start\", 0x00010001, 3 ; as real files write it",
+        "\f",
+    };
+    std::string lines;
+    std::string expected;
+    for (std::string text : unreadable) {
+        if (text.back() == '\n')
+            text.pop_back();
+        lines += text + "\r\n";
+        expected += "AddRegの行を読み取れないため無視しました: " + text + "\n";
+    }
+    // Lines that ask for nothing are passed over without a word.
+    lines += "  ; an indented comment\n \t \n\t;\n";
+    EXPECT_EQ(runInf(regInf(lines)), 0);
+    EXPECT_EQ(installOutput(), expected + notInstalledNotice(11));
     EXPECT_FALSE(fakeRegKeyExists(SERVICE));
 }
 
@@ -102,7 +119,8 @@ TEST_F(AddRegTest, KeysMustLieBelowTheServicesKey) {
               "キーが無効です: System\\CurrentControlSet\\Services\n"
               "キーが無効です: System\\CurrentControlSet\\Services\\\n"
               "キーが無効です: System\\CurrentControlSet\\Services\\\\X\n" +
-                  valueLine("system\\currentcontrolset\\services\\lower", "A", "1"));
+                  valueLine("system\\currentcontrolset\\services\\lower", "A", "1") +
+                  notInstalledNotice(4));
     EXPECT_FALSE(fakeRegKeyExists("System\\CurrentControlSet\\Control\\X"));
     EXPECT_EQ(fakeRegValueCount("System\\CurrentControlSet\\Services"), 0);
     EXPECT_TRUE(fakeRegValue(SERVICE.substr(0, 34) + "Lower", "A").exists);
@@ -113,7 +131,8 @@ TEST_F(AddRegTest, UnsupportedFlagsCreateTheKeyButWriteNothing) {
               0);
     EXPECT_EQ(installOutput(),
               valueLine(SERVICE, "A", "1") + "未サポートのレジストリ型: 0x00000001\n" +
-                  valueLine(SERVICE, "B", "1") + "未サポートのレジストリ型: 0x00010000\n");
+                  valueLine(SERVICE, "B", "1") + "未サポートのレジストリ型: 0x00010000\n" +
+                  notInstalledNotice(2));
     EXPECT_TRUE(fakeRegKeyExists(SERVICE));
     EXPECT_EQ(fakeRegValueCount(SERVICE), 0);
 }
@@ -125,7 +144,8 @@ TEST_F(AddRegTest, AnExistingKeyWithoutAConsoleIsRefused) {
     EXPECT_EQ(runInf(inf), 0);
     EXPECT_EQ(installOutput(), valueLine(SERVICE, "A", "1") + QUESTION + "N\n" + KEY_EXISTS +
                                    valueLine(SERVICE + "\\New", "B", "2") +
-                                   valueLine(SERVICE, "C", "3") + KEY_EXISTS);
+                                   valueLine(SERVICE, "C", "3") + KEY_EXISTS +
+                                   notInstalledNotice(2));
     EXPECT_EQ(fakeRegValueCount(SERVICE), 0);
     EXPECT_TRUE(fakeRegValue(SERVICE + "\\New", "B").exists);
 }
@@ -141,6 +161,28 @@ TEST_F(AddRegTest, AYesCoversEveryLaterKeyAndClaimedKeysIgnoreCase) {
     EXPECT_TRUE(fakeRegValue(SERVICE + "2", "B").exists);
 }
 
+TEST_F(AddRegTest, AKeyThatCannotBeReadCountsAsExisting) {
+    fakeAddUnreadableRegKey(SERVICE);
+    EXPECT_EQ(runInf(regInf(line(SERVICE, "A", "0", "1"))), 0);
+    EXPECT_EQ(installOutput(),
+              valueLine(SERVICE, "A", "1") + QUESTION + "N\n" + KEY_EXISTS + notInstalledNotice(1));
+    EXPECT_EQ(fakeRegValueCount(SERVICE), 0);
+}
+
+TEST_F(AddRegTest, KeysThatDifferInATrailByteAreTwoKeys) {
+    // "\x83\x41" and "\x83\x61" are two katakana; their trail bytes are
+    // 'A' and 'a', and a comparison without case must not fold them.
+    const std::string claimed = SERVICE + "\\A\x83\x41";
+    const std::string existing = SERVICE + "\\A\x83\x61";
+    fakeAddRegKey(existing);
+    std::string inf = regInf(line(claimed, "A", "0", "1") + line(existing, "B", "0", "2"));
+    EXPECT_EQ(runInf(inf), 0);
+    EXPECT_EQ(installOutput(), valueLine(claimed, "A", "1") + valueLine(existing, "B", "2") +
+                                   QUESTION + "N\n" + KEY_EXISTS + notInstalledNotice(1));
+    EXPECT_TRUE(fakeRegValue(claimed, "A").exists);
+    EXPECT_EQ(fakeRegValueCount(existing), 0);
+}
+
 TEST_F(AddRegTest, AParentMadeOnTheWayCountsAsExisting) {
     std::string lower = "system\\currentcontrolset\\services\\drv";
     std::string inf =
@@ -151,7 +193,8 @@ TEST_F(AddRegTest, AParentMadeOnTheWayCountsAsExisting) {
     // was never claimed and now exists.
     EXPECT_EQ(installOutput(), valueLine(SERVICE + "\\Params", "A", "1") +
                                    valueLine(lower + "\\params", "B", "2") +
-                                   valueLine(SERVICE, "C", "3") + QUESTION + "N\n" + KEY_EXISTS);
+                                   valueLine(SERVICE, "C", "3") + QUESTION + "N\n" + KEY_EXISTS +
+                                   notInstalledNotice(1));
     EXPECT_EQ(fakeRegValueCount(SERVICE + "\\Params"), 2);
 }
 
@@ -194,7 +237,7 @@ TEST_F(AddRegTest, FieldsOverTheirBuffersSkipTheLine) {
         std::string flags = edge.flags == flags31 ? flags31 + "0" : edge.flags;
         std::string data = edge.data == data511 ? data511 + "D" : edge.data;
         EXPECT_EQ(runInf(regInf(line(key, name, flags, data))), 0);
-        EXPECT_EQ(installOutput(), tooLong);
+        EXPECT_EQ(installOutput(), tooLong + notInstalledNotice(1));
         EXPECT_FALSE(fakeRegKeyExists(SERVICE)) << edge.name;
     }
 }
@@ -208,7 +251,7 @@ TEST_F(AddRegTest, FailuresAreReportedAndTheSectionGoesOn) {
     EXPECT_EQ(installOutput(), valueLine(SERVICE, "A", "1") + "レジストリキー作成失敗: " + SERVICE +
                                    "\n" + valueLine(SERVICE, "B", "2") +
                                    "レジストリ値の書き込みに失敗しました: " + SERVICE + "\\B\n" +
-                                   valueLine(SERVICE, "C", "3"));
+                                   valueLine(SERVICE, "C", "3") + notInstalledNotice(2));
     EXPECT_TRUE(fakeRegValue(SERVICE, "C").exists);
 }
 
@@ -219,7 +262,7 @@ TEST_F(AddRegTest, AFailedHeapCopyWritesNothingForTheLine) {
     std::string inf = regInf(line(SERVICE, "A", "0", "1") + line(SERVICE, "B", "0", "2"));
     EXPECT_EQ(runInf(inf), 0);
     EXPECT_EQ(installOutput(), valueLine(SERVICE, "A", "1") + "メモリが不足しています。\n" +
-                                   valueLine(SERVICE, "B", "2"));
+                                   valueLine(SERVICE, "B", "2") + notInstalledNotice(1));
     EXPECT_FALSE(fakeRegValue(SERVICE, "A").exists);
     EXPECT_TRUE(fakeRegValue(SERVICE, "B").exists);
 }

@@ -15,6 +15,7 @@
 #include "run/capacity.h"
 #include "run/messages.h"
 #include "run/overwrite.h"
+#include "run/shortfall.h"
 
 struct CopyContext {
     const char *infDirectory;
@@ -57,23 +58,36 @@ static bool isDeviceName(const char *component, size_t length) {
            name[3] >= '1' && name[3] <= '9';
 }
 
+// A trail byte is never a separator: "\x95\x5C.sys" is one name.
 bool isUnsafeFileName(const char *line) {
     if (line[0] == '\\' || line[0] == '/' || strchr(line, ':'))
         return true;
     for (const char *component = line;;) {
-        size_t length = strcspn(component, "\\/");
+        const char *end = textFindSeparator(component);
+        size_t length = static_cast<size_t>(end - component);
         if (isDotsOnly(component, length) || isDeviceName(component, length))
             return true;
-        if (component[length] == '\0')
+        if (*end == '\0')
             return false;
-        component += length + 1;
+        component = end + 1;
     }
+}
+
+// A copy keeps the source's read-only attribute (from a CD or a write-
+// protected floppy disk), and then no later installation could replace
+// the file: the attribute is cleared. Failing that changes nothing the
+// user could act on, so it goes unreported.
+static void clearReadOnly(const char *path) {
+    unsigned long attributes = platformGetFileAttributes(path);
+    if (attributes != PLATFORM_NO_ATTRIBUTES && (attributes & PLATFORM_ATTRIBUTE_READONLY))
+        platformSetFileAttributes(path, attributes & ~PLATFORM_ATTRIBUTE_READONLY);
 }
 
 static void copyLine(char *line, void *context) {
     const CopyContext *copy = static_cast<const CopyContext *>(context);
     if (isUnsafeFileName(line)) {
         say(MSG_BAD_FILE_NAME, line);
+        shortfallAdd();
         return;
     }
     char source[PATH_SIZE];
@@ -81,16 +95,22 @@ static void copyLine(char *line, void *context) {
     if (!composePath(source, copy->infDirectory, line) ||
         !composePath(destination, copy->destinationDirectory, line)) {
         say(MSG_PATH_TOO_LONG, line);
+        shortfallAdd();
         return;
     }
     say(MSG_COPYING, source, destination);
     if (isExistingFile(destination) && !confirmOverwrite()) {
         say(MSG_FILE_EXISTS, destination);
         say(MSG_FILE_NOT_COPIED);
+        shortfallAdd();
         return;
     }
-    if (!platformCopyFile(source, destination))
+    if (!platformCopyFile(source, destination)) {
         say(MSG_COPY_FAILED, source);
+        shortfallAdd();
+        return;
+    }
+    clearReadOnly(destination);
 }
 
 void processCopySection(InfStream *stream, const char *infDirectory,

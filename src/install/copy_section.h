@@ -6,9 +6,10 @@
 
 struct InfStream;
 
-// Copies every file the section lists. `infDirectory` is empty or ends in
-// a backslash; `destinationDirectory` ends in a backslash. Leaves the
-// stream at the next header.
+// Copies every file the section lists and clears the read-only attribute
+// of each copy. `infDirectory` is empty or ends in a backslash or a slash;
+// `destinationDirectory` ends in a backslash. Leaves the stream at the
+// next header.
 void processCopySection(InfStream *stream, const char *infDirectory,
                         const char *destinationDirectory);
 
@@ -18,7 +19,8 @@ bool isExistingFile(const char *path);
 // True when the line, taken as a file name, could reach outside the
 // directories it is joined to: a leading '\' or '/', a ':' anywhere (a
 // drive or a stream), a '..' path component, or a DOS device name such as
-// NUL or COM1.
+// NUL or COM1. Components end at a '\' or '/' of its own, never at the
+// trail byte of a double-byte character.
 bool isUnsafeFileName(const char *line);
 
 #endif

@@ -52,7 +52,8 @@ TEST_F(CopySectionTest, AMissingSourceIsReportedAndTheNextLineStillCopied) {
     EXPECT_EQ(runInf(copyInf("missing.sys\nb.sys\n")), 0);
     EXPECT_EQ(installOutput(), copying("C:\\work\\missing.sys", DRIVERS + "missing.sys") +
                                    "ファイルコピーに失敗しました: C:\\work\\missing.sys\n" +
-                                   copying("C:\\work\\b.sys", DRIVERS + "b.sys") + FINISHED);
+                                   copying("C:\\work\\b.sys", DRIVERS + "b.sys") +
+                                   notInstalledNotice(1) + FINISHED);
     EXPECT_EQ(fakeFileContent(DRIVERS + "b.sys"), "b");
 }
 
@@ -91,7 +92,7 @@ TEST_F(CopySectionTest, ExistingFilesBringOneQuestion) {
                                   "ファイルが既にあります: " + DRIVERS +
                                   "e2.sys\n"
                                   "このファイルのコピーは行いません。\n" +
-                                  FINISHED);
+                                  notInstalledNotice(2) + FINISHED);
             EXPECT_EQ(fakeFileContent(DRIVERS + "e2.sys"), "old2");
         } else {
             EXPECT_EQ(fakeFileContent(DRIVERS + "e1.sys"), "new1");
@@ -108,11 +109,16 @@ TEST_F(CopySectionTest, NamesThatReachOutsideTheDirectoriesAreRefused) {
     for (const char *name : {"a..b.sys", "..a", "sub\\a.sys", ".hidden", "a.", "x\\.\\y",
                              "console.sys", "com10.dll", "lpt0", "nul_drv.sys", "xcon.sys"})
         EXPECT_FALSE(isUnsafeFileName(name)) << name;
+    // A trail byte 0x5C is not a separator: 0x95 0x5C is one kanji.
+    for (const char *name : {"\x95\x5C.sys", "\x95\x5C..", "\x95\x5CNUL", "\x83\x5C\\\x95\x5C.sys"})
+        EXPECT_FALSE(isUnsafeFileName(name)) << name;
+    for (const char *name : {"\x95\x5C\\..\\x.sys", "..\\\x95\x5C", "\x95\x5C\\NUL"})
+        EXPECT_TRUE(isUnsafeFileName(name)) << name;
 
     fakeAddFile("C:\\evil.sys", "evil");
     EXPECT_EQ(runInf(copyInf("..\\..\\..\\evil.sys\n")), 0);
     EXPECT_EQ(installOutput(),
-              std::string("ファイル名が不正です: ..\\..\\..\\evil.sys\n") + FINISHED);
+              "ファイル名が不正です: ..\\..\\..\\evil.sys\n" + notInstalledNotice(1) + FINISHED);
     EXPECT_EQ(fakeCallCount(FAKE_COPY_FILE), 0);
 }
 
@@ -122,9 +128,9 @@ TEST_F(CopySectionTest, PathsOver259CharactersAreRefusedAfterTheNameCheck) {
     std::string over(234, 'o');
     fakeAddFile("C:\\work\\" + fits, "fits");
     EXPECT_EQ(runInf(copyInf(fits + "\n" + over + "\n..\\" + over + "\n")), 0);
-    EXPECT_EQ(installOutput(), copying("C:\\work\\" + fits, DRIVERS + fits) +
-                                   "パスが長すぎます: " + over + "\n" +
-                                   "ファイル名が不正です: ..\\" + over + "\n" + FINISHED);
+    EXPECT_EQ(installOutput(),
+              copying("C:\\work\\" + fits, DRIVERS + fits) + "パスが長すぎます: " + over + "\n" +
+                  "ファイル名が不正です: ..\\" + over + "\n" + notInstalledNotice(2) + FINISHED);
     EXPECT_EQ(fakeFileContent(DRIVERS + fits), "fits");
 }
 
@@ -149,6 +155,28 @@ TEST_F(CopySectionTest, AnInfPathWithoutBackslashTakesSourcesFromTheCurrentDirec
     EXPECT_EQ(runInstallerWith({"driver.inf"}), 0);
     EXPECT_NE(fakeOutput().find(copying("rel.sys", DRIVERS + "rel.sys")), std::string::npos);
     EXPECT_EQ(fakeFileContent(DRIVERS + "rel.sys"), "rel");
+}
+
+TEST_F(CopySectionTest, ACopyFromReadOnlyMediaCanBeReplacedLater) {
+    // When the attribute cannot be cleared nothing is said, and then the
+    // next installation cannot replace the file, as on Windows.
+    for (bool clearFails : {false, true}) {
+        fakeReset();
+        fakeAddFile("C:\\work\\ro.sys", "first", true);
+        if (clearFails)
+            fakeFailCall(FAKE_SET_FILE_ATTRIBUTES, 1);
+        EXPECT_EQ(runInf(copyInf("ro.sys\n")), 0);
+        EXPECT_EQ(installOutput(), copying("C:\\work\\ro.sys", DRIVERS + "ro.sys") + FINISHED);
+        EXPECT_EQ(fakeFileIsReadOnly(DRIVERS + "ro.sys"), clearFails);
+        EXPECT_TRUE(fakeFileIsReadOnly("C:\\work\\ro.sys")); // the source is left alone
+
+        fakeAddFile("C:\\work\\ro.sys", "second", true);
+        fakeQueueKeys({'y'});
+        EXPECT_EQ(runInf(copyInf("ro.sys\n")), 0);
+        EXPECT_EQ(fakeFileContent(DRIVERS + "ro.sys"), clearFails ? "first" : "second");
+        EXPECT_EQ(installOutput().find("ファイルコピーに失敗しました") != std::string::npos,
+                  clearFails);
+    }
 }
 
 } // namespace

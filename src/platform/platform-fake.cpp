@@ -8,6 +8,7 @@
 #include <cstring>
 #include <deque>
 #include <map>
+#include <set>
 
 #include "platform/platform.h"
 
@@ -16,11 +17,17 @@ namespace {
 struct FakeNode {
     std::string path; // as it was first written
     bool directory;
+    bool readOnly;
     std::string content;
 };
 
 struct FakeKey {
     std::map<std::string, std::pair<std::string, FakeRegValue>> values; // by folded name
+};
+
+struct FakeSearch {
+    std::vector<std::string> names; // every match, in directory order
+    size_t next;
 };
 
 struct FakeOpenFile {
@@ -32,11 +39,13 @@ struct FakeState {
     bool versionSucceeds;
     unsigned long platformId;
     unsigned long majorVersion;
+    bool doubleByte = true; // code page 932, else a single-byte code page
     std::string currentDirectory;
     std::string windowsDirectory;
     std::vector<std::string> order; // folded paths, in the order they were made
     std::map<std::string, FakeNode> nodes;
-    std::map<std::string, FakeKey> keys; // by folded path
+    std::map<std::string, FakeKey> keys;  // by folded path
+    std::set<std::string> unreadableKeys; // folded paths
     std::deque<int> keyQueue;
     int keyReads;
     std::string input;
@@ -46,6 +55,7 @@ struct FakeState {
     int calls[FAKE_OPERATION_COUNT];
     int failAt[FAKE_OPERATION_COUNT];
     int openFiles;
+    int openSearches;
     int openRegKeys;
     size_t heapBlocks;
     size_t heapBytes;
@@ -55,9 +65,29 @@ struct FakeState {
 
 FakeState state;
 
+bool isLeadByte(char c) {
+    unsigned char byte = static_cast<unsigned char>(c);
+    return state.doubleByte && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC));
+}
+
+// The bytes of the character at `at`: two for a lead byte and its trail
+// byte (never below 0x40, as in the program), else one.
+size_t characterLength(const std::string &text, size_t at) {
+    return at + 1 < text.size() && isLeadByte(text[at]) &&
+                   static_cast<unsigned char>(text[at + 1]) >= 0x40
+               ? 2
+               : 1;
+}
+
+// Paths and keys as Windows compares them: ASCII letters without case and
+// '/' as '\', the bytes of a double-byte character as they are.
 std::string fold(const std::string &text) {
     std::string folded = text;
-    for (char &c : folded) {
+    for (size_t at = 0, step; at < folded.size(); at += step) {
+        step = characterLength(folded, at);
+        char &c = folded[at];
+        if (step == 2)
+            continue;
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
         if (c == '/')
@@ -66,19 +96,40 @@ std::string fold(const std::string &text) {
     return folded;
 }
 
+// The offsets of the characters of `text` that are `separators`, never a
+// trail byte.
+std::vector<size_t> separatorsOf(const std::string &text, const char *separators) {
+    std::vector<size_t> found;
+    for (size_t at = 0, step; at < text.size(); at += step) {
+        step = characterLength(text, at);
+        if (step == 1 && text[at] != '\0' && strchr(separators, text[at]))
+            found.push_back(at);
+    }
+    return found;
+}
+
+size_t lastSeparator(const std::string &path) {
+    std::vector<size_t> found = separatorsOf(path, "\\/");
+    return found.empty() ? std::string::npos : found.back();
+}
+
+bool endsWithSeparator(const std::string &path) {
+    return !path.empty() && lastSeparator(path) == path.size() - 1;
+}
+
 bool isAbsolute(const std::string &path) {
     return (path.size() >= 2 && path[1] == ':') || (!path.empty() && path[0] == '\\');
 }
 
 std::string absolute(const std::string &path) {
     std::string full = isAbsolute(path) ? path : state.currentDirectory + "\\" + path;
-    while (full.size() > 3 && full.back() == '\\')
+    while (full.size() > 3 && endsWithSeparator(full))
         full.pop_back();
     return full;
 }
 
 std::string parentOf(const std::string &path) {
-    size_t slash = fold(path).rfind('\\');
+    size_t slash = lastSeparator(path);
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
@@ -97,10 +148,17 @@ bool failsNow(FakeOperation operation) {
 // in the middle is empty.
 std::string keyPath(const std::string &key) {
     std::string path = key;
-    if (!path.empty() && path.back() == '\\')
+    std::vector<size_t> slashes = separatorsOf(path, "\\");
+    if (!slashes.empty() && slashes.back() == path.size() - 1) {
         path.pop_back();
-    if (path.empty() || path.find("\\\\") != std::string::npos || path[0] == '\\')
+        slashes.pop_back();
+    }
+    if (path.empty() || path[0] == '\\')
         return std::string();
+    for (size_t i = 1; i < slashes.size(); ++i) {
+        if (slashes[i] == slashes[i - 1] + 1)
+            return std::string();
+    }
     return fold(path);
 }
 
@@ -122,6 +180,7 @@ void fakeReset() {
     state.versionSucceeds = true;
     state.platformId = 2;
     state.majorVersion = 3;
+    state.doubleByte = true;
     state.currentDirectory = "C:\\work";
     state.windowsDirectory = "C:\\WINNT";
     fakeAddDirectory("C:\\");
@@ -138,6 +197,10 @@ void fakeSetVersion(bool succeeds, unsigned long platformId, unsigned long major
     state.majorVersion = majorVersion;
 }
 
+void fakeUseSingleByteCodePage() {
+    state.doubleByte = false;
+}
+
 void fakeSetCurrentDirectory(const std::string &path) {
     state.currentDirectory = path;
 }
@@ -146,20 +209,26 @@ void fakeSetWindowsDirectory(const std::string &path) {
     state.windowsDirectory = path;
 }
 
-static void addNode(const std::string &path, bool directory, const std::string &content) {
+static void addNode(const std::string &path, bool directory, bool readOnly,
+                    const std::string &content) {
     std::string full = absolute(path);
     std::string folded = fold(full);
     if (!state.nodes.count(folded))
         state.order.push_back(folded);
-    state.nodes[folded] = FakeNode{full, directory, content};
+    state.nodes[folded] = FakeNode{full, directory, readOnly, content};
 }
 
 void fakeAddDirectory(const std::string &path) {
-    addNode(path, true, std::string());
+    addNode(path, true, false, std::string());
 }
 
-void fakeAddFile(const std::string &path, const std::string &content) {
-    addNode(path, false, content);
+void fakeAddFile(const std::string &path, const std::string &content, bool readOnly) {
+    addNode(path, false, readOnly, content);
+}
+
+bool fakeFileIsReadOnly(const std::string &path) {
+    FakeNode *node = findNode(path);
+    return node && node->readOnly;
 }
 
 bool fakeFileExists(const std::string &path) {
@@ -174,10 +243,14 @@ std::string fakeFileContent(const std::string &path) {
 
 void fakeAddRegKey(const std::string &key) {
     std::string path = keyPath(key);
-    for (size_t slash = path.find('\\'); slash != std::string::npos;
-         slash = path.find('\\', slash + 1))
+    for (size_t slash : separatorsOf(path, "\\"))
         state.keys[path.substr(0, slash)];
     state.keys[path];
+}
+
+void fakeAddUnreadableRegKey(const std::string &key) {
+    fakeAddRegKey(key);
+    state.unreadableKeys.insert(keyPath(key));
 }
 
 bool fakeRegKeyExists(const std::string &key) {
@@ -233,6 +306,10 @@ int fakeOpenFiles() {
     return state.openFiles;
 }
 
+int fakeOpenSearches() {
+    return state.openSearches;
+}
+
 int fakeOpenRegKeys() {
     return state.openRegKeys;
 }
@@ -259,24 +336,55 @@ int platformGetVersion(unsigned long *platformId, unsigned long *majorVersion) {
     return 1;
 }
 
-int platformFindFirstFile(const char *pattern, char *name, size_t nameSize) {
+int platformIsLeadByte(unsigned char byte) {
+    return isLeadByte(static_cast<char>(byte)) ? 1 : 0;
+}
+
+// A name that does not fit is written empty, as the Win32 layer does.
+static void writeFoundName(const std::string &found, char *name, size_t nameSize) {
+    size_t length = found.size() < nameSize ? found.size() : 0;
+    memcpy(name, found.data(), length);
+    name[length] = '\0';
+}
+
+// Only the "*.<extension>" patterns the installer uses. Like NT, which
+// also matches the 8.3 short name ("a.info" is "A~1.INF"), a name matches
+// when its extension begins with the pattern's.
+PlatformSearch *platformFindFirstFile(const char *pattern, char *name, size_t nameSize) {
     if (failsNow(FAKE_FIND_FIRST_FILE))
-        return 0;
-    // Only the "*.<extension>" patterns the installer uses.
-    std::string extension = fold(std::string(pattern).substr(1));
+        return nullptr;
+    std::string extension = fold(std::string(pattern).substr(2));
     std::string directory = fold(absolute(state.currentDirectory));
+    FakeSearch search{{}, 0};
     for (const std::string &folded : state.order) {
-        const FakeNode &node = state.nodes[folded];
-        if (parentOf(folded) != directory || folded.size() < extension.size() ||
-            folded.compare(folded.size() - extension.size(), extension.size(), extension) != 0)
+        if (parentOf(folded) != directory)
             continue;
-        std::string base = node.path.substr(node.path.rfind('\\') + 1);
-        if (base.size() >= nameSize)
-            return 0;
-        memcpy(name, base.c_str(), base.size() + 1);
-        return 1;
+        const std::string &path = state.nodes[folded].path;
+        std::string base = path.substr(lastSeparator(path) + 1);
+        size_t dot = base.rfind('.');
+        if (dot != std::string::npos &&
+            fold(base.substr(dot + 1)).compare(0, extension.size(), extension) == 0)
+            search.names.push_back(base);
     }
-    return 0;
+    if (search.names.empty())
+        return nullptr;
+    writeFoundName(search.names[0], name, nameSize);
+    search.next = 1;
+    ++state.openSearches;
+    return reinterpret_cast<PlatformSearch *>(new FakeSearch(search));
+}
+
+int platformFindNextFile(PlatformSearch *search, char *name, size_t nameSize) {
+    FakeSearch *open = reinterpret_cast<FakeSearch *>(search);
+    if (open->next >= open->names.size())
+        return 0;
+    writeFoundName(open->names[open->next++], name, nameSize);
+    return 1;
+}
+
+void platformFindClose(PlatformSearch *search) {
+    --state.openSearches;
+    delete reinterpret_cast<FakeSearch *>(search);
 }
 
 unsigned long platformGetCurrentDirectory(char *buffer, unsigned long size) {
@@ -295,7 +403,17 @@ unsigned long platformGetFileAttributes(const char *path) {
     FakeNode *node = findNode(path);
     if (!node)
         return PLATFORM_NO_ATTRIBUTES;
-    return node->directory ? PLATFORM_ATTRIBUTE_DIRECTORY : 0x20ul;
+    if (node->directory)
+        return PLATFORM_ATTRIBUTE_DIRECTORY;
+    return 0x20ul | (node->readOnly ? PLATFORM_ATTRIBUTE_READONLY : 0ul);
+}
+
+int platformSetFileAttributes(const char *path, unsigned long attributes) {
+    FakeNode *node = findNode(path);
+    if (failsNow(FAKE_SET_FILE_ATTRIBUTES) || !node)
+        return 0;
+    node->readOnly = (attributes & PLATFORM_ATTRIBUTE_READONLY) != 0;
+    return 1;
 }
 
 int platformCopyFile(const char *source, const char *destination) {
@@ -304,14 +422,18 @@ int platformCopyFile(const char *source, const char *destination) {
     FakeNode *from = findNode(source);
     FakeNode *to = findNode(destination);
     FakeNode *parent = findNode(parentOf(absolute(destination)));
-    if (!from || from->directory || (to && to->directory) || !parent || !parent->directory)
+    if (!from || from->directory || (to && (to->directory || to->readOnly)) || !parent ||
+        !parent->directory)
         return 0;
-    fakeAddFile(destination, from->content);
+    fakeAddFile(destination, std::string(from->content), from->readOnly);
     return 1;
 }
 
-int platformRegKeyExists(const char *key) {
-    return fakeRegKeyExists(key) ? 1 : 0;
+PlatformKeyProbe platformRegProbeKey(const char *key) {
+    if (!fakeRegKeyExists(key))
+        return PLATFORM_KEY_NOT_FOUND;
+    return state.unreadableKeys.count(keyPath(key)) ? PLATFORM_KEY_OPEN_FAILED
+                                                    : PLATFORM_KEY_OPENED;
 }
 
 PlatformRegKey *platformRegCreateKey(const char *key) {

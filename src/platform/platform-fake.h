@@ -6,7 +6,10 @@
 // of the program can be reached.
 //
 // Paths and registry keys compare without regard to ASCII case, as on
-// Windows; a relative path is taken from the current directory.
+// Windows; a relative path is taken from the current directory. The code
+// page is 932 unless switched: the bytes of a double-byte character are
+// never folded and its trail byte is never a separator, so a directory
+// named "\x95\x5C" is one path component.
 
 #ifndef INFINST_PLATFORM_FAKE_H
 #define INFINST_PLATFORM_FAKE_H
@@ -21,16 +24,22 @@
 void fakeReset();
 
 void fakeSetVersion(bool succeeds, unsigned long platformId, unsigned long majorVersion);
+// A single-byte code page from now on: no byte leads a double-byte
+// character. Switch before adding the paths and keys of a test.
+void fakeUseSingleByteCodePage();
 void fakeSetCurrentDirectory(const std::string &path);
 void fakeSetWindowsDirectory(const std::string &path);
 
 void fakeAddDirectory(const std::string &path);
-void fakeAddFile(const std::string &path, const std::string &content);
+void fakeAddFile(const std::string &path, const std::string &content, bool readOnly = false);
+bool fakeFileIsReadOnly(const std::string &path);
 bool fakeFileExists(const std::string &path);
 std::string fakeFileContent(const std::string &path); // "" when missing
 
 // Registry below HKEY_LOCAL_MACHINE.
 void fakeAddRegKey(const std::string &key);
+// A key that exists but that RegOpenKeyExA cannot open for reading.
+void fakeAddUnreadableRegKey(const std::string &key);
 bool fakeRegKeyExists(const std::string &key);
 struct FakeRegValue {
     bool exists;
@@ -59,6 +68,7 @@ enum FakeOperation {
     FAKE_GET_CURRENT_DIRECTORY,
     FAKE_GET_WINDOWS_DIRECTORY,
     FAKE_COPY_FILE,
+    FAKE_SET_FILE_ATTRIBUTES,
     FAKE_REG_CREATE_KEY,
     FAKE_REG_SET_VALUE,
     FAKE_OPEN_FILE,
@@ -71,6 +81,7 @@ int fakeCallCount(FakeOperation operation);
 
 // Open handles and heap, to show that a run leaves nothing behind.
 int fakeOpenFiles();
+int fakeOpenSearches();
 int fakeOpenRegKeys();
 size_t fakeHeapBlocks();
 size_t fakeHeapPeakBytes();

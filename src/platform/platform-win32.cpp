@@ -21,17 +21,39 @@ int platformGetVersion(unsigned long *platformId, unsigned long *majorVersion) {
     return 1;
 }
 
-int platformFindFirstFile(const char *pattern, char *name, size_t nameSize) {
+int platformIsLeadByte(unsigned char byte) {
+    return IsDBCSLeadByte(byte) ? 1 : 0;
+}
+
+// A name that does not fit is answered as an empty name, which matches
+// nothing the caller looks for, so the search can go on past it.
+static void copyFoundName(const WIN32_FIND_DATAA &data, char *name, size_t nameSize) {
+    size_t length = strlen(data.cFileName);
+    if (length >= nameSize)
+        length = 0;
+    memcpy(name, data.cFileName, length);
+    name[length] = '\0';
+}
+
+PlatformSearch *platformFindFirstFile(const char *pattern, char *name, size_t nameSize) {
     WIN32_FIND_DATAA data;
     HANDLE search = FindFirstFileA(pattern, &data);
     if (search == INVALID_HANDLE_VALUE)
+        return nullptr;
+    copyFoundName(data, name, nameSize);
+    return reinterpret_cast<PlatformSearch *>(search);
+}
+
+int platformFindNextFile(PlatformSearch *search, char *name, size_t nameSize) {
+    WIN32_FIND_DATAA data;
+    if (!FindNextFileA(reinterpret_cast<HANDLE>(search), &data))
         return 0;
-    FindClose(search);
-    size_t length = strlen(data.cFileName);
-    if (length >= nameSize)
-        return 0;
-    memcpy(name, data.cFileName, length + 1);
+    copyFoundName(data, name, nameSize);
     return 1;
+}
+
+void platformFindClose(PlatformSearch *search) {
+    FindClose(reinterpret_cast<HANDLE>(search));
 }
 
 unsigned long platformGetCurrentDirectory(char *buffer, unsigned long size) {
@@ -46,16 +68,27 @@ unsigned long platformGetFileAttributes(const char *path) {
     return GetFileAttributesA(path);
 }
 
+int platformSetFileAttributes(const char *path, unsigned long attributes) {
+    // A file without any attribute bit is set as FILE_ATTRIBUTE_NORMAL, the
+    // one value that stands for none.
+    if (attributes == 0)
+        attributes = FILE_ATTRIBUTE_NORMAL;
+    return SetFileAttributesA(path, attributes) ? 1 : 0;
+}
+
 int platformCopyFile(const char *source, const char *destination) {
     return CopyFileA(source, destination, FALSE) ? 1 : 0;
 }
 
-int platformRegKeyExists(const char *key) {
+PlatformKeyProbe platformRegProbeKey(const char *key) {
     HKEY handle;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS)
-        return 0;
+    LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle);
+    if (result == ERROR_FILE_NOT_FOUND)
+        return PLATFORM_KEY_NOT_FOUND;
+    if (result != ERROR_SUCCESS)
+        return PLATFORM_KEY_OPEN_FAILED;
     RegCloseKey(handle);
-    return 1;
+    return PLATFORM_KEY_OPENED;
 }
 
 PlatformRegKey *platformRegCreateKey(const char *key) {

@@ -21,19 +21,34 @@ enum {
 enum { PLATFORM_REG_SZ = 1, PLATFORM_REG_EXPAND_SZ = 2, PLATFORM_REG_DWORD = 4 };
 
 // The answer of platformGetFileAttributes for a path that does not exist,
-// and the attribute bit of a directory.
+// and the attribute bits of a read-only file and of a directory.
 const unsigned long PLATFORM_NO_ATTRIBUTES = 0xFFFFFFFFul;
+const unsigned long PLATFORM_ATTRIBUTE_READONLY = 0x01ul;
 const unsigned long PLATFORM_ATTRIBUTE_DIRECTORY = 0x10ul;
+
+// Answers of platformRegProbeKey: RegOpenKeyExA succeeded, failed with
+// ERROR_FILE_NOT_FOUND, or failed for any other reason (access denied...).
+enum PlatformKeyProbe { PLATFORM_KEY_OPENED, PLATFORM_KEY_NOT_FOUND, PLATFORM_KEY_OPEN_FAILED };
 
 struct PlatformFile;
 struct PlatformRegKey;
+struct PlatformSearch;
 
 // GetVersionExA: 1 with the platform id and major version, 0 on failure.
 int platformGetVersion(unsigned long *platformId, unsigned long *majorVersion);
 
-// FindFirstFileA then FindClose: the name of the first match of `pattern`
-// in the current directory, 1 when there is one.
-int platformFindFirstFile(const char *pattern, char *name, size_t nameSize);
+// IsDBCSLeadByte: 1 when the byte leads a double-byte character in the
+// system's code page (0x81-0x9F and 0xE0-0xFC in code page 932).
+int platformIsLeadByte(unsigned char byte);
+
+// FindFirstFileA, FindNextFileA and FindClose over the current directory.
+// The first two write the name of a match (an empty name when it does not
+// fit `nameSize`); platformFindFirstFile answers null when nothing matches,
+// platformFindNextFile 0 when there is no further match. Every search that
+// was started is closed with platformFindClose.
+PlatformSearch *platformFindFirstFile(const char *pattern, char *name, size_t nameSize);
+int platformFindNextFile(PlatformSearch *search, char *name, size_t nameSize);
+void platformFindClose(PlatformSearch *search);
 
 // GetCurrentDirectoryA and GetWindowsDirectoryA: the length written, 0 on
 // failure, or the size needed when `size` is too small.
@@ -43,12 +58,16 @@ unsigned long platformGetWindowsDirectory(char *buffer, unsigned long size);
 // GetFileAttributesA: PLATFORM_NO_ATTRIBUTES when the path does not exist.
 unsigned long platformGetFileAttributes(const char *path);
 
-// CopyFileA with fail-if-exists false: replaces an existing destination.
+// SetFileAttributesA: 1 when the attributes were set.
+int platformSetFileAttributes(const char *path, unsigned long attributes);
+
+// CopyFileA with fail-if-exists false: replaces an existing destination
+// (unless that one is read-only) and carries the source's attributes over.
 int platformCopyFile(const char *source, const char *destination);
 
 // Registry below HKEY_LOCAL_MACHINE.
-// platformRegKeyExists: RegOpenKeyExA with KEY_READ, closed at once.
-int platformRegKeyExists(const char *key);
+// platformRegProbeKey: RegOpenKeyExA with KEY_READ, closed at once.
+PlatformKeyProbe platformRegProbeKey(const char *key);
 // RegCreateKeyExA, non-volatile, KEY_SET_VALUE; null on failure.
 PlatformRegKey *platformRegCreateKey(const char *key);
 // RegSetValueExA: 1 when the value was written.

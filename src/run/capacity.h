@@ -7,7 +7,8 @@
 
 #include <cstddef>
 
-// A line of the INF file: at most 1023 characters and a NUL.
+// A line of the INF file: at most 1023 characters and a NUL. A longer
+// physical line is skipped whole, never cut into further lines.
 const size_t LINE_SIZE = 1024;
 
 // Every path the program holds or composes: at most 259 characters.

@@ -28,6 +28,9 @@
 #define MSG_OPEN_FAILED "INFファイルを開けませんでした。"
 
 // Passes over the INF file and the checks between them.
+#define MSG_UTF16_INF_1 "このINFファイルはUnicode(UTF-16)形式のため処理を中止します。\n"
+#define MSG_UTF16_INF_2 "INFファイルをShift-JIS形式で保存し直してください。\n"
+#define MSG_LONG_LINE_SKIPPED "%lu行目は長すぎるため無視しました。\n"
 #define MSG_DESTINATION_DIRS_FOUND "DestinationDirs Found: %s\n"
 #define MSG_NOT_LEGACY_DRIVER_1 "このINFファイルはLegacyDriverではないため処理を中止します。\n"
 #define MSG_NOT_LEGACY_DRIVER_2 "INF内でClass=LegacyDriverを指定する必要があります。\n"
@@ -41,6 +44,7 @@
 #define MSG_TOO_COMPLEX_2 "AddRegのセクションは1つだけ含める必要があります。\n"
 #define MSG_NO_COPY_SECTION "このINFファイルにCopyセクションが見つからなかったため処理を中止します。\n"
 #define MSG_UNSUPPORTED_DESTINATION "セクション %s の送り先ディレクトリは非対応です\n"
+#define MSG_NOT_INSTALLED "\n注意: %d件のファイルまたはレジストリ値がインストールされていません。上のメッセージを確認してください。\n"
 #define MSG_FINISHED "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n"
 #define MSG_PRESS_ANY_KEY "\n終了するには何かキーを押してください\n"
 
@@ -70,6 +74,7 @@
 #define MSG_UNSUPPORTED_TYPE "未サポートのレジストリ型: 0x%08lX\n"
 #define MSG_VALUE_WRITE_FAILED "レジストリ値の書き込みに失敗しました: %s\\%s\n"
 #define MSG_ADDREG_LINE_TOO_LONG "AddRegの行が長すぎるため無視しました。\n"
+#define MSG_ADDREG_LINE_UNREADABLE "AddRegの行を読み取れないため無視しました: %s\n"
 
 // Any table or list whose heap copy could not be made.
 #define MSG_OUT_OF_MEMORY "メモリが不足しています。\n"

@@ -5,7 +5,8 @@
 // and copy section headers; only a file with exactly one AddReg section
 // and at least one copy section reaches pass 3, which installs. Section
 // readers leave the stream at the next header, so every header line of the
-// file passes through the loops here.
+// file passes through the loops here. Over-long lines are skipped by every
+// pass and reported by the first.
 
 #include "run/run.h"
 
@@ -20,6 +21,7 @@
 #include "run/capacity.h"
 #include "run/messages.h"
 #include "run/overwrite.h"
+#include "run/shortfall.h"
 
 static const unsigned long NT_PLATFORM_ID = 2;
 
@@ -31,9 +33,22 @@ bool osIsRefused() {
     return platformId == NT_PLATFORM_ID && majorVersion >= 4;
 }
 
+// The search also gives names that only match through their short name
+// ("a.info" is "A~1.INF" on NT), so each is checked.
+static bool findFirstInfName(char *name, size_t nameSize) {
+    PlatformSearch *search = platformFindFirstFile("*.inf", name, nameSize);
+    if (!search)
+        return false;
+    bool found = hasInfExtension(name);
+    while (!found && platformFindNextFile(search, name, nameSize))
+        found = hasInfExtension(name);
+    platformFindClose(search);
+    return found;
+}
+
 InfSearch findInfInCurrentDirectory(char *path) {
     char name[PATH_SIZE];
-    if (!platformFindFirstFile("*.inf", name, sizeof name))
+    if (!findFirstInfName(name, sizeof name))
         return INF_NOT_FOUND;
     char directory[PATH_SIZE];
     unsigned long length = platformGetCurrentDirectory(directory, PATH_SIZE);
@@ -41,7 +56,8 @@ InfSearch findInfInCurrentDirectory(char *path) {
         return INF_NOT_FOUND;
     if (length >= PATH_SIZE)
         return INF_PATH_TOO_LONG;
-    if (directory[length - 1] == '\\')
+    const char *separator = textLastSeparator(directory);
+    if (separator && *separator == '\\' && separator[1] == '\0')
         directory[length - 1] = '\0'; // a drive's root
     char separated[PATH_SIZE];
     if (!composePath(separated, directory, "\\") || !composePath(path, separated, name))
@@ -71,7 +87,8 @@ static bool isCopyHeader(const char *line) {
 static void findDestinationsAndClass(InfStream *stream, bool *classSeen,
                                      bool *destinationDirsSeen) {
     char line[LINE_SIZE];
-    infSeek(stream, 0);
+    infRewind(stream);
+    stream->reportLongLines = true;
     while (readLine(stream, line)) {
         normaliseLine(line);
         if (equalsIgnoreCase(line, "[DestinationDirs]")) {
@@ -82,12 +99,13 @@ static void findDestinationsAndClass(InfStream *stream, bool *classSeen,
             *classSeen = true;
         }
     }
+    stream->reportLongLines = false;
 }
 
 // Pass 2: counts the AddReg and copy headers of the whole file.
 static void countSections(InfStream *stream, int *addRegCount, int *copyCount) {
     char line[LINE_SIZE];
-    infSeek(stream, 0);
+    infRewind(stream);
     while (readLine(stream, line)) {
         normaliseLine(line);
         if (isAddRegHeader(line)) {
@@ -104,7 +122,7 @@ static void countSections(InfStream *stream, int *addRegCount, int *copyCount) {
 static void install(InfStream *stream, const char *infDirectory) {
     char line[LINE_SIZE];
     char destination[PATH_SIZE];
-    infSeek(stream, 0);
+    infRewind(stream);
     while (readLine(stream, line)) {
         normaliseLine(line);
         if (isAddRegHeader(line)) {
@@ -113,10 +131,12 @@ static void install(InfStream *stream, const char *infDirectory) {
             // The name between the brackets of a well-formed header.
             char *name = line + 1;
             name[strlen(name) - 1] = '\0';
-            if (destinationForSection(name, destination))
+            if (destinationForSection(name, destination)) {
                 processCopySection(stream, infDirectory, destination);
-            else
+            } else {
                 say(MSG_UNSUPPORTED_DESTINATION, name);
+                shortfallAdd();
+            }
         }
     }
 }
@@ -150,6 +170,7 @@ int runInstaller(int argc, char **argv) {
     resetOverwriteAnswer();
     resetDestinations();
     clearClaimedKeys();
+    shortfallReset();
 
     say(MSG_BANNER);
     if (osIsRefused())
@@ -182,13 +203,14 @@ int runInstaller(int argc, char **argv) {
         waitForKey();
         return 1;
     }
+    if (infHasUtf16Mark(&stream))
+        return endRun(&stream, MSG_UTF16_INF_1, MSG_UTF16_INF_2, 1);
+    // The INF file's directory, its last separator included: a forward
+    // slash separates as well as a backslash.
     char infDirectory[PATH_SIZE];
     strcpy(infDirectory, infPath);
-    char *lastBackslash = strrchr(infDirectory, '\\');
-    if (lastBackslash)
-        lastBackslash[1] = '\0';
-    else
-        infDirectory[0] = '\0';
+    const char *separator = textLastSeparator(infDirectory);
+    infDirectory[separator ? separator - infDirectory + 1 : 0] = '\0';
 
     bool classSeen = false;
     bool destinationDirsSeen = false;
@@ -209,5 +231,7 @@ int runInstaller(int argc, char **argv) {
         return endRun(&stream, MSG_NO_COPY_SECTION, nullptr, 1);
 
     install(&stream, infDirectory);
+    if (shortfallCount() > 0)
+        say(MSG_NOT_INSTALLED, shortfallCount());
     return endRun(&stream, MSG_FINISHED, nullptr, 0);
 }

@@ -30,6 +30,7 @@ class RunTest : public InstallerTest {
 protected:
     void TearDown() override {
         EXPECT_EQ(fakeOpenFiles(), 0);
+        EXPECT_EQ(fakeOpenSearches(), 0);
         EXPECT_EQ(fakeHeapBlocks(), 0u);
     }
 };
@@ -109,6 +110,25 @@ TEST_F(RunTest, TheInfFileIsFoundInTheCurrentDirectory) {
         EXPECT_EQ(runInstallerWith({}), 1); // declined: no input
         EXPECT_EQ(fakeOutput(), opening(c.expected));
     }
+    // NT matches "*.inf" against short names too: "a.info" is "A~1.INF".
+    struct {
+        std::vector<std::string> names;
+        const char *expected;
+    } matches[] = {{{"a.info", "b.inf"}, "C:\\work\\b.inf"},
+                   {{"a.INFO", "c.Inf", "b.inf"}, "C:\\work\\c.Inf"},
+                   {{"a.info"}, nullptr},
+                   {{"a.inf2", "a.infx"}, nullptr}};
+    for (auto &m : matches) {
+        fakeReset();
+        for (const std::string &name : m.names)
+            fakeAddFile(name, "");
+        EXPECT_EQ(runInstallerWith({}), 1);
+        EXPECT_EQ(fakeOutput(),
+                  m.expected ? opening(m.expected)
+                             : std::string(BANNER) + "INFファイルではありません。" + PRESS_KEY);
+        EXPECT_EQ(fakeOpenSearches(), 0);
+    }
+
     fakeReset();
     fakeAddFile("found.inf", "");
     fakeFailCall(FAKE_GET_CURRENT_DIRECTORY, 1);
@@ -215,10 +235,201 @@ TEST_F(RunTest, TheCensusAndTheInstallationPassFollowTheHeaders) {
         "○コピー: C:\\work\\a.sys -> C:\\WINNT\\System32\\a.sys\n"
         "○コピー: C:\\work\\a.sys -> C:\\WINNT\\a.sys\n"
         "○コピー: C:\\work\\  [Indented.Copy] -> C:\\WINNT\\System32\\Drivers\\  [Indented.Copy]\n"
-        "ファイルコピーに失敗しました: C:\\work\\  [Indented.Copy]\n"
-        "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n" +
+        "ファイルコピーに失敗しました: C:\\work\\  [Indented.Copy]\n" +
+            notInstalledNotice(2) +
+            "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n" +
             std::string(PRESS_KEY));
     EXPECT_TRUE(fakeFileExists("C:\\WINNT\\a.sys"));
+}
+
+TEST_F(RunTest, TheInfDirectoryEndsAtItsLastSeparatorOfItsOwn) {
+    // In code page 932 "ソ", "表" and "能" end in the byte 0x5C, which is no
+    // backslash there. In a single-byte code page the same byte is one.
+    struct {
+        bool singleByte;
+        const char *currentDirectory;
+        const char *argument; // null: found in the current directory
+        const char *infPath;  // as the program shows it
+        const char *copyLine;
+        const char *source;
+    } cases[] = {
+        {false, "C:\\work", "C:\\ドライバソフト\\表\\能.inf", "C:\\ドライバソフト\\表\\能.inf",
+         "表.sys", "C:\\ドライバソフト\\表\\表.sys"},
+        {false, "C:\\ドライバソフト\\表", nullptr, "C:\\ドライバソフト\\表\\能.inf", "表.sys",
+         "C:\\ドライバソフト\\表\\表.sys"},
+        {false, "C:\\work", "sample/能.inf", "sample/能.inf", "表.sys", "sample/表.sys"},
+        {false, "C:\\work",
+         "C:\\work\\\x95\x5C"
+         "d.inf",
+         "C:\\work\\\x95\x5C"
+         "d.inf",
+         "s.sys", "C:\\work\\s.sys"},
+        {true, "C:\\work",
+         "C:\\work\\\x95\x5C"
+         "d.inf",
+         "C:\\work\\\x95\x5C"
+         "d.inf",
+         "s.sys",
+         "C:\\work\\\x95\x5C"
+         "s.sys"},
+    };
+    for (auto &c : cases) {
+        fakeReset();
+        if (c.singleByte)
+            fakeUseSingleByteCodePage();
+        fakeSetCurrentDirectory(c.currentDirectory);
+        fakeAddFile(c.infPath,
+                    std::string(INF_HEAD) + "[Drv.Copy]\n" + c.copyLine + "\n[Drv.AddReg]\n");
+        fakeAddFile(c.source, "driver");
+        fakeSetInput("1\n");
+        EXPECT_EQ(runInstallerWith(c.argument ? std::vector<std::string>{c.argument}
+                                              : std::vector<std::string>{}),
+                  0)
+            << c.infPath;
+        std::string destination = std::string("C:\\WINNT\\System32\\Drivers\\") + c.copyLine;
+        EXPECT_EQ(fakeOutput().find(opening(c.infPath)), 0u) << c.infPath;
+        EXPECT_NE(outputAfterNotices().find("○コピー: " + std::string(c.source) + " -> " +
+                                            destination + "\n\n処理が終了しました"),
+                  std::string::npos)
+            << c.infPath;
+        EXPECT_EQ(fakeFileContent(destination), "driver") << c.infPath;
+    }
+}
+
+TEST_F(RunTest, AUtf16FileIsRefusedForWhatItIs) {
+    const std::string refused = "このINFファイルはUnicode(UTF-16)形式のため処理を中止します。\n"
+                                "INFファイルをShift-JIS形式で保存し直してください。\n" +
+                                std::string(PRESS_KEY);
+    const std::string inf = std::string(INF_HEAD) + "[Drv.Copy]\n[Drv.AddReg]\n";
+    std::string utf16le = "\xFF\xFE";
+    std::string utf16be = "\xFE\xFF";
+    for (char c : inf) {
+        utf16le += std::string{c, '\0'};
+        utf16be += std::string{'\0', c};
+    }
+    struct {
+        std::string content;
+        int exitCode;
+        bool refused;
+    } cases[] = {{utf16le, 1, true},
+                 {utf16be, 1, true},
+                 {"\xFF\xFE", 1, true},
+                 {"\xFF\n" + inf, 0, false},
+                 {"\xFE\n" + inf, 0, false}};
+    for (auto &c : cases) {
+        fakeReset();
+        EXPECT_EQ(runInf(c.content), c.exitCode);
+        EXPECT_EQ(outputAfterNotices() == refused, c.refused);
+        EXPECT_EQ(fakeKeyReads(), 1);
+    }
+}
+
+TEST_F(RunTest, OverLongLinesAreSkippedByEveryPassAndReportedOnce) {
+    // A key and a value name of 255 characters each, and flags of 31, so
+    // that a REG_DWORD line can be 1023 characters or one more.
+    const std::string key = "System\\CurrentControlSet\\Services\\" + std::string(221, 'k');
+    const std::string flags = "0x" + std::string(21, '0') + "00010001";
+    auto dwordLine = [&](const std::string &name, size_t length, std::string *data) {
+        std::string prefix = "HKLM,\"" + key + "\",\"" + name + "\"," + flags + ",";
+        *data = std::string(length - prefix.size() - 5, ' ') + "12345";
+        return prefix + *data;
+    };
+    std::string fitsData, cutData;
+    const std::string fits = std::string(251, 'n') + "Fits";
+    const std::string cut = std::string(252, 'n') + "Cut";
+    std::string inf = "[Version]\r\n"
+                      "Class=LegacyDriver\r\n"
+                      "[DestinationDirs]\r\n"
+                      "DefaultDestDir=12\r\n" +
+                      std::string(1024, ' ') + "\r\n" + // line 5
+                      "Dll.Copy=11\r\n"
+                      "[Dll.Copy]\r\n"
+                      ";" +
+                      std::string(1022, 'c') + "a.sys\r\n" + // line 8
+                      "b.sys\r\n"
+                      "[Drv.AddReg]\r\n" +
+                      dwordLine(fits, 1023, &fitsData) + "\r\n" + dwordLine(cut, 1024, &cutData) +
+                      "\r\n"; // line 12
+    ASSERT_LT(cutData.size(), 512u);
+    fakeAddFile("C:\\work\\a.sys", "a");
+    fakeAddFile("C:\\work\\b.sys", "b");
+    EXPECT_EQ(runInf(inf), 0);
+    EXPECT_EQ(outputAfterNotices(),
+              "DestinationDirs Found: [DestinationDirs]\nDefaultDestDir = 12\n" +
+                  longLineNotice(5) + "Dll.Copy = 11\n" + longLineNotice(8) + longLineNotice(12) +
+                  "Copy Found: [Dll.Copy]\nAddReg Found: [Drv.AddReg]\n"
+                  "○コピー: C:\\work\\b.sys -> C:\\WINNT\\System32\\b.sys\n"
+                  "○対象値: " +
+                  key + "\\" + fits + " = " + fitsData + "\n" +
+                  "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n" +
+                  PRESS_KEY);
+    EXPECT_FALSE(fakeFileExists("C:\\WINNT\\System32\\a.sys"));
+    EXPECT_EQ(fakeRegValue(key, fits).bytes, std::string("\x39\x30\0\0", 4)); // 12345
+    EXPECT_EQ(fakeRegValueCount(key), 1);
+}
+
+void noSetup() {}
+
+TEST_F(RunTest, TheEndSaysHowManyItemsWereNotInstalled) {
+    const std::string service = "HKLM,\"System\\CurrentControlSet\\Services\\Drv";
+    const std::string value = service + "\",\"V\",0,\"x\"\n";
+    std::string manyKeys;
+    for (int i = 0; i <= 64; ++i)
+        manyKeys += service + std::to_string(i) + "\",\"V\",0,1\n";
+    std::string manyDestinations;
+    for (int i = 0; i <= 64; ++i)
+        manyDestinations += "S" + std::to_string(i) + "=10\n";
+    struct {
+        const char *what;
+        std::string destinations, copyLines, regLines;
+        void (*setup)();
+        int count;
+    } cases[] = {
+        {"copied and written", "", "a.sys\n", value, noSetup, 0},
+        {"unsafe name", "", "..\\a.sys\n", "", noSetup, 1},
+        {"path too long", "", std::string(240, 'p') + "\n", "", noSetup, 1},
+        {"copy failed", "", "missing.sys\na.sys\n", "", noSetup, 1},
+        {"declined", "", "a.sys\na.sys\n", "",
+         [] { fakeAddFile("C:\\WINNT\\System32\\Drivers\\a.sys", "old"); }, 2},
+        {"unsupported destination", "Drv.Copy=13\n", "a.sys\nb.sys\n", "", noSetup, 1},
+        {"unreadable AddReg line", "", "", "HKR,,\"V\",0,1\n" + value, noSetup, 1},
+        {"AddReg field too long", "", "", service + "\",\"" + std::string(256, 'n') + "\",0,1\n",
+         noSetup, 1},
+        {"invalid key", "", "", "HKLM,\"Software\\X\",\"V\",0,1\n", noSetup, 1},
+        {"key refused", "", "", value + value,
+         [] { fakeAddRegKey("System\\CurrentControlSet\\Services\\Drv"); }, 2},
+        {"key not created", "", "", value + value, [] { fakeFailCall(FAKE_REG_CREATE_KEY, 1); }, 1},
+        {"claimed keys full", "", "", manyKeys, noSetup, 1},
+        {"no memory", "", "", value + value, [] { fakeFailCall(FAKE_ALLOCATE, 1); }, 1},
+        {"write failed", "", "", value + value, [] { fakeFailCall(FAKE_REG_SET_VALUE, 1); }, 1},
+        {"unsupported type", "", "", service + "\",\"V\",1,1\n", noSetup, 1},
+        {"everything at once", "Drv.Copy=13\n", "a.sys\n", "HKR\nHKR\n",
+         [] { fakeFailCall(FAKE_REG_CREATE_KEY, 1); }, 3},
+        // Notices about the file itself leave nothing undone.
+        {"over-long line", "", std::string(1024, 'x') + "\na.sys\n", value, noSetup, 0},
+        {"over-long destination line", std::string(300, 'd') + "=11\n", "a.sys\n", value, noSetup,
+         0},
+        {"destination table full", manyDestinations, "a.sys\n", value, noSetup, 0},
+    };
+    const std::string finished =
+        "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n";
+    for (auto &c : cases) {
+        fakeReset();
+        fakeAddFile("C:\\work\\a.sys", "a");
+        c.setup();
+        std::string inf = "[Version]\nClass=LegacyDriver\n[DestinationDirs]\n" + c.destinations +
+                          "DefaultDestDir=12\n[Drv.Copy]\n" + c.copyLines + "[Drv.AddReg]\n" +
+                          c.regLines;
+        EXPECT_EQ(runInf(inf), 0) << c.what;
+        std::string output = outputAfterNotices();
+        if (c.count == 0) {
+            EXPECT_EQ(output.find("注意"), std::string::npos) << c.what;
+            EXPECT_NE(output.find(finished), std::string::npos) << c.what;
+        } else {
+            EXPECT_NE(output.find(notInstalledNotice(c.count) + finished), std::string::npos)
+                << c.what;
+        }
+    }
 }
 
 } // namespace

@@ -31,3 +31,13 @@ std::string outputAfterNotices() {
     size_t at = output.find(last);
     return at == std::string::npos ? output : output.substr(at + last.size());
 }
+
+std::string notInstalledNotice(int count) {
+    return "\n注意: " + std::to_string(count) +
+           "件のファイルまたはレジストリ値がインストールされていません。"
+           "上のメッセージを確認してください。\n";
+}
+
+std::string longLineNotice(unsigned long line) {
+    return std::to_string(line) + "行目は長すぎるため無視しました。\n";
+}

@@ -26,6 +26,13 @@ int runInf(const std::string &inf);
 // The output from just after the agreement notices to the end.
 std::string outputAfterNotices();
 
+// The notice printed before the end message when `count` items were not
+// installed.
+std::string notInstalledNotice(int count);
+
+// The notice of pass 1 for an over-long physical line.
+std::string longLineNotice(unsigned long line);
+
 // The header lines every accepted INF file needs, and its default
 // destination: the Drivers directory.
 extern const char *const INF_HEAD;
