@@ -15,9 +15,8 @@ import shlex
 import subprocess
 import time
 
-from harness import (FILE_EXISTS, FINISHED, OVERWRITE_QUESTION, REG_VALUE, SERVICES, case,
-                     census, copying, destination_dirs, dword, end_of_run, intro, simple_inf,
-                     simple_run)
+from harness import (FILE_EXISTS, OVERWRITE_QUESTION, REG_VALUE, SERVICES, case, census,
+                     copying, destination_dirs, dword, finished, intro, simple_inf, simple_run)
 
 TIMEOUT = 30.0
 
@@ -181,7 +180,7 @@ def question_case(name, answer, replaced):
         head = agreed(path) + destination_dirs(("DefaultDestDir", 12)) + census(
             "[Drv.Copy]", "[Drv.AddReg]")
         asking = head + copying(c.inf_dir, 12, files[0]) + OVERWRITE_QUESTION
-        final = head + installation + end_of_run(FINISHED)
+        final = head + installation + finished(0 if replaced else len(files))
         rc = converse(c, [path], [(intro(path), ["1", "Enter"], False),
                                   (asking, SWALLOWED_KEYS, True),
                                   (asking, [answer], False)], final)
@@ -215,9 +214,33 @@ def console_existing_key_and_file_one_question(c):
               + census("[Drv.AddReg]", "[Drv.Copy]") + REG_VALUE.format(key, "Start", "3")
               + OVERWRITE_QUESTION)
     final = (asking + "y\n" + REG_VALUE.format(key, "Type", "1")
-             + copying(c.inf_dir, 12, name) + end_of_run(FINISHED))
+             + copying(c.inf_dir, 12, name) + finished())
     rc = converse(c, [path], [(intro(path), ["1", "Enter"], False), (asking, ["y"], False)],
                   final)
     c.expect_equal("exit code", rc, 0)
     c.expect_file(c.installed(12, name), b"new")
     c.expect_key(c.regdump(key), key, {"Start": dword(3), "Type": dword(1)})
+
+
+@case
+def console_reinstall_over_files_copied_read_only(c):
+    # A file copied from read-only media (here a source without write
+    # permission, which Wine reports as read-only) must not stay read-only,
+    # or the next install could never replace it.
+    name = "e2e_console_readonly.sys"
+    source = c.path(name)
+    c.source(name, b"first")
+    os.chmod(source, 0o444)
+    path = c.inf(simple_inf([name]))
+    c.expect_run(c.run(path), simple_run(path, copying(c.inf_dir, 12, name)), rc=0)
+    if not os.stat(c.installed(12, name)).st_mode & 0o200:
+        c.fail("the installed file kept the read-only attribute")
+    os.chmod(source, 0o644)
+    c.source(name, b"second")
+    os.chmod(source, 0o444)
+    head = agreed(path) + destination_dirs(("DefaultDestDir", 12)) + census(
+        "[Drv.Copy]", "[Drv.AddReg]") + copying(c.inf_dir, 12, name) + OVERWRITE_QUESTION
+    rc = converse(c, [path], [(intro(path), ["1", "Enter"], False), (head, ["y"], False)],
+                  head + "y\n" + finished())
+    c.expect_equal("exit code", rc, 0)
+    c.expect_file(c.installed(12, name), b"second")

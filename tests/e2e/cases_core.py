@@ -8,11 +8,11 @@ destination directory, complete runs from an argument and from the current
 directory, and a bare-LF INF file read exactly like its CR LF twin.
 """
 
-from harness import (BANNER, COPYING, DESTINATION_DOS, FINISHED, NOT_INF, NOT_LEGACY_DRIVER,
+from harness import (BANNER, COPYING, DESTINATION_DOS, NOT_INF, NOT_LEGACY_DRIVER,
                      NO_COPY_SECTION, NO_DEFAULT_DEST_DIR, NO_DESTINATION_DIRS, OPEN_FAILED,
                      OS_REFUSED, REG_VALUE, SERVICES, TOO_COMPLEX, UNSUPPORTED_DESTINATION, USAGE,
                      case, census, copying, destination_dirs, dos_path, dword, end_of_run,
-                     intro, simple_inf, simple_run)
+                     finished, intro, simple_inf, simple_run)
 
 
 @case
@@ -115,7 +115,7 @@ def core_unsupported_destination_directory(c):
                  "[Odd.Copy]\n" + name + "\n\n[Drv.AddReg]\n")
     expected = (intro(path) + destination_dirs(("DefaultDestDir", 12), ("Odd.Copy", 13))
                 + census("[Odd.Copy]", "[Drv.AddReg]") + UNSUPPORTED_DESTINATION.format("Odd.Copy")
-                + end_of_run(FINISHED))
+                + finished(1))
     c.expect_run(c.run(path), expected, rc=0)
     for directory_id in (10, 11, 12):
         c.expect_file(c.installed(directory_id, name), None)
@@ -191,7 +191,7 @@ def core_bare_lf_file_like_crlf_twin(c):
                                              DESTINATION_DOS[directory_id] + name)
                               for directory_id, name in files)
                     + REG_VALUE.format(key, "Start", "3") + REG_VALUE.format(key, "Tag", "0x2A")
-                    + end_of_run(FINISHED))
+                    + finished())
         c.expect_run(c.run(path), expected, rc=0)
         for directory_id, name in files:
             c.expect_file(c.installed(directory_id, name), name.encode() * 3)

@@ -93,6 +93,11 @@ NOTICES = (
 OPEN_FAILED = "INFファイルを開けませんでした。: No such file or directory\n"
 PRESS_ANY_KEY = "\n終了するには何かキーを押してください\n"
 FINISHED = "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n"
+NOT_INSTALLED = ("\n注意: {}件のファイルまたはレジストリ値がインストールされていません。"
+                 "上のメッセージを確認してください。\n")
+UTF16_REFUSED = ("このINFファイルはUnicode(UTF-16)形式のため処理を中止します。\n"
+                 "INFファイルをShift-JIS形式で保存し直してください。\n")
+LINE_TOO_LONG = "{}行目は長すぎるため無視しました。\n"
 
 NOT_LEGACY_DRIVER = ("このINFファイルはLegacyDriverではないため処理を中止します。\n"
                      "INF内でClass=LegacyDriverを指定する必要があります。\n")
@@ -113,6 +118,7 @@ BAD_FILE_NAME = "ファイル名が不正です: {}\n"
 
 REG_VALUE = "○対象値: {}\\{} = {}\n"
 INVALID_KEY = "キーが無効です: {}\n"
+ADDREG_UNREADABLE = "AddRegの行を読み取れないため無視しました: {}\n"
 KEY_EXISTS = "キーが既に存在します。本プログラムを使用する場合は一旦キーを削除して下さい。\n"
 TOO_MANY_KEYS = "作成するレジストリキーが多すぎます。"
 UNSUPPORTED_TYPE = "未サポートのレジストリ型: 0x{:08X}\n"
@@ -154,6 +160,14 @@ def end_of_run(*messages):
     return "".join(messages) + PRESS_ANY_KEY
 
 
+def finished(not_installed=0):
+    """The end of a run whose installation pass ran: the warning when
+    `not_installed` items were not installed, the completion message and
+    the key wait."""
+    warning = NOT_INSTALLED.format(not_installed) if not_installed else ""
+    return end_of_run(warning + FINISHED)
+
+
 def simple_inf(files=(), addreg=()):
     """An INF file of the form the program installs: the class line,
     [DestinationDirs] with only DefaultDestDir=12, the copy section
@@ -165,11 +179,12 @@ def simple_inf(files=(), addreg=()):
             "[Drv.AddReg]\n" + "".join(line + "\n" for line in addreg))
 
 
-def simple_run(inf_path, installation):
+def simple_run(inf_path, installation, not_installed=0):
     """What a run of a simple_inf() file prints when the user agrees:
-    `installation` is what its installation pass prints."""
+    `installation` is what its installation pass prints, after which
+    `not_installed` items were not installed."""
     return (intro(inf_path) + destination_dirs(("DefaultDestDir", 12))
-            + census("[Drv.Copy]", "[Drv.AddReg]") + installation + end_of_run(FINISHED))
+            + census("[Drv.Copy]", "[Drv.AddReg]") + installation + finished(not_installed))
 
 
 def copying(inf_dir, directory_id, name):

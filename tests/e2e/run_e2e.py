@@ -33,6 +33,7 @@ import harness  # noqa: E402
 import cases_core  # noqa: E402,F401  (the modules register their cases)
 import cases_copy  # noqa: E402,F401
 import cases_registry  # noqa: E402,F401
+import cases_real_world  # noqa: E402,F401
 import cases_console  # noqa: E402,F401
 
 
