@@ -40,15 +40,18 @@ endif()
 # each in a prefix made for the run: the NT 3.x executable (win32 preset)
 # in a pure 32-bit prefix, and the x86_64 build (win64 preset) in a 64-bit
 # one. Build both presets first. Where this machine cannot run 32-bit
-# programs the i386 run says so and counts as skipped. Registered unless
-# INFINST_E2E is set OFF.
+# programs the i386 run says so and counts as skipped. Each test's name
+# says which build runs in which kind of prefix (WINEARCH), and its output
+# names the executable and the prefix. Registered unless INFINST_E2E is
+# set OFF.
 if(INFINST_E2E)
   foreach(build "i386;win32" "x86_64;win64")
     list(GET build 0 arch)
-    list(GET build 1 preset)
-    add_test(NAME e2e_wine_${arch}
+    list(GET build 1 preset) # the preset's name is also the prefix's WINEARCH
+    set(name e2e_wine_${arch}_in_${preset}_prefix)
+    add_test(NAME ${name}
         COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.py --arch ${arch}
                 --exe ${CMAKE_SOURCE_DIR}/build/${preset}/infinst.exe)
-    set_tests_properties(e2e_wine_${arch} PROPERTIES TIMEOUT 900 SKIP_RETURN_CODE 77)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 900 SKIP_RETURN_CODE 77)
   endforeach()
 endif()
