@@ -2,10 +2,10 @@
 # by the main build and by the fuzzing build (fuzz/), so that both compile
 # the same list.
 set(INFINST_SOURCES
+    src/common/messages.cpp
+    src/common/shortfall.cpp
     src/run/run.cpp
-    src/run/messages.cpp
     src/run/overwrite.cpp
-    src/run/shortfall.cpp
     src/inf/text.cpp
     src/inf/inf_stream.cpp
     src/inf/destinations.cpp

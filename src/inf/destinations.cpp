@@ -4,11 +4,11 @@
 
 #include <cstring>
 
+#include "common/capacity.h"
+#include "common/messages.h"
 #include "inf/inf_stream.h"
 #include "inf/text.h"
 #include "platform/platform.h"
-#include "run/capacity.h"
-#include "run/messages.h"
 
 struct DestinationEntry {
     int32_t directoryId;

@@ -5,8 +5,8 @@
 
 #include <string>
 
+#include "common/capacity.h"
 #include "inf/inf_stream.h"
-#include "run/capacity.h"
 #include "run/test_support.h"
 
 namespace {

@@ -4,9 +4,9 @@
 
 #include <cstring>
 
+#include "common/messages.h"
 #include "inf/text.h"
 #include "platform/platform.h"
-#include "run/messages.h"
 
 static const int END_OF_DATA = -1;
 static const unsigned char CTRL_Z = 0x1A;

@@ -21,7 +21,7 @@
 
 #include <cstddef>
 
-#include "run/capacity.h"
+#include "common/capacity.h"
 
 struct PlatformFile;
 

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
+#include "common/capacity.h"
 #include "platform/platform.h"
-#include "run/capacity.h"
 
 // No code page has a trail byte below 0x40, so a lead byte before a NUL,
 // a '/', a '.' or a ':' is a character of its own: no separator is ever

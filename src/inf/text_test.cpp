@@ -6,8 +6,8 @@
 
 #include <string>
 
+#include "common/capacity.h"
 #include "platform/platform-fake.h"
-#include "run/capacity.h"
 
 static std::string applied(void (*operation)(char *), const std::string &text) {
     char buffer[LINE_SIZE];

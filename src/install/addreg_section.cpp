@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <cstring>
 
+#include "common/capacity.h"
+#include "common/messages.h"
+#include "common/shortfall.h"
 #include "inf/inf_stream.h"
 #include "inf/text.h"
 #include "platform/platform.h"
-#include "run/capacity.h"
-#include "run/messages.h"
 #include "run/overwrite.h"
-#include "run/shortfall.h"
 
 static const char SERVICES_PREFIX[] = "System\\CurrentControlSet\\Services\\";
 static const uint32_t FLAGS_SZ = 0x00000000u;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "run/capacity.h"
+#include "common/capacity.h"
 #include "run/test_support.h"
 
 namespace {

@@ -9,13 +9,13 @@
 
 #include <cstring>
 
+#include "common/capacity.h"
+#include "common/messages.h"
+#include "common/shortfall.h"
 #include "inf/inf_stream.h"
 #include "inf/text.h"
 #include "platform/platform.h"
-#include "run/capacity.h"
-#include "run/messages.h"
 #include "run/overwrite.h"
-#include "run/shortfall.h"
 
 struct CopyContext {
     const char *infDirectory;

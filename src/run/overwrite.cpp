@@ -2,8 +2,8 @@
 
 #include "run/overwrite.h"
 
+#include "common/messages.h"
 #include "platform/platform.h"
-#include "run/messages.h"
 
 static int g_overwriteAnswer = -1;
 

@@ -12,16 +12,16 @@
 
 #include <cstring>
 
+#include "common/capacity.h"
+#include "common/messages.h"
+#include "common/shortfall.h"
 #include "inf/destinations.h"
 #include "inf/inf_stream.h"
 #include "inf/text.h"
 #include "install/addreg_section.h"
 #include "install/copy_section.h"
 #include "platform/platform.h"
-#include "run/capacity.h"
-#include "run/messages.h"
 #include "run/overwrite.h"
-#include "run/shortfall.h"
 
 static const unsigned long NT_PLATFORM_ID = 2;
 

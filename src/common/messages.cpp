@@ -1,6 +1,6 @@
 // The one way the installer's texts reach standard output.
 
-#include "run/messages.h"
+#include "common/messages.h"
 
 #include "platform/platform.h"
 

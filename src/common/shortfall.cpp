@@ -1,6 +1,6 @@
 // The shortfall of a run; see shortfall.h.
 
-#include "run/shortfall.h"
+#include "common/shortfall.h"
 
 static int g_shortfall = 0;
 
