@@ -331,7 +331,7 @@ TEST_F(RunTest, OverLongLinesAreSkippedByEveryPassAndReportedOnce) {
     const std::string flags = "0x" + std::string(21, '0') + "00010001";
     auto dwordLine = [&](const std::string &name, size_t length, std::string *data) {
         std::string prefix = "HKLM,\"" + key + "\",\"" + name + "\"," + flags + ",";
-        *data = std::string(length - prefix.size() - 5, ' ') + "12345";
+        *data = "0x" + std::string(length - prefix.size() - 6, '0') + "3039"; // 12345
         return prefix + *data;
     };
     std::string fitsData, cutData;
@@ -360,7 +360,7 @@ TEST_F(RunTest, OverLongLinesAreSkippedByEveryPassAndReportedOnce) {
                   "Copy Found: [Dll.Copy]\nAddReg Found: [Drv.AddReg]\n"
                   "○コピー: C:\\work\\b.sys -> C:\\WINNT\\System32\\b.sys\n"
                   "○対象値: " +
-                  key + "\\" + fits + " = " + fitsData + "\n" +
+                  key + "\\" + fits + " = " + fitsData + "\n" + notInstalledNotice(3) +
                   "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n" +
                   PRESS_KEY);
     EXPECT_FALSE(fakeFileExists("C:\\WINNT\\System32\\a.sys"));
@@ -405,11 +405,14 @@ TEST_F(RunTest, TheEndSaysHowManyItemsWereNotInstalled) {
         {"unsupported type", "", "", service + "\",\"V\",1,1\n", noSetup, 1},
         {"everything at once", "Drv.Copy=13\n", "a.sys\n", "HKR\nHKR\n",
          [] { fakeFailCall(FAKE_REG_CREATE_KEY, 1); }, 3},
-        // Notices about the file itself leave nothing undone.
-        {"over-long line", "", std::string(1024, 'x') + "\na.sys\n", value, noSetup, 0},
+        // What the file asked for cannot be known, or its files may land
+        // nowhere.
+        {"over-long line", "", std::string(1024, 'x') + "\na.sys\n", value, noSetup, 1},
         {"over-long destination line", std::string(300, 'd') + "=11\n", "a.sys\n", value, noSetup,
-         0},
-        {"destination table full", manyDestinations, "a.sys\n", value, noSetup, 0},
+         1},
+        {"destination table full", manyDestinations, "a.sys\n", value, noSetup, 1},
+        {"destination without memory", "Drv.Copy=12\n", "a.sys\n", value,
+         [] { fakeFailCall(FAKE_ALLOCATE, 1); }, 1},
     };
     const std::string finished =
         "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n";
