@@ -125,4 +125,21 @@ TEST_F(DestinationsTest, NoWindowsDirectoryMeansNoDestination) {
     EXPECT_EQ(directoryOf(10).size(), 243u);
 }
 
+TEST_F(DestinationsTest, ASectionBoundForASubfolderHasNoDestination) {
+    struct {
+        const char *value;
+        bool subfolder;
+    } cases[] = {{"11,mysub", true}, {"11 ,\tsub", true}, {"11,\"\"", true}, {"11", false},
+                 {"11,", false},     {"11 ; a, b", false}, {"11, ; c", false}};
+    char path[PATH_SIZE];
+    for (auto &c : cases) {
+        resetDestinations();
+        read(std::string("DefaultDestDir=") + c.value + "\nNamed=" + c.value + "\nPlain=10\n");
+        EXPECT_EQ(lookupDirectoryId("Named"), 11) << c.value;
+        EXPECT_EQ(destinationForSection("Named", path), !c.subfolder) << c.value;
+        EXPECT_EQ(destinationForSection("Other", path), !c.subfolder) << c.value;
+        EXPECT_TRUE(destinationForSection("Plain", path)) << c.value;
+    }
+}
+
 } // namespace
