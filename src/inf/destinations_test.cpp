@@ -129,7 +129,7 @@ TEST_F(DestinationsTest, ASectionBoundForASubfolderHasNoDestination) {
     struct {
         const char *value;
         bool subfolder;
-    } cases[] = {{"11,mysub", true}, {"11 ,\tsub", true}, {"11,\"\"", true}, {"11", false},
+    } cases[] = {{"11,mysub", true}, {"11 ,\tsub", true},  {"11,\"\"", true}, {"11", false},
                  {"11,", false},     {"11 ; a, b", false}, {"11, ; c", false}};
     char path[PATH_SIZE];
     for (auto &c : cases) {

@@ -101,11 +101,8 @@ static bool hasBlankEnd(const FieldSpan &field) {
 // else (a trailing comment, a stray quote) would reach the registry as it
 // stands, quotes included.
 static bool isPlainData(const FieldSpan &data) {
-    const char *end = data.start + data.length;
-    if (data.start[0] == '"') {
-        const char *closing = static_cast<const char *>(memchr(data.start + 1, '"', data.length - 1));
-        return closing == end - 1;
-    }
+    if (data.start[0] == '"') // the first quote after it is the last character
+        return memchr(data.start + 1, '"', data.length - 1) == data.start + data.length - 1;
     return !memchr(data.start, '"', data.length) && !memchr(data.start, ';', data.length);
 }
 

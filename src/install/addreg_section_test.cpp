@@ -56,8 +56,8 @@ TEST_F(AddRegTest, WritesStringsExpandableStringsAndNumbers) {
     std::string inf = regInf(
         line(SERVICE, "Start", "0x00010001", "2") + line(SERVICE, "Hex", "0x00010001", "0x10") +
         line(SERVICE, "Octal", "65537", "010") + line(SERVICE, "Quoted", "0x00010001", "\"2\"") +
-        line(SERVICE, "Group", "0", "\"Extended Base\"") + line(SERVICE, "Bare", "0", "Extended Base") +
-        line(SERVICE, "Semicolon", "0", "\"a;b\"") +
+        line(SERVICE, "Group", "0", "\"Extended Base\"") +
+        line(SERVICE, "Bare", "0", "Extended Base") + line(SERVICE, "Semicolon", "0", "\"a;b\"") +
         line(SERVICE, "ImagePath", "0x00020000", "\"%SystemRoot%\\System32\\drivers\\drv.sys\""));
     EXPECT_EQ(runInf(inf), 0);
     EXPECT_EQ(fakeRegValue(SERVICE, "Start").bytes, dword(2));
