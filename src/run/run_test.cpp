@@ -464,7 +464,7 @@ TEST_F(RunTest, AFailedSeekStopsTheRunAtOnce) {
         EXPECT_EQ(runInf(inf), 1);
         std::string output = outputAfterNotices();
         EXPECT_EQ(output.substr(output.size() - end.size()), end) << nth;
-        EXPECT_EQ(output.find("注意"), std::string::npos) << nth; // the long line went uncounted
+        EXPECT_EQ(output.find("注意"), std::string::npos) << nth; // though the long line counts
     }
 }
 
