@@ -44,6 +44,8 @@
 #define MSG_TOO_COMPLEX_2 "AddRegのセクションは1つだけ含める必要があります。\n"
 #define MSG_NO_COPY_SECTION "このINFファイルにCopyセクションが見つからなかったため処理を中止します。\n"
 #define MSG_UNSUPPORTED_DESTINATION "セクション %s の送り先ディレクトリは非対応です\n"
+#define MSG_ADDSERVICE_UNSUPPORTED "AddService行には対応していません: %s\n"
+#define MSG_READ_FAILED "INFファイルの読み込みに失敗しました。\n"
 #define MSG_NOT_INSTALLED "\n注意: %d件のファイルまたはレジストリ値がインストールされていません。上のメッセージを確認してください。\n"
 #define MSG_FINISHED "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n"
 #define MSG_PRESS_ANY_KEY "\n終了するには何かキーを押してください\n"

@@ -2,9 +2,9 @@
 // the installation pass did not do (a file not copied, a registry value
 // not written, a section or line skipped), so that the end of the run can
 // say so instead of a plain success. Every place that drops such an item
-// adds one. Notices about the file itself add nothing: an over-long line
-// is reported on its own, and the files of a dropped [DestinationDirs]
-// entry still go to the default directory.
+// adds one. So do an over-long line and a dropped [DestinationDirs] entry,
+// counted by the first pass: what the one asked for cannot be known, and
+// the files of the other may land nowhere or in the wrong directory.
 
 #ifndef INFINST_SHORTFALL_H
 #define INFINST_SHORTFALL_H

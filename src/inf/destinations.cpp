@@ -6,22 +6,44 @@
 
 #include "common/capacity.h"
 #include "common/messages.h"
+#include "common/shortfall.h"
 #include "inf/inf_stream.h"
 #include "inf/text.h"
 #include "platform/platform.h"
 
 struct DestinationEntry {
     int32_t directoryId;
+    bool subfolder;
     char *name; // heap copy, owned by the table
 };
 
 static DestinationEntry g_destinations[DESTINATION_CAPACITY];
 static int g_destinationCount = 0;
 static int32_t g_defaultDirectoryId = -1;
+static bool g_defaultSubfolder = false;
 
+// True when a subfolder follows the number ("11,mysub", "12 , sub"): after
+// the number and any spaces or tabs a comma, and after it something other
+// than spaces, tabs or a comment ("11," and "11 ; a, b" name none). The
+// value is trimmed already.
+static bool namesSubfolder(const char *value) {
+    if (*value == '+' || *value == '-')
+        ++value;
+    value += strspn(value, "0123456789");
+    value += strspn(value, " \t");
+    if (*value != ',')
+        return false;
+    ++value;
+    value += strspn(value, " \t");
+    return *value != '\0' && *value != ';';
+}
+
+// Every entry the table cannot take is counted: its section would
+// otherwise fall back to the default directory without a word.
 static void readDestinationLine(char *line, void *) {
     if (strlen(line) >= PATH_SIZE) {
         say(MSG_DESTINATION_LINE_TOO_LONG);
+        shortfallAdd();
         return;
     }
     char key[PATH_SIZE];
@@ -37,43 +59,53 @@ static void readDestinationLine(char *line, void *) {
 
     int32_t id = readSigned32(value);
     say(MSG_DESTINATION_ENTRY, key, static_cast<int>(id));
-    if (equalsIgnoreCase(key, "DefaultDestDir"))
+    bool subfolder = namesSubfolder(value);
+    if (equalsIgnoreCase(key, "DefaultDestDir")) {
         g_defaultDirectoryId = id;
-    else if (key[0] != '\0')
-        setDestination(key, id);
+        g_defaultSubfolder = subfolder;
+    } else if (key[0] != '\0') {
+        setDestination(key, id, subfolder);
+    }
 }
 
 void readDestinationDirs(InfStream *stream) {
     readSectionBody(stream, readDestinationLine, nullptr);
 }
 
-void setDestination(const char *name, int32_t id) {
+// The entry named `name` (case matters), or null.
+static DestinationEntry *findEntry(const char *name) {
     for (int i = 0; i < g_destinationCount; ++i) {
-        if (strcmp(g_destinations[i].name, name) == 0) {
-            g_destinations[i].directoryId = id;
-            return;
-        }
+        if (strcmp(g_destinations[i].name, name) == 0)
+            return &g_destinations[i];
+    }
+    return nullptr;
+}
+
+void setDestination(const char *name, int32_t id, bool subfolder) {
+    DestinationEntry *entry = findEntry(name);
+    if (entry) {
+        entry->directoryId = id;
+        entry->subfolder = subfolder;
+        return;
     }
     if (g_destinationCount == DESTINATION_CAPACITY) {
         say(MSG_TOO_MANY_DESTINATIONS);
+        shortfallAdd();
         return;
     }
     char *copy = heapCopy(name);
     if (!copy) {
         say(MSG_OUT_OF_MEMORY);
+        shortfallAdd();
         return;
     }
-    g_destinations[g_destinationCount].directoryId = id;
-    g_destinations[g_destinationCount].name = copy;
+    g_destinations[g_destinationCount] = DestinationEntry{id, subfolder, copy};
     ++g_destinationCount;
 }
 
 int32_t lookupDirectoryId(const char *name) {
-    for (int i = 0; i < g_destinationCount; ++i) {
-        if (strcmp(g_destinations[i].name, name) == 0)
-            return g_destinations[i].directoryId;
-    }
-    return g_defaultDirectoryId;
+    const DestinationEntry *entry = findEntry(name);
+    return entry ? entry->directoryId : g_defaultDirectoryId;
 }
 
 bool isListedSectionHeader(const char *line) {
@@ -107,7 +139,12 @@ bool directoryForId(int32_t id, char *path) {
     return composePath(path, windows, subdirectory);
 }
 
+// The installer makes no folders, so a section bound for a subfolder has no
+// destination: its files must not land one level up instead.
 bool destinationForSection(const char *name, char *path) {
+    const DestinationEntry *entry = findEntry(name);
+    if (entry ? entry->subfolder : g_defaultSubfolder)
+        return false;
     return directoryForId(lookupDirectoryId(name), path);
 }
 
@@ -124,4 +161,5 @@ void clearDestinations() {
 void resetDestinations() {
     clearDestinations();
     g_defaultDirectoryId = -1;
+    g_defaultSubfolder = false;
 }

@@ -2,7 +2,9 @@
 // copy section by name the id of the directory its files go to, and the
 // default id for every section the table does not name. Directory ids
 // 10, 11 and 12 are the Windows directory, its System32 and its
-// System32\Drivers; no other id is supported.
+// System32\Drivers; no other id is supported, and neither is a subfolder
+// of one ("11,mysub"): such an entry keeps its id, but its sections have
+// no destination.
 
 #ifndef INFINST_DESTINATIONS_H
 #define INFINST_DESTINATIONS_H
@@ -16,7 +18,7 @@ struct InfStream;
 void readDestinationDirs(InfStream *stream);
 
 // Adds an entry, or updates the entry of the same name (case matters).
-void setDestination(const char *name, int32_t id);
+void setDestination(const char *name, int32_t id, bool subfolder = false);
 
 // The id of the first entry named `name`, else the default id.
 int32_t lookupDirectoryId(const char *name);
@@ -28,6 +30,8 @@ bool isListedSectionHeader(const char *line);
 // in a backslash; false, writing nothing, for any other id or when the
 // Windows directory cannot be had.
 bool directoryForId(int32_t id, char *path);
+// The same for the id of a section; false as well when its entry, or the
+// default it falls back to, names a subfolder.
 bool destinationForSection(const char *name, char *path);
 
 // The DefaultDestDir id; -1 while none was given.

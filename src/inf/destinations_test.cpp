@@ -3,6 +3,7 @@
 
 #include "inf/destinations.h"
 
+#include <cstring>
 #include <string>
 
 #include "common/capacity.h"
@@ -123,6 +124,19 @@ TEST_F(DestinationsTest, NoWindowsDirectoryMeansNoDestination) {
     fakeSetWindowsDirectory("C:\\" + std::string(239, 'w'));
     EXPECT_EQ(directoryOf(12), "<none>");
     EXPECT_EQ(directoryOf(10).size(), 243u);
+}
+
+TEST_F(DestinationsTest, ASectionBoundForASubfolderHasNoDestination) {
+    char path[PATH_SIZE];
+    for (const char *value : {"11,sub", "11 ,\tsub", "11", "11,", "11 ; a, b", "11, ; c"}) {
+        bool subfolder = strstr(value, "sub") != nullptr;
+        resetDestinations();
+        read(std::string("DefaultDestDir=") + value + "\nNamed=" + value + "\nPlain=10\n");
+        EXPECT_EQ(lookupDirectoryId("Named"), 11) << value;
+        EXPECT_EQ(destinationForSection("Named", path), !subfolder) << value;
+        EXPECT_EQ(destinationForSection("Other", path), !subfolder) << value; // the default's
+        EXPECT_TRUE(destinationForSection("Plain", path)) << value;
+    }
 }
 
 } // namespace

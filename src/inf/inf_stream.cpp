@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "common/messages.h"
+#include "common/shortfall.h"
 #include "inf/text.h"
 #include "platform/platform.h"
 
@@ -19,6 +20,7 @@ bool infOpen(InfStream *stream, const char *path) {
     stream->line = 1;
     stream->lineStart = InfPosition{0, 1};
     stream->reportLongLines = false;
+    stream->seekFailed = false;
     return stream->file != nullptr;
 }
 
@@ -33,7 +35,8 @@ InfPosition infTell(const InfStream *stream) {
 }
 
 void infSeek(InfStream *stream, InfPosition position) {
-    platformSeekFile(stream->file, position.offset);
+    if (!platformSeekFile(stream->file, position.offset))
+        stream->seekFailed = true;
     stream->bufferOffset = position.offset;
     stream->next = 0;
     stream->end = 0;
@@ -89,6 +92,8 @@ static int nextChar(InfStream *stream) {
 }
 
 bool readLine(InfStream *stream, char *line) {
+    if (stream->seekFailed)
+        return false;
     for (;;) {
         stream->lineStart = infTell(stream);
         size_t length = 0;
@@ -105,8 +110,10 @@ bool readLine(InfStream *stream, char *line) {
             ++stream->line;
         if (!tooLong)
             return c == '\n' || length > 0;
-        if (stream->reportLongLines)
+        if (stream->reportLongLines) {
             say(MSG_LONG_LINE_SKIPPED, stream->lineStart.line);
+            shortfallAdd();
+        }
         if (c == END_OF_DATA)
             return false;
     }

@@ -12,9 +12,14 @@
 //
 // A physical line longer than a line buffer holds is never cut into
 // pieces: every reader skips it whole, as if it were a comment, and the
-// stream reports it by its number while its report switch is on (the first
-// pass only, so that each such line is reported once). Its tail is read
-// byte by byte, so memory stays the same whatever the line's length.
+// stream reports it by its number and counts it in the shortfall while its
+// report switch is on (the first pass only, so that each such line counts
+// once). Its tail is read byte by byte, so memory stays the same whatever
+// the line's length.
+//
+// A failed seek leaves the position unknown, and reading on could hand a
+// reader the middle of some other line: from then on the stream reads
+// nothing, and its seekFailed flag tells the run to stop.
 
 #ifndef INFINST_INF_STREAM_H
 #define INFINST_INF_STREAM_H
@@ -37,7 +42,8 @@ struct InfStream {
     size_t end;            // bytes held in buffer
     unsigned long line;    // physical line of the next unread byte
     InfPosition lineStart; // where the line readLine last gave began
-    bool reportLongLines;  // print a notice for each line skipped as too long
+    bool reportLongLines;  // report and count each line skipped as too long
+    bool seekFailed;       // set for good by a failed seek: every read ends
     unsigned char buffer[512];
 };
 
@@ -57,7 +63,7 @@ void infRewind(InfStream *stream);
 // Reads the text of the next line, without its line end, into a LINE_SIZE
 // buffer. Lines of more than LINE_SIZE - 1 characters are skipped (and
 // reported while the stream's report switch is on). False at the end of
-// data.
+// data and after a failed seek.
 bool readLine(InfStream *stream, char *line);
 
 // What a section reader does with one body line; `context` is the

@@ -7,9 +7,10 @@
 #include "common/capacity.h"
 #include "platform/platform.h"
 
-// No code page has a trail byte below 0x40, so a lead byte before a NUL,
-// a '/', a '.' or a ':' is a character of its own: no separator is ever
-// hidden by a stray lead byte.
+// The double-byte code pages NT uses for ANSI (932 Japanese, 936 and 950
+// Chinese, 949 Korean) have no trail byte below 0x40, so a lead byte
+// before a NUL, a '/', a '.' or a ':' is a character of its own: no
+// separator is ever hidden by a stray lead byte.
 static const unsigned char LOWEST_TRAIL_BYTE = 0x40;
 
 bool textIsLeadByte(char c) {

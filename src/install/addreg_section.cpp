@@ -88,6 +88,24 @@ static bool copyField(char *buffer, size_t size, const FieldSpan &field) {
     return true;
 }
 
+static bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+static bool hasBlankEnd(const FieldSpan &field) {
+    return isBlank(field.start[0]) || isBlank(field.start[field.length - 1]);
+}
+
+// Data is read as written only when its meaning is plain: one quoted
+// string and nothing after it, or text with no quote and no ';'. Anything
+// else (a trailing comment, a stray quote) would reach the registry as it
+// stands, quotes included.
+static bool isPlainData(const FieldSpan &data) {
+    if (data.start[0] == '"') // the first quote after it is the last character
+        return memchr(data.start + 1, '"', data.length - 1) == data.start + data.length - 1;
+    return !memchr(data.start, '"', data.length) && !memchr(data.start, ';', data.length);
+}
+
 static ParseResult parseAddRegLine(const char *line, AddRegLine *out) {
     FieldSpan key, name, flags, data;
     const char *p = expect(line, "HKLM,\"");
@@ -95,7 +113,7 @@ static ParseResult parseAddRegLine(const char *line, AddRegLine *out) {
     p = expect(scanField(p, "\"", &name), "\",");
     p = expect(scanField(p, ",", &flags), ",");
     p = scanField(p, "\n", &data);
-    if (!p)
+    if (!p || hasBlankEnd(flags) || hasBlankEnd(data) || !isPlainData(data))
         return LINE_NOT_PARSED;
     // No field is ever cut short into a different key or value.
     if (!copyField(out->key, sizeof out->key, key) ||

@@ -2,8 +2,10 @@
 // HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services as strings,
 // expandable strings or 32-bit numbers.
 //
-// A line reads HKLM,"key path","value name",flags,data; any other line
-// that asks for something is reported and skipped. Keys that exist
+// A line reads HKLM,"key path","value name",flags,data, with no space or
+// tab at either end of the flags or the data, and data that is one quoted
+// string or holds no quote and no ';'; any other line that asks for
+// something is reported and skipped. Keys that exist
 // before their first value comes are guarded by the overwrite question;
 // the keys this run has taken over are remembered in the claimed-key list
 // so that their later values go in without a second look.

@@ -56,9 +56,8 @@ TEST_F(AddRegTest, WritesStringsExpandableStringsAndNumbers) {
     std::string inf = regInf(
         line(SERVICE, "Start", "0x00010001", "2") + line(SERVICE, "Hex", "0x00010001", "0x10") +
         line(SERVICE, "Octal", "65537", "010") + line(SERVICE, "Quoted", "0x00010001", "\"2\"") +
-        line(SERVICE, "Commented", "0x00010001", "3 ; three") +
-        line(SERVICE, "Group", "0", "\"Extended Base\"") + line(SERVICE, "Spaced", "0", " \"a\"") +
-        line(SERVICE, "Note", "0", "\"a\" ; note") +
+        line(SERVICE, "Group", "0", "\"Extended Base\"") +
+        line(SERVICE, "Bare", "0", "Extended Base") + line(SERVICE, "Semicolon", "0", "\"a;b\"") +
         line(SERVICE, "ImagePath", "0x00020000", "\"%SystemRoot%\\System32\\drivers\\drv.sys\""));
     EXPECT_EQ(runInf(inf), 0);
     EXPECT_EQ(fakeRegValue(SERVICE, "Start").bytes, dword(2));
@@ -66,16 +65,14 @@ TEST_F(AddRegTest, WritesStringsExpandableStringsAndNumbers) {
     EXPECT_EQ(fakeRegValue(SERVICE, "Hex").bytes, dword(16));
     EXPECT_EQ(fakeRegValue(SERVICE, "Octal").bytes, dword(8));
     EXPECT_EQ(fakeRegValue(SERVICE, "Quoted").bytes, dword(0));
-    EXPECT_EQ(fakeRegValue(SERVICE, "Commented").bytes, dword(3));
     EXPECT_EQ(fakeRegValue(SERVICE, "Group").bytes, std::string("Extended Base", 14));
     EXPECT_EQ(fakeRegValue(SERVICE, "Group").type, 1u);
-    EXPECT_EQ(fakeRegValue(SERVICE, "Spaced").bytes, std::string(" \"a\"", 5));
-    EXPECT_EQ(fakeRegValue(SERVICE, "Note").bytes, std::string("\"a\" ; note", 11));
+    EXPECT_EQ(fakeRegValue(SERVICE, "Bare").bytes, std::string("Extended Base", 14));
+    EXPECT_EQ(fakeRegValue(SERVICE, "Semicolon").bytes, std::string("a;b", 4));
     FakeRegValue path = fakeRegValue(SERVICE, "ImagePath");
     EXPECT_EQ(path.type, 2u);
     EXPECT_EQ(path.bytes, std::string("%SystemRoot%\\System32\\drivers\\drv.sys", 38));
-    EXPECT_EQ(installOutput().find(valueLine(SERVICE, "Note", "\"a\" ; note")) != std::string::npos,
-              true);
+    EXPECT_NE(installOutput().find(valueLine(SERVICE, "Semicolon", "\"a;b\"")), std::string::npos);
 }
 
 TEST_F(AddRegTest, LinesOutsideThePatternAreReportedAndCounted) {
@@ -91,6 +88,15 @@ TEST_F(AddRegTest, LinesOutsideThePatternAreReportedAndCounted) {
         "hklm,\"" + SERVICE + "\",\"G\",0,1",
         "HKLM, \"" + SERVICE + "\", \"Start\", 0x00010001, 3 ; as real files write it",
         "\f",
+        // Flags and data that would reach the registry blanks, quotes and all.
+        line(SERVICE, "H", " 0x00010001", "3"),
+        line(SERVICE, "I", "0\t", "1"),
+        line(SERVICE, "J", "0x00010001", "3 ; three"),
+        line(SERVICE, "K", "0", " \"a\""),
+        line(SERVICE, "L", "0", "\"a\" "),
+        line(SERVICE, "M", "0", "\"a\" ; note"),
+        line(SERVICE, "N", "0", "a\"b"),
+        line(SERVICE, "O", "0", "\""),
     };
     std::string lines;
     std::string expected;
@@ -103,7 +109,7 @@ TEST_F(AddRegTest, LinesOutsideThePatternAreReportedAndCounted) {
     // Lines that ask for nothing are passed over without a word.
     lines += "  ; an indented comment\n \t \n\t;\n";
     EXPECT_EQ(runInf(regInf(lines)), 0);
-    EXPECT_EQ(installOutput(), expected + notInstalledNotice(11));
+    EXPECT_EQ(installOutput(), expected + notInstalledNotice(19));
     EXPECT_FALSE(fakeRegKeyExists(SERVICE));
 }
 
@@ -235,7 +241,7 @@ TEST_F(AddRegTest, FieldsOverTheirBuffersSkipTheLine) {
         std::string key = edge.key == key255 ? key255 + "K" : edge.key;
         std::string name = edge.name == name255 ? name255 + "N" : edge.name;
         std::string flags = edge.flags == flags31 ? flags31 + "0" : edge.flags;
-        std::string data = edge.data == data511 ? data511 + "D" : edge.data;
+        std::string data = edge.data == data511 ? "\"D" + data511.substr(1) : edge.data;
         EXPECT_EQ(runInf(regInf(line(key, name, flags, data))), 0);
         EXPECT_EQ(installOutput(), tooLong + notInstalledNotice(1));
         EXPECT_FALSE(fakeRegKeyExists(SERVICE)) << edge.name;

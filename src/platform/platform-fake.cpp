@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 
+#include "common/capacity.h"
 #include "platform/platform.h"
 
 namespace {
@@ -26,7 +27,7 @@ struct FakeKey {
 };
 
 struct FakeSearch {
-    std::vector<std::string> names; // every match, in directory order
+    std::vector<std::pair<std::string, bool>> matches; // name, directory; in directory order
     size_t next;
 };
 
@@ -340,45 +341,44 @@ int platformIsLeadByte(unsigned char byte) {
     return isLeadByte(static_cast<char>(byte)) ? 1 : 0;
 }
 
-// A name that does not fit is written empty, as the Win32 layer does.
-static void writeFoundName(const std::string &found, char *name, size_t nameSize) {
-    size_t length = found.size() < nameSize ? found.size() : 0;
-    memcpy(name, found.data(), length);
-    name[length] = '\0';
+// Test names are short: they always fit, as found names do on Win32.
+static void writeMatch(const std::pair<std::string, bool> &match, char *name, bool *directory) {
+    snprintf(name, PATH_SIZE, "%s", match.first.c_str());
+    *directory = match.second;
 }
 
 // Only the "*.<extension>" patterns the installer uses. Like NT, which
 // also matches the 8.3 short name ("a.info" is "A~1.INF"), a name matches
 // when its extension begins with the pattern's.
-PlatformSearch *platformFindFirstFile(const char *pattern, char *name, size_t nameSize) {
+PlatformSearch *platformFindFirstFile(const char *pattern, char *name, bool *directory) {
     if (failsNow(FAKE_FIND_FIRST_FILE))
         return nullptr;
     std::string extension = fold(std::string(pattern).substr(2));
-    std::string directory = fold(absolute(state.currentDirectory));
+    std::string current = fold(absolute(state.currentDirectory));
     FakeSearch search{{}, 0};
     for (const std::string &folded : state.order) {
-        if (parentOf(folded) != directory)
+        if (parentOf(folded) != current)
             continue;
         const std::string &path = state.nodes[folded].path;
         std::string base = path.substr(lastSeparator(path) + 1);
         size_t dot = base.rfind('.');
         if (dot != std::string::npos &&
             fold(base.substr(dot + 1)).compare(0, extension.size(), extension) == 0)
-            search.names.push_back(base);
+            search.matches.emplace_back(base, state.nodes[folded].directory);
     }
-    if (search.names.empty())
+    if (search.matches.empty())
         return nullptr;
-    writeFoundName(search.names[0], name, nameSize);
+    writeMatch(search.matches[0], name, directory);
     search.next = 1;
     ++state.openSearches;
     return reinterpret_cast<PlatformSearch *>(new FakeSearch(search));
 }
 
-int platformFindNextFile(PlatformSearch *search, char *name, size_t nameSize) {
+int platformFindNextFile(PlatformSearch *search, char *name, bool *directory) {
     FakeSearch *open = reinterpret_cast<FakeSearch *>(search);
-    if (open->next >= open->names.size())
+    if (open->next >= open->matches.size())
         return 0;
-    writeFoundName(open->names[open->next++], name, nameSize);
+    writeMatch(open->matches[open->next++], name, directory);
     return 1;
 }
 
@@ -507,6 +507,8 @@ size_t platformReadFile(PlatformFile *file, void *buffer, size_t size) {
 }
 
 int platformSeekFile(PlatformFile *file, long offset) {
+    if (failsNow(FAKE_SEEK_FILE))
+        return 0;
     reinterpret_cast<FakeOpenFile *>(file)->position = static_cast<size_t>(offset);
     return 1;
 }

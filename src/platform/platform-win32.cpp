@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include "common/capacity.h"
+
 int platformGetVersion(unsigned long *platformId, unsigned long *majorVersion) {
     OSVERSIONINFOA info;
     memset(&info, 0, sizeof info);
@@ -25,30 +27,27 @@ int platformIsLeadByte(unsigned char byte) {
     return IsDBCSLeadByte(byte) ? 1 : 0;
 }
 
-// A name that does not fit is answered as an empty name, which matches
-// nothing the caller looks for, so the search can go on past it.
-static void copyFoundName(const WIN32_FIND_DATAA &data, char *name, size_t nameSize) {
-    size_t length = strlen(data.cFileName);
-    if (length >= nameSize)
-        length = 0;
-    memcpy(name, data.cFileName, length);
-    name[length] = '\0';
+static_assert(sizeof(WIN32_FIND_DATAA::cFileName) == PATH_SIZE, "a found name fits the caller's");
+
+static void copyFoundName(const WIN32_FIND_DATAA &data, char *name, bool *directory) {
+    memcpy(name, data.cFileName, sizeof data.cFileName);
+    *directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-PlatformSearch *platformFindFirstFile(const char *pattern, char *name, size_t nameSize) {
+PlatformSearch *platformFindFirstFile(const char *pattern, char *name, bool *directory) {
     WIN32_FIND_DATAA data;
     HANDLE search = FindFirstFileA(pattern, &data);
     if (search == INVALID_HANDLE_VALUE)
         return nullptr;
-    copyFoundName(data, name, nameSize);
+    copyFoundName(data, name, directory);
     return reinterpret_cast<PlatformSearch *>(search);
 }
 
-int platformFindNextFile(PlatformSearch *search, char *name, size_t nameSize) {
+int platformFindNextFile(PlatformSearch *search, char *name, bool *directory) {
     WIN32_FIND_DATAA data;
     if (!FindNextFileA(reinterpret_cast<HANDLE>(search), &data))
         return 0;
-    copyFoundName(data, name, nameSize);
+    copyFoundName(data, name, directory);
     return 1;
 }
 

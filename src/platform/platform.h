@@ -42,12 +42,13 @@ int platformGetVersion(unsigned long *platformId, unsigned long *majorVersion);
 int platformIsLeadByte(unsigned char byte);
 
 // FindFirstFileA, FindNextFileA and FindClose over the current directory.
-// The first two write the name of a match (an empty name when it does not
-// fit `nameSize`); platformFindFirstFile answers null when nothing matches,
+// The first two write the name of a match into a PATH_SIZE buffer, which
+// every found name fits (MAX_PATH), and whether the match is a directory;
+// platformFindFirstFile answers null when nothing matches,
 // platformFindNextFile 0 when there is no further match. Every search that
 // was started is closed with platformFindClose.
-PlatformSearch *platformFindFirstFile(const char *pattern, char *name, size_t nameSize);
-int platformFindNextFile(PlatformSearch *search, char *name, size_t nameSize);
+PlatformSearch *platformFindFirstFile(const char *pattern, char *name, bool *directory);
+int platformFindNextFile(PlatformSearch *search, char *name, bool *directory);
 void platformFindClose(PlatformSearch *search);
 
 // GetCurrentDirectoryA and GetWindowsDirectoryA: the length written, 0 on
@@ -96,7 +97,7 @@ void platformReportError(const char *text);
 // runtime's error for platformReportError.
 PlatformFile *platformOpenFile(const char *path);
 size_t platformReadFile(PlatformFile *file, void *buffer, size_t size);
-int platformSeekFile(PlatformFile *file, long offset); // from the start
+int platformSeekFile(PlatformFile *file, long offset); // from the start; 0 on failure
 void platformCloseFile(PlatformFile *file);
 
 // The heap, for the strings that outlive a call: null when exhausted.

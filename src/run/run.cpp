@@ -6,7 +6,8 @@
 // and at least one copy section reaches pass 3, which installs. Section
 // readers leave the stream at the next header, so every header line of the
 // file passes through the loops here. Over-long lines are skipped by every
-// pass and reported by the first.
+// pass and reported by the first. A seek that fails stops the run at
+// once: the stream no longer knows where it stands.
 
 #include "run/run.h"
 
@@ -33,22 +34,23 @@ bool osIsRefused() {
     return platformId == NT_PLATFORM_ID && majorVersion >= 4;
 }
 
-// The search also gives names that only match through their short name
-// ("a.info" is "A~1.INF" on NT), so each is checked.
-static bool findFirstInfName(char *name, size_t nameSize) {
-    PlatformSearch *search = platformFindFirstFile("*.inf", name, nameSize);
+// The search also gives folders, and names that only match through their
+// short name ("a.info" is "A~1.INF" on NT), so each match is checked.
+static bool findFirstInfName(char *name) {
+    bool directory = false;
+    PlatformSearch *search = platformFindFirstFile("*.inf", name, &directory);
     if (!search)
         return false;
-    bool found = hasInfExtension(name);
-    while (!found && platformFindNextFile(search, name, nameSize))
-        found = hasInfExtension(name);
+    bool found = !directory && hasInfExtension(name);
+    while (!found && platformFindNextFile(search, name, &directory))
+        found = !directory && hasInfExtension(name);
     platformFindClose(search);
     return found;
 }
 
 InfSearch findInfInCurrentDirectory(char *path) {
     char name[PATH_SIZE];
-    if (!findFirstInfName(name, sizeof name))
+    if (!findFirstInfName(name))
         return INF_NOT_FOUND;
     char directory[PATH_SIZE];
     unsigned long length = platformGetCurrentDirectory(directory, PATH_SIZE);
@@ -75,12 +77,28 @@ void waitForKey() {
     platformReadKey();
 }
 
+// Only a line that begins with '[' is a header: a value such as
+// Desc = "Disk Copy] tool" is not.
 static bool isAddRegHeader(const char *line) {
-    return strstr(line, "AddReg]") != nullptr;
+    return line[0] == '[' && strstr(line, "AddReg]") != nullptr;
 }
 
 static bool isCopyHeader(const char *line) {
-    return strstr(line, "Copy]") || strstr(line, "CopyFiles]") || isListedSectionHeader(line);
+    return line[0] == '[' &&
+           (strstr(line, "Copy]") || strstr(line, "CopyFiles]") || isListedSectionHeader(line));
+}
+
+// A line whose key (the text before '=') is AddService, in any case: it
+// asks for a service that this installer, which writes services only
+// through AddReg lines, would never register.
+static bool isAddServiceLine(const char *line) {
+    const char *equals = strchr(line, '=');
+    if (!equals)
+        return false;
+    size_t length = static_cast<size_t>(equals - line);
+    while (length > 0 && isAsciiSpace(line[length - 1]))
+        --length;
+    return length == strlen("AddService") && startsWithIgnoreCase(line, "AddService");
 }
 
 // Pass 1: reads [DestinationDirs] bodies and looks for the class line.
@@ -137,8 +155,30 @@ static void install(InfStream *stream, const char *infDirectory) {
                 say(MSG_UNSUPPORTED_DESTINATION, name);
                 shortfallAdd();
             }
+        } else if (isAddServiceLine(line)) {
+            say(MSG_ADDSERVICE_UNSUPPORTED, line);
+            shortfallAdd();
         }
     }
+}
+
+static bool isAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// The INF file's directory, its last separator included: a forward slash
+// separates as well as a backslash. A path with a drive and no separator
+// at all ("A:SAMPLE.INF") names a file in that drive's current folder,
+// which "A:" names as well.
+static void findInfDirectory(const char *infPath, char *infDirectory) {
+    strcpy(infDirectory, infPath);
+    const char *separator = textLastSeparator(infDirectory);
+    size_t length = 0;
+    if (separator)
+        length = static_cast<size_t>(separator - infDirectory) + 1;
+    else if (isAsciiLetter(infPath[0]) && infPath[1] == ':')
+        length = 2;
+    infDirectory[length] = '\0';
 }
 
 // The end of every run after the INF file was opened.
@@ -205,16 +245,14 @@ int runInstaller(int argc, char **argv) {
     }
     if (infHasUtf16Mark(&stream))
         return endRun(&stream, MSG_UTF16_INF_1, MSG_UTF16_INF_2, 1);
-    // The INF file's directory, its last separator included: a forward
-    // slash separates as well as a backslash.
     char infDirectory[PATH_SIZE];
-    strcpy(infDirectory, infPath);
-    const char *separator = textLastSeparator(infDirectory);
-    infDirectory[separator ? separator - infDirectory + 1 : 0] = '\0';
+    findInfDirectory(infPath, infDirectory);
 
     bool classSeen = false;
     bool destinationDirsSeen = false;
     findDestinationsAndClass(&stream, &classSeen, &destinationDirsSeen);
+    if (stream.seekFailed)
+        return endRun(&stream, MSG_READ_FAILED, nullptr, 1);
     if (!classSeen)
         return endRun(&stream, MSG_NOT_LEGACY_DRIVER_1, MSG_NOT_LEGACY_DRIVER_2, 1);
     if (!destinationDirsSeen)
@@ -225,12 +263,16 @@ int runInstaller(int argc, char **argv) {
     int addRegCount = 0;
     int copyCount = 0;
     countSections(&stream, &addRegCount, &copyCount);
+    if (stream.seekFailed)
+        return endRun(&stream, MSG_READ_FAILED, nullptr, 1);
     if (addRegCount != 1)
         return endRun(&stream, MSG_TOO_COMPLEX_1, MSG_TOO_COMPLEX_2, 1);
     if (copyCount == 0)
         return endRun(&stream, MSG_NO_COPY_SECTION, nullptr, 1);
 
     install(&stream, infDirectory);
+    if (stream.seekFailed)
+        return endRun(&stream, MSG_READ_FAILED, nullptr, 1);
     if (shortfallCount() > 0)
         say(MSG_NOT_INSTALLED, shortfallCount());
     return endRun(&stream, MSG_FINISHED, nullptr, 0);

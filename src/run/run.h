@@ -15,7 +15,8 @@ bool osIsRefused();
 enum InfSearch { INF_NOT_FOUND, INF_FOUND, INF_PATH_TOO_LONG };
 
 // Composes "<current directory>\<first *.inf>" into a PATH_SIZE buffer: the
-// first name the search gives that really ends in ".inf".
+// first file (never a folder) the search gives whose name really ends in
+// ".inf".
 InfSearch findInfInCurrentDirectory(char *path);
 
 // True when the text from the last '.' of the path is ".inf", in any case.

@@ -117,11 +117,13 @@ TEST_F(RunTest, TheInfFileIsFoundInTheCurrentDirectory) {
     } matches[] = {{{"a.info", "b.inf"}, "C:\\work\\b.inf"},
                    {{"a.INFO", "c.Inf", "b.inf"}, "C:\\work\\c.Inf"},
                    {{"a.info"}, nullptr},
-                   {{"a.inf2", "a.infx"}, nullptr}};
+                   {{"a.inf2", "a.infx"}, nullptr},
+                   {{"a.inf\\", "b.inf"}, "C:\\work\\b.inf"}, // a folder, whatever its name
+                   {{"a.inf\\"}, nullptr}};
     for (auto &m : matches) {
         fakeReset();
         for (const std::string &name : m.names)
-            fakeAddFile(name, "");
+            name.back() == '\\' ? fakeAddDirectory(name) : fakeAddFile(name, "");
         EXPECT_EQ(runInstallerWith({}), 1);
         EXPECT_EQ(fakeOutput(),
                   m.expected ? opening(m.expected)
@@ -222,7 +224,8 @@ TEST_F(RunTest, TheCensusAndTheInstallationPassFollowTheHeaders) {
                       "[Listed]\na.sys\n"
                       "[Unlisted.Copy]\na.sys\n"
                       "[More]\n  [Indented.Copy]\n"
-                      "[Drv.AddReg]\n";
+                      "[Drv.AddReg]\n"
+                      "[Strings]\nDesc = \"Disk Copy] tool\"\nTool = \"AddReg] x\"\na.sys\n";
     EXPECT_EQ(runInf(inf), 0);
     EXPECT_EQ(
         outputAfterNotices(),
@@ -258,6 +261,8 @@ TEST_F(RunTest, TheInfDirectoryEndsAtItsLastSeparatorOfItsOwn) {
         {false, "C:\\ドライバソフト\\表", nullptr, "C:\\ドライバソフト\\表\\能.inf", "表.sys",
          "C:\\ドライバソフト\\表\\表.sys"},
         {false, "C:\\work", "sample/能.inf", "sample/能.inf", "表.sys", "sample/表.sys"},
+        {false, "C:\\work", "a:能.inf", "a:能.inf", "表.sys", "a:表.sys"},
+        {false, "C:\\work", "1:d.inf", "1:d.inf", "s.sys", "s.sys"},
         {false, "C:\\work",
          "C:\\work\\\x95\x5C"
          "d.inf",
@@ -331,7 +336,7 @@ TEST_F(RunTest, OverLongLinesAreSkippedByEveryPassAndReportedOnce) {
     const std::string flags = "0x" + std::string(21, '0') + "00010001";
     auto dwordLine = [&](const std::string &name, size_t length, std::string *data) {
         std::string prefix = "HKLM,\"" + key + "\",\"" + name + "\"," + flags + ",";
-        *data = std::string(length - prefix.size() - 5, ' ') + "12345";
+        *data = "0x" + std::string(length - prefix.size() - 6, '0') + "3039"; // 12345
         return prefix + *data;
     };
     std::string fitsData, cutData;
@@ -360,7 +365,7 @@ TEST_F(RunTest, OverLongLinesAreSkippedByEveryPassAndReportedOnce) {
                   "Copy Found: [Dll.Copy]\nAddReg Found: [Drv.AddReg]\n"
                   "○コピー: C:\\work\\b.sys -> C:\\WINNT\\System32\\b.sys\n"
                   "○対象値: " +
-                  key + "\\" + fits + " = " + fitsData + "\n" +
+                  key + "\\" + fits + " = " + fitsData + "\n" + notInstalledNotice(3) +
                   "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n" +
                   PRESS_KEY);
     EXPECT_FALSE(fakeFileExists("C:\\WINNT\\System32\\a.sys"));
@@ -405,11 +410,14 @@ TEST_F(RunTest, TheEndSaysHowManyItemsWereNotInstalled) {
         {"unsupported type", "", "", service + "\",\"V\",1,1\n", noSetup, 1},
         {"everything at once", "Drv.Copy=13\n", "a.sys\n", "HKR\nHKR\n",
          [] { fakeFailCall(FAKE_REG_CREATE_KEY, 1); }, 3},
-        // Notices about the file itself leave nothing undone.
-        {"over-long line", "", std::string(1024, 'x') + "\na.sys\n", value, noSetup, 0},
+        // What the file asked for cannot be known, or its files may land
+        // nowhere.
+        {"over-long line", "", std::string(1024, 'x') + "\na.sys\n", value, noSetup, 1},
         {"over-long destination line", std::string(300, 'd') + "=11\n", "a.sys\n", value, noSetup,
-         0},
-        {"destination table full", manyDestinations, "a.sys\n", value, noSetup, 0},
+         1},
+        {"destination table full", manyDestinations, "a.sys\n", value, noSetup, 1},
+        {"destination without memory", "Drv.Copy=12\n", "a.sys\n", value,
+         [] { fakeFailCall(FAKE_ALLOCATE, 1); }, 1},
     };
     const std::string finished =
         "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n";
@@ -429,6 +437,34 @@ TEST_F(RunTest, TheEndSaysHowManyItemsWereNotInstalled) {
             EXPECT_NE(output.find(notInstalledNotice(c.count) + finished), std::string::npos)
                 << c.what;
         }
+    }
+}
+
+TEST_F(RunTest, AddServiceLinesOutsideCopyAndAddRegBodiesAreReported) {
+    EXPECT_EQ(runInf(std::string(INF_HEAD) +
+                     "[Install]\nAddService = D,,S ; svc\naddservice=a,,b\n"
+                     "AddServiceX = 1\n[Drv.Copy]\nAddService=x\n[Drv.AddReg]\n"),
+              0);
+    std::string output = outputAfterNotices();
+    EXPECT_NE(output.find("AddReg Found: [Drv.AddReg]\nAddService行には対応していません: "
+                          "AddService = D,,S\nAddService行には対応していません: addservice=a,,b\n"
+                          "○コピー: C:\\work\\AddService=x"),
+              std::string::npos);
+    EXPECT_NE(output.find(notInstalledNotice(3)), std::string::npos); // the copy failed too
+}
+
+TEST_F(RunTest, AFailedSeekStopsTheRunAtOnce) {
+    const std::string inf =
+        std::string(INF_HEAD) + std::string(1024, 'x') + "\n[Drv.Copy]\n[Drv.AddReg]\n[Strings]\n";
+    const std::string end = "INFファイルの読み込みに失敗しました。\n" + std::string(PRESS_KEY);
+    EXPECT_EQ(runInf(inf), 0);
+    for (int nth = 1, seeks = fakeCallCount(FAKE_SEEK_FILE); nth <= seeks; ++nth) {
+        fakeReset();
+        fakeFailCall(FAKE_SEEK_FILE, nth);
+        EXPECT_EQ(runInf(inf), 1);
+        std::string output = outputAfterNotices();
+        EXPECT_EQ(output.substr(output.size() - end.size()), end) << nth;
+        EXPECT_EQ(output.find("注意"), std::string::npos) << nth; // though the long line counts
     }
 }
 

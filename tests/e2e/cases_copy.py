@@ -31,7 +31,7 @@ def copy_into_all_three_directories(c):
         for name in names:
             c.source(name, content(name))
     path = c.inf("[Version]\nClass=LegacyDriver\n\n"
-                 "[DestinationDirs]\nDefaultDestDir=11\nWin.Copy=10\nDrv.Copy=12,subdir\n\n"
+                 "[DestinationDirs]\nDefaultDestDir=11\nWin.Copy=10\nDrv.Copy=12\n\n"
                  "[Win.Copy]\n{}\n[Sys.Copy]\n{}\n[Drv.Copy]\n{}\n[Drv.AddReg]\n".format(
                      *("\n".join(files[i]) for i in (10, 11, 12))))
     expected = (intro(path)

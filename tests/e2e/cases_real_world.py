@@ -4,16 +4,20 @@ Wine runs with code page 932 as its ANSI code page, as a Japanese NT does,
 so folder and file names with double-byte characters reach the program as
 Shift-JIS bytes: an install from a folder whose name ends in a character
 whose second byte is a backslash (表 is 95 5C), with and without an
-argument; an INF path with forward slashes; over-long lines; AddReg lines
-written with spaces after the commas; an INF file saved as UTF-16; and a
-long name that matches *.inf only through its short name.
+argument; an INF path with forward slashes or on drive A: with no folder;
+over-long lines; AddReg lines with spaces or a trailing comment; an INF
+file saved as UTF-16; a long name that matches *.inf only through its
+short name and a folder named like an INF file; destination subfolders;
+and AddService lines.
 """
 
 import codecs
+import os
 
-from harness import (ADDREG_UNREADABLE, COPYING, DESTINATION_DOS, LINE_TOO_LONG, REG_VALUE,
-                     SERVICES, UTF16_REFUSED, case, census, copying, destination_dirs, dos_path,
-                     dword, end_of_run, finished, intro, simple_inf, simple_run)
+from harness import (ADDREG_UNREADABLE, ADDSERVICE_UNSUPPORTED, BANNER, COPYING, DESTINATION_DOS,
+                     LINE_TOO_LONG, NOT_INF, REG_VALUE, SERVICES, UNSUPPORTED_DESTINATION,
+                     UTF16_REFUSED, case, census, copying, destination_dirs, dos_path, dword,
+                     end_of_run, finished, intro, simple_inf, simple_run)
 
 
 @case
@@ -63,7 +67,7 @@ def real_over_long_lines_skipped_whole(c):
                  + "[Drv.AddReg]\n")
     expected = (intro(path) + destination_dirs(("DefaultDestDir", 12)) + LINE_TOO_LONG.format(5)
                 + LINE_TOO_LONG.format(7) + census("[Drv.Copy]", "[Drv.AddReg]")
-                + copying(c.inf_dir, 12, kept) + finished())
+                + copying(c.inf_dir, 12, kept) + finished(2))
     c.expect_run(c.run(path), expected, rc=0)
     c.expect_file(c.installed(12, kept), kept.encode())
     c.expect_file(c.installed(12, tail), None)
@@ -108,3 +112,57 @@ def real_long_name_matching_only_by_short_name(c):
     c.expect_run(c.run(), expected, rc=0)
     c.expect_file(c.installed(12, right), right.encode())
     c.expect_file(c.installed(12, wrong), None)
+    # Alone, so that the skip is seen whatever order the folder lists in.
+    c.inf(simple_inf([wrong]), name="a.info", directory=c.path("alone"))
+    c.expect_run(c.run(cwd=c.path("alone")), BANNER + end_of_run(NOT_INF), rc=1)
+
+
+@case
+def real_folders_named_like_inf_files(c):
+    name = "e2e_folder_inf.sys"
+    c.source(name, name.encode())
+    for folder in ("a.inf", "alone/e2e.inf"):
+        os.makedirs(c.path(folder))
+    c.inf(simple_inf([name]), name="b.inf")
+    c.expect_run(c.run(), simple_run(c.dos("b.inf"), copying(c.inf_dir, 12, name)), rc=0)
+    c.expect_run(c.run(cwd=c.path("alone")), BANNER + end_of_run(NOT_INF), rc=1)
+
+
+@case
+def real_drive_relative_inf_path(c):
+    name = "e2e_drive_relative.sys"  # from A:, not the stray one in the current directory
+    c.source(name, b"stray")
+    c.source("floppy/" + name, b"driver")
+    c.inf(simple_inf([name]), name="e2edrive.inf", directory=c.path("floppy"))
+    os.symlink(c.path("floppy"), os.path.join(c.wine.prefix, "dosdevices", "a:"))
+    expected = simple_run("A:e2edrive.inf", COPYING.format("A:" + name, DESTINATION_DOS[12] + name))
+    c.expect_run(c.run("A:e2edrive.inf"), expected, rc=0)
+    c.expect_file(c.installed(12, name), b"driver")
+
+
+@case
+def real_destination_subfolders(c):
+    name = "e2e_subfolder.sys"
+    c.source(name, name.encode())
+    path = c.inf(simple_inf([name]).replace("=12\n", "=12\nDrv.Copy = 11, e2esub ; a folder\n"))
+    expected = (intro(path) + destination_dirs(("DefaultDestDir", 12), ("Drv.Copy", 11))
+                + census("[Drv.Copy]", "[Drv.AddReg]") + UNSUPPORTED_DESTINATION.format("Drv.Copy")
+                + finished(1))
+    c.expect_run(c.run(path), expected, rc=0)
+    c.expect_file(c.installed(11, name), None)
+
+
+@case
+def real_addservice_line_reported(c):
+    path = c.inf(simple_inf() + "[Install]\nAddService = E2E_Svc,,E2E_Svc.Service ; service\n")
+    reported = ADDSERVICE_UNSUPPORTED.format("AddService = E2E_Svc,,E2E_Svc.Service")
+    c.expect_run(c.run(path), simple_run(path, reported, 1), rc=0)
+
+
+@case
+def real_addreg_string_with_trailing_comment(c):
+    key = SERVICES + "E2E_TrailingComment"
+    line = 'HKLM,"{}","Group",0x00000000,"Extended Base" ; load group'.format(key)
+    path = c.inf(simple_inf(addreg=[line]))
+    c.expect_run(c.run(path), simple_run(path, ADDREG_UNREADABLE.format(line), 1), rc=0)
+    c.expect_key(c.regdump(key), key, None)

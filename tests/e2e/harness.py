@@ -109,6 +109,7 @@ TOO_COMPLEX = ("このINFファイルは複雑な内容のため、安全のた�
                "AddRegのセクションは1つだけ含める必要があります。\n")
 NO_COPY_SECTION = "このINFファイルにCopyセクションが見つからなかったため処理を中止します。\n"
 UNSUPPORTED_DESTINATION = "セクション {} の送り先ディレクトリは非対応です\n"
+ADDSERVICE_UNSUPPORTED = "AddService行には対応していません: {}\n"
 
 OVERWRITE_QUESTION = "既存のファイルやレジストリキーを上書きしますか？(Y/N) "
 COPYING = "○コピー: {} -> {}\n"
