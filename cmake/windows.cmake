@@ -57,3 +57,8 @@ infinst_windows_program(infinst "Windows NT 3.x用 ドライバINFインスト�
     ${INFINST_SOURCES} src/run/main.cpp)
 infinst_windows_program(infconv "NT 4.0形式ドライバINFのinfinst用変換ツール" INFCONV.EXE
     ${INFCONV_SOURCES} src/infconv/main.cpp)
+# The converter's tables are large and zero at start: they must stay in
+# .bss, which takes no room in the file. mingw's linker script gathers only
+# plain .bss there and lays the .bss.* sections of -fdata-sections out in
+# .data, on disk, so the converter is compiled without them.
+target_compile_options(infconv PRIVATE -fno-data-sections)
