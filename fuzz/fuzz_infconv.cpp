@@ -67,11 +67,16 @@ void checkRun(int exitCode, const std::string &inf) {
 // The beginnings of the installer's messages for anything in the file that
 // it cannot take. Only a line's beginning counts: the installer's progress
 // lines quote the file's own text, which may hold anything.
-const char *const REFUSALS[] = {
-    "AddRegの行を読み取れない", "AddRegの行が長すぎる", "キーが無効です",
-    "作成するレジストリキーが多すぎます", "DestinationDirs内の定義が多すぎます",
-    "DestinationDirsの行が長すぎる", "セクション ", "ファイル名が不正です",
-    "パスが長すぎます", "このINFファイル"};
+const char *const REFUSALS[] = {"AddRegの行を読み取れない",
+                                "AddRegの行が長すぎる",
+                                "キーが無効です",
+                                "作成するレジストリキーが多すぎます",
+                                "DestinationDirs内の定義が多すぎます",
+                                "DestinationDirsの行が長すぎる",
+                                "セクション ",
+                                "ファイル名が不正です",
+                                "パスが長すぎます",
+                                "このINFファイル"};
 
 bool isRefusalLine(const std::string &line) {
     for (const char *refusal : REFUSALS) {

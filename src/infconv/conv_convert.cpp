@@ -88,9 +88,9 @@ void convertCopySection(const char *name, unsigned long number) {
         // disk: the installer copies a file under its own name only.
         const char *target = convField(&fields, 0);
         const char *source = convField(&fields, 1);
-        why = fields.tooLong                                      ? CONV_WHY_TOO_LONG
+        why = fields.tooLong                                           ? CONV_WHY_TOO_LONG
               : source[0] != '\0' && !equalsIgnoreCase(source, target) ? CONV_WHY_RENAME
-                                                                        : convAddFile(target);
+                                                                       : convAddFile(target);
         if (why)
             leftOut(number, why, line);
     }
@@ -188,7 +188,9 @@ void convertRegLine(const char *service, const char *line, unsigned long number)
         unsigned long number32 = 0;
         switch (flags) {
         case 0x00000000ul: why = convAddValue(key, fields.text[2], CONV_REG_SZ, data, 0); break;
-        case 0x00020000ul: why = convAddValue(key, fields.text[2], CONV_REG_EXPAND_SZ, data, 0); break;
+        case 0x00020000ul:
+            why = convAddValue(key, fields.text[2], CONV_REG_EXPAND_SZ, data, 0);
+            break;
         case 0x00010001ul:
             why = readDword(fields, &number32)
                       ? convAddValue(key, fields.text[2], CONV_REG_DWORD, "", number32)
@@ -362,10 +364,10 @@ void convConvertInstallSection(const char *section) {
 }
 
 bool convSourceFolder(char *folder, size_t size, char separator) {
-    const char *files = convHasSection("SourceDisksFiles.x86") ? "SourceDisksFiles.x86"
-                                                               : "SourceDisksFiles";
-    const char *names = convHasSection("SourceDisksNames.x86") ? "SourceDisksNames.x86"
-                                                               : "SourceDisksNames";
+    const char *files =
+        convHasSection("SourceDisksFiles.x86") ? "SourceDisksFiles.x86" : "SourceDisksFiles";
+    const char *names =
+        convHasSection("SourceDisksNames.x86") ? "SourceDisksNames.x86" : "SourceDisksNames";
     folder[0] = '\0';
     ConvCursor cursor = {0, 0};
     const char *line;

@@ -29,11 +29,13 @@ void expectRow(const std::string &inf, int number, const std::string &reported, 
     ConvResult result = convertInf(inf);
     if (row.written) {
         EXPECT_NE(result.inf.find("\r\n" + row.expected + "\r\n"), std::string::npos)
-            << row.input << "\n" << result.inf << result.said;
+            << row.input << "\n"
+            << result.inf << result.said;
         EXPECT_EQ(result.said.find("×"), std::string::npos) << row.input << "\n" << result.said;
     } else {
         EXPECT_NE(result.said.find(leftOutLine(number, row.expected, reported)), std::string::npos)
-            << row.input << "\n" << result.said;
+            << row.input << "\n"
+            << result.said;
     }
 }
 
@@ -49,8 +51,10 @@ TEST(ConvConvert, Destinations) {
         {"", CONV_WHY_NO_DESTINATION, false},
     };
     for (const Row &row : rows) {
-        expectRow(std::string(HEAD) + "[DefaultInstall]\nCopyFiles = X.Files\n[X.Files]\nx.sys\n"
-                                      "[DestinationDirs]\n" + row.input + "\n",
+        expectRow(std::string(HEAD) +
+                      "[DefaultInstall]\nCopyFiles = X.Files\n[X.Files]\nx.sys\n"
+                      "[DestinationDirs]\n" +
+                      row.input + "\n",
                   4, "X.Files", row);
     }
 }
@@ -70,8 +74,9 @@ TEST(ConvConvert, CopyLines) {
     };
     for (const Row &row : rows) {
         expectRow(std::string(HEAD) + "[DefaultInstall]\nCopyFiles = X.Files\n[X.Files]\n" +
-                      row.input + "\n[DestinationDirs]\nDefaultDestDir=12\n"
-                                  "[Strings]\nFile=\"ファイル.sys\"\n",
+                      row.input +
+                      "\n[DestinationDirs]\nDefaultDestDir=12\n"
+                      "[Strings]\nFile=\"ファイル.sys\"\n",
                   6, row.input, row);
     }
 }
@@ -83,8 +88,8 @@ TEST(ConvConvert, ServiceKeys) {
         {"ErrorControl = 1", "\",\"ErrorControl\",0x00010001,1", true},
         {"LoadOrderGroup = \"Extended Base\"", "\",\"Group\",0,\"Extended Base\"", true},
         {"DisplayName = %Name%", "\",\"DisplayName\",0,\"My Driver\"", true},
-        {"ServiceBinary = %12%\\drv.sys", "\",\"ImagePath\",0x00020000,\"System32\\drivers\\drv.sys\"",
-         true},
+        {"ServiceBinary = %12%\\drv.sys",
+         "\",\"ImagePath\",0x00020000,\"System32\\drivers\\drv.sys\"", true},
         {"ServiceBinary = %11%\\drv.dll",
          "\",\"ImagePath\",0x00020000,\"%SystemRoot%\\System32\\drv.dll\"", true},
         {"ServiceBinary = %10%\\drv.exe", "\",\"ImagePath\",0x00020000,\"%SystemRoot%\\drv.exe\"",
@@ -112,8 +117,8 @@ TEST(ConvConvert, ServiceKeys) {
 TEST(ConvConvert, AddRegLines) {
     const std::string key = "System\\CurrentControlSet\\Services\\Drv";
     const Row rows[] = {
-        {"HKLM,\"" + key + "\\Parameters\",Size,0x00010001,4", "\\Parameters\",\"Size\",0x00010001,4",
-         true},
+        {"HKLM,\"" + key + "\\Parameters\",Size,0x00010001,4",
+         "\\Parameters\",\"Size\",0x00010001,4", true},
         {"HKLM," + key + ",Size,0x00010001,01,02,00,00", "\",\"Size\",0x00010001,513", true},
         {"HKEY_LOCAL_MACHINE," + key + ",Name,,text", "\",\"Name\",0,\"text\"", true},
         {"HKLM," + key + ",Path,0x00020000,\"%%SystemRoot%%\\x\"",
@@ -147,17 +152,17 @@ TEST(ConvConvert, BootAndSystemStartAreWarnedAbout) {
                                        "[Drv.Service]\nStartType = " +
                                        start + "\n");
         std::string warning =
-            std::string("警告: サービス Drv はシステムの起動中に開始されます（StartType=") +
-            start + "）。";
+            std::string("警告: サービス Drv はシステムの起動中に開始されます（StartType=") + start +
+            "）。";
         EXPECT_EQ(result.said.find(warning) != std::string::npos, start[0] != '2') << start;
     }
 }
 
 TEST(ConvConvert, ParentKeysComeBeforeTheirSubkeys) {
-    ConvResult result = convertInf(std::string(HEAD) +
-                                   "[DefaultInstall]\nAddReg = R\n[R]\n"
-                                   "HKLM,System\\CurrentControlSet\\Services\\Drv\\P,A,0,a\n"
-                                   "HKLM,System\\CurrentControlSet\\Services\\Drv,B,0,b\n");
+    ConvResult result =
+        convertInf(std::string(HEAD) + "[DefaultInstall]\nAddReg = R\n[R]\n"
+                                       "HKLM,System\\CurrentControlSet\\Services\\Drv\\P,A,0,a\n"
+                                       "HKLM,System\\CurrentControlSet\\Services\\Drv,B,0,b\n");
     EXPECT_NE(result.inf.find("\\Drv\",\"B\",0,\"b\"\r\nHKLM,\"System\\CurrentControlSet\\"
                               "Services\\Drv\\P\",\"A\",0,\"a\"\r\n"),
               std::string::npos)

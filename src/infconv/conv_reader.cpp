@@ -49,7 +49,8 @@ bool utf16ToBytes(size_t *size) {
     bool littleEndian = bytes[0] == 0xFF;
     size_t count = 0;
     for (size_t at = 2; at + 1 < *size; at += 2) {
-        unsigned unit = littleEndian ? bytes[at] | bytes[at + 1] << 8 : bytes[at] << 8 | bytes[at + 1];
+        unsigned unit =
+            littleEndian ? bytes[at] | bytes[at + 1] << 8 : bytes[at] << 8 | bytes[at + 1];
         if (unit >= 0x80)
             return false;
         g_text[count++] = static_cast<char>(unit);
@@ -150,7 +151,8 @@ ConvLoadResult parse(size_t size) {
     g_lineCount = 0;
     g_sectionCount = 0;
     const unsigned char *bytes = reinterpret_cast<const unsigned char *>(g_text);
-    if (size >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF))) {
+    if (size >= 2 &&
+        ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF))) {
         if (!utf16ToBytes(&size))
             return CONV_UTF16_NOT_ASCII;
     }
@@ -286,7 +288,8 @@ bool convHasSection(const char *name) {
 bool convNextLine(const char *name, ConvCursor *cursor, const char **text, unsigned long *number) {
     for (; cursor->section < g_sectionCount; ++cursor->section, cursor->line = 0) {
         const ConvSection &section = g_sections[cursor->section];
-        if (cursor->line < section.lineCount && equalsIgnoreCase(g_text + section.nameOffset, name)) {
+        if (cursor->line < section.lineCount &&
+            equalsIgnoreCase(g_text + section.nameOffset, name)) {
             const ConvLine &line = g_lines[section.firstLine + cursor->line++];
             *text = g_text + line.offset;
             *number = line.number;

@@ -35,9 +35,9 @@ TEST(ConvReader, LineRules) {
         {"[S]\na = \"x;y\" ; cut\n", {"2:a = \"x;y\""}},
         {"[S]\na = 1, \\\n    2\nb\n", {"2:a = 1,     2", "4:b"}},
         {"[S]\na = \\ ; a comment after the backslash\nb\n", {"2:a = b"}},
-        {"[S]\na = \"\\\nb\n", {"2:a = \"\\", "3:b"}},             // inside quotes
-        {"[S]\na = \x95\x5C\nb\n", {"2:a = \x95\x5C", "3:b"}},     // a kanji's trail byte
-        {"[s]\na\n[T]\nt\n[ S ]\nb\x1A\nc\n", {"2:a", "6:b"}},     // Ctrl-Z ends the data
+        {"[S]\na = \"\\\nb\n", {"2:a = \"\\", "3:b"}},         // inside quotes
+        {"[S]\na = \x95\x5C\nb\n", {"2:a = \x95\x5C", "3:b"}}, // a kanji's trail byte
+        {"[s]\na\n[T]\nt\n[ S ]\nb\x1A\nc\n", {"2:a", "6:b"}}, // Ctrl-Z ends the data
         {"x\n[S]\nlast line without a line end", {"3:last line without a line end"}},
     };
     for (const Row &row : rows)
@@ -76,8 +76,9 @@ TEST(ConvReader, FieldsQuotesAndStrings) {
         {"Local = \"global\"", "%Local%", {"ローカル"}},
         {"", "%unknown% 100%", {"%unknown% 100%"}},
         {"Big = \"" + std::string(300, 'x') + "\"", "%Big%%Big%", {"(too long)"}},
-        {"", "1,2,3,4,5,6,7,8,9,10,11,12,13", {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10",
-                                                "11", "12", "(too long)"}},
+        {"",
+         "1,2,3,4,5,6,7,8,9,10,11,12,13",
+         {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "(too long)"}},
     };
     for (const Row &row : rows)
         EXPECT_EQ(fieldsOf(row.strings, row.text), row.fields) << row.text;
@@ -88,10 +89,17 @@ TEST(ConvReader, Numbers) {
         const char *text;
         bool read;
         unsigned long number;
-    } rows[] = {{"0", true, 0},        {"12", true, 12},          {"0x00010001", true, 0x10001},
-                {"0XfF", true, 255},   {"010", true, 10},         {"", false, 0},
-                {"0x", false, 0},      {"12a", false, 0},         {"-1", false, 0},
-                {" 1", false, 0},      {"4294967295", true, 0xFFFFFFFFul},
+    } rows[] = {{"0", true, 0},
+                {"12", true, 12},
+                {"0x00010001", true, 0x10001},
+                {"0XfF", true, 255},
+                {"010", true, 10},
+                {"", false, 0},
+                {"0x", false, 0},
+                {"12a", false, 0},
+                {"-1", false, 0},
+                {" 1", false, 0},
+                {"4294967295", true, 0xFFFFFFFFul},
                 {"4294967296", false, 0}};
     for (const Row &row : rows) {
         unsigned long number = 0;

@@ -36,7 +36,9 @@ bool load(const char *path) {
     case CONV_TOO_LARGE:
         say(CONV_MSG_INPUT_TOO_LARGE, static_cast<unsigned long>(CONV_INPUT_SIZE));
         return false;
-    case CONV_UTF16_NOT_ASCII: say(CONV_MSG_UTF16_NOT_ASCII_1 CONV_MSG_UTF16_NOT_ASCII_2); return false;
+    case CONV_UTF16_NOT_ASCII:
+        say(CONV_MSG_UTF16_NOT_ASCII_1 CONV_MSG_UTF16_NOT_ASCII_2);
+        return false;
     }
     return false;
 }

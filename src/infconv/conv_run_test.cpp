@@ -27,7 +27,8 @@ const char DRIVER_INF[] =
     "ServiceBinary = %12%\\drv.sys\r\nAddReg = Drv.Reg\r\n"
     "[Drv.Reg]\r\nHKR,Parameters,Size,0x00010001,16\r\nHKR,,Note,,\"%Note%\"\r\n"
     "[Drv.Files]\r\ndrv.sys\r\n[Drv.Dll.Files]\r\ndrvio.dll\r\n"
-    "[Strings]\r\nDisk = \"Driver disk\"\r\nNote = \"英語\"\r\n[Strings.0411]\r\nNote = \"日本語\"\r\n";
+    "[Strings]\r\nDisk = \"Driver disk\"\r\nNote = \"英語\"\r\n[Strings.0411]\r\nNote = "
+    "\"日本語\"\r\n";
 
 class ConvRunTest : public ::testing::Test {
 protected:
@@ -80,7 +81,8 @@ TEST_F(ConvRunTest, TheInstallerInstallsTheFileWritten) {
     EXPECT_EQ(fakeFileContent("C:\\WINNT\\System32\\drvio.dll"), "library");
     const std::string key = "System\\CurrentControlSet\\Services\\Drv";
     EXPECT_EQ(fakeRegValue(key, "Start").bytes, std::string("\3\0\0\0", 4));
-    EXPECT_EQ(fakeRegValue(key, "ImagePath").bytes, std::string("System32\\drivers\\drv.sys\0", 25));
+    EXPECT_EQ(fakeRegValue(key, "ImagePath").bytes,
+              std::string("System32\\drivers\\drv.sys\0", 25));
     EXPECT_EQ(fakeRegValue(key, "Note").bytes, std::string("日本語") + '\0');
     EXPECT_EQ(fakeRegValue(key + "\\Parameters", "Size").bytes, std::string("\x10\0\0\0", 4));
 }
@@ -98,30 +100,41 @@ TEST_F(ConvRunTest, NeverReplacesAFile) {
 TEST_F(ConvRunTest, Refusals) {
     struct Row {
         std::vector<std::string> arguments;
-        std::string inf; // stored as C:\work\in.inf unless empty
+        std::string inf;  // stored as C:\work\in.inf unless empty
         std::string said; // after the banner
     } rows[] = {
         {{}, "", "使用法: infconv.exe <INFファイル> [<出力INFファイル>]\n"},
-        {{"a.inf", "b.inf", "c.inf"}, "", "使用法: infconv.exe <INFファイル> [<出力INFファイル>]\n"},
-        {{"C:\\work\\in.inf", "out.txt"}, "",
+        {{"a.inf", "b.inf", "c.inf"},
+         "",
+         "使用法: infconv.exe <INFファイル> [<出力INFファイル>]\n"},
+        {{"C:\\work\\in.inf", "out.txt"},
+         "",
          "出力ファイルの名前は .inf で終わる必要があります: out.txt\n"},
-        {{"C:\\work\\" + std::string(260, 'a') + ".inf"}, "",
+        {{"C:\\work\\" + std::string(260, 'a') + ".inf"},
+         "",
          "パスが長すぎます: C:\\work\\" + std::string(260, 'a') + ".inf\n"},
-        {{"C:\\work\\in.inf"}, std::string("\xFF\xFE[\0\x42\x30", 6),
+        {{"C:\\work\\in.inf"},
+         std::string("\xFF\xFE[\0\x42\x30", 6),
          "変換元: C:\\work\\in.inf\n"
          "このINFファイルはUnicode(UTF-16)形式で、ASCII以外の文字を含むため変換できません。\n"
          "INFファイルをShift-JIS形式で保存し直してから実行してください。\n"},
-        {{"C:\\work\\in.inf"}, std::string(256 * 1024 + 1, ' '),
-         "変換元: C:\\work\\in.inf\nINFファイルが大きすぎるため変換できません（262144バイトまで）。\n"},
-        {{"C:\\work\\in.inf"}, "[Version]\nClass=Net\n[Install]\nCopyFiles=a\n",
+        {{"C:\\work\\in.inf"},
+         std::string(256 * 1024 + 1, ' '),
+         "変換元: "
+         "C:\\work\\in.inf\nINFファイルが大きすぎるため変換できません（262144バイトまで）。\n"},
+        {{"C:\\work\\in.inf"},
+         "[Version]\nClass=Net\n[Install]\nCopyFiles=a\n",
          "変換元: C:\\work\\in.inf\n"
          "このINFファイルには[DefaultInstall.NTx86]、[DefaultInstall.NT]、[DefaultInstall]の"
          "いずれもないため変換できません。\n"
          "プラグアンドプレイ対応ハードウェア用のINFファイルは変換できません。\n"},
-        {{"C:\\work\\in.inf"}, "[Version]\nClass = LegacyDriver\n",
+        {{"C:\\work\\in.inf"},
+         "[Version]\nClass = LegacyDriver\n",
          "変換元: C:\\work\\in.inf\n"
-         "このINFファイルは既にinfinstの形式です。変換せずにinfinstで直接インストールしてください。\n"},
-        {{"C:\\work\\in.inf"}, "[DefaultInstall]\nDelFiles = Old\n",
+         "このINFファイルは既にinfinstの形式です。変換せずにinfinstで直接インストールしてください。"
+         "\n"},
+        {{"C:\\work\\in.inf"},
+         "[DefaultInstall]\nDelFiles = Old\n",
          "変換元: C:\\work\\in.inf\nインストールセクション: [DefaultInstall]\n\n"
          "×2行目: この指定は変換できません: DelFiles = Old\n"
          "\n注意: 1件の項目を変換できませんでした。上の×の行を確認してください。\n"

@@ -182,8 +182,8 @@ void platformRelease(void *block) {
 }
 
 PlatformNewFile platformWriteNewFile(const char *path, const void *data, size_t size) {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+    HANDLE file =
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
         return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS
@@ -191,8 +191,8 @@ PlatformNewFile platformWriteNewFile(const char *path, const void *data, size_t 
                    : PLATFORM_NEW_FILE_FAILED;
     }
     DWORD written = 0;
-    BOOL whole = WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) &&
-                 written == size;
+    BOOL whole =
+        WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
     CloseHandle(file);
     if (whole)
         return PLATFORM_NEW_FILE_WRITTEN;

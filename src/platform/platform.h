@@ -102,7 +102,11 @@ void platformCloseFile(PlatformFile *file);
 // A file written whole that must not exist yet (CreateFileA with
 // CREATE_NEW, then WriteFile): never replaces a file; a file that could
 // not be written whole is deleted again.
-enum PlatformNewFile { PLATFORM_NEW_FILE_WRITTEN, PLATFORM_NEW_FILE_EXISTS, PLATFORM_NEW_FILE_FAILED };
+enum PlatformNewFile {
+    PLATFORM_NEW_FILE_WRITTEN,
+    PLATFORM_NEW_FILE_EXISTS,
+    PLATFORM_NEW_FILE_FAILED
+};
 PlatformNewFile platformWriteNewFile(const char *path, const void *data, size_t size);
 
 // The separator between folders in the system's paths.
