@@ -124,9 +124,7 @@ void convertCopyFiles(const char *list, const char *line, unsigned long number) 
 // A number of one or two hexadecimal digits, as INF files write bytes.
 bool readByte(const char *text, unsigned long *byte) {
     char hex[8] = "0x";
-    if (strlen(text) > 2 || !convReadNumber(strcat(hex, text), byte))
-        return false;
-    return true;
+    return strlen(text) <= 2 && convReadNumber(strcat(hex, text), byte);
 }
 
 // The data of a REG_DWORD line: one number, or four bytes, lowest first.
@@ -266,9 +264,9 @@ const char *convertServiceEntry(const char *service, const char *key, const char
             say(CONV_MSG_BOOT_START, service, number);
         return why;
     }
-    for (const auto &name : STRINGS) {
-        if (equalsIgnoreCase(entry, name[0]))
-            return convAddValue(key, name[1], CONV_REG_SZ, value, 0);
+    for (int i = 0; i < 2; ++i) {
+        if (equalsIgnoreCase(entry, STRINGS[i][0]))
+            return convAddValue(key, STRINGS[i][1], CONV_REG_SZ, value, 0);
     }
     if (equalsIgnoreCase(entry, "ServiceBinary")) {
         char path[CONV_FIELD_SIZE + 32];
@@ -319,10 +317,10 @@ void convertService(const char *list, const char *line, unsigned long number) {
     char key[KEY_BUFFER_SIZE];
     serviceKey(key, name, "");
     ConvCursor cursor = {0, 0};
-    const char *serviceLine;
-    unsigned long serviceNumber;
-    while (convNextLine(section, &cursor, &serviceLine, &serviceNumber))
-        convertServiceLine(name, key, serviceLine, serviceNumber);
+    const char *text;
+    unsigned long textNumber;
+    while (convNextLine(section, &cursor, &text, &textNumber))
+        convertServiceLine(name, key, text, textNumber);
 }
 
 } // namespace
@@ -330,9 +328,9 @@ void convertService(const char *list, const char *line, unsigned long number) {
 const char *convFindInstallSection() {
     static const char *const NAMES[] = {"DefaultInstall.NTx86", "DefaultInstall.NT",
                                         "DefaultInstall"};
-    for (const char *name : NAMES) {
-        if (convHasSection(name))
-            return name;
+    for (int i = 0; i < 3; ++i) {
+        if (convHasSection(NAMES[i]))
+            return NAMES[i];
     }
     return nullptr;
 }

@@ -14,7 +14,7 @@
 
 // The whole input file, after a UTF-16 file was turned into bytes. Driver
 // INF files are a few kilobytes; a larger file is refused, never cut.
-const size_t CONV_INPUT_SIZE = 256 * 1024;
+const size_t CONV_INPUT_SIZE = size_t{256} * 1024;
 
 // Lines that ask for something (neither blank nor comment) and section
 // headers in the input.
@@ -29,8 +29,8 @@ const size_t CONV_FIELD_SIZE = REG_DATA_FIELD_SIZE;
 // Each part of the file written: copy sections, the files named with '@'
 // in the install section itself, and the AddReg section. The whole file
 // is their sum and a little more for its head.
-const size_t CONV_PART_SIZE = 32 * 1024;
-const size_t CONV_HEAD_SIZE = 4 * 1024 + DESTINATION_CAPACITY * PATH_SIZE;
+const size_t CONV_PART_SIZE = size_t{32} * 1024;
+const size_t CONV_HEAD_SIZE = size_t{4} * 1024 + DESTINATION_CAPACITY * PATH_SIZE;
 const size_t CONV_OUTPUT_SIZE = CONV_HEAD_SIZE + 3 * CONV_PART_SIZE;
 
 // A section name written into the output: "[name]" and "name=12" must fit
