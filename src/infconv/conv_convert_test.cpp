@@ -69,6 +69,8 @@ TEST(ConvConvert, CopyLines) {
         {"sub\\x.sys", CONV_WHY_FILE_NAME, false},
         {"c:x.sys", CONV_WHY_FILE_NAME, false},
         {"..", CONV_WHY_FILE_NAME, false},
+        {"nul.sys", CONV_WHY_FILE_NAME, false},
+        {"Com1", CONV_WHY_FILE_NAME, false},
         {"x.AddReg]", CONV_WHY_TEXT, false},
         {std::string(300, 'x'), CONV_WHY_TOO_LONG, false},
     };

@@ -91,10 +91,32 @@ bool isDotsOnly(const char *name) {
     return name[strspn(name, ". ")] == '\0';
 }
 
+// A DOS device, which Windows finds in every folder and with any
+// extension: "NUL.sys" is the null device, "COM1.dll" a serial port.
+bool isDeviceName(const char *name) {
+    char base[8] = "";
+    size_t length = strcspn(name, ".");
+    while (length > 0 && name[length - 1] == ' ')
+        --length;
+    if (length < 3 || length > 4)
+        return false;
+    memcpy(base, name, length);
+    base[length] = '\0';
+    static const char *const DEVICES[] = {"CON", "PRN", "AUX", "NUL"};
+    for (int i = 0; i < 4; ++i) {
+        if (equalsIgnoreCase(base, DEVICES[i]))
+            return true;
+    }
+    return length == 4 &&
+           (startsWithIgnoreCase(base, "COM") || startsWithIgnoreCase(base, "LPT")) &&
+           base[3] >= '1' && base[3] <= '9';
+}
+
 // A name the installer reads back as a file of the section's folder.
 const char *checkFileName(const char *name) {
     if (name[0] == '\0' || name[0] == '[' || name[0] == ';' || isAsciiSpace(name[0]) ||
-        strchr(name, ':') || *textFindSeparator(name) != '\0' || isDotsOnly(name))
+        strchr(name, ':') || *textFindSeparator(name) != '\0' || isDotsOnly(name) ||
+        isDeviceName(name))
         return CONV_WHY_FILE_NAME;
     if (strlen(name) >= CONV_SECTION_NAME_SIZE)
         return CONV_WHY_TOO_LONG;
