@@ -14,7 +14,8 @@ target_compile_options(infinst_logic PRIVATE ${INFINST_PROGRAM_FLAGS})
 add_library(infconv_logic STATIC ${INFCONV_SOURCES})
 target_include_directories(infconv_logic PUBLIC src)
 target_compile_options(infconv_logic PRIVATE ${INFINST_PROGRAM_FLAGS})
-add_executable(infconv src/infconv/main.cpp src/platform/platform-posix.cpp)
+add_executable(infconv src/infconv/main.cpp src/platform/platform-posix.cpp
+    src/platform/platform-stdio.cpp)
 target_compile_options(infconv PRIVATE ${INFINST_PROGRAM_FLAGS})
 target_link_libraries(infconv PRIVATE infconv_logic)
 

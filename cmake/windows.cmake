@@ -33,7 +33,7 @@ function(infinst_windows_program target description file)
   set(VERSION_NAME "${target}")
   set(VERSION_FILE "${file}")
   configure_file(src/platform/version.rc.in ${target}-version.rc @ONLY)
-  set(sources ${ARGN} src/platform/platform-win32.cpp
+  set(sources ${ARGN} src/platform/platform-win32.cpp src/platform/platform-stdio.cpp
       ${CMAKE_CURRENT_BINARY_DIR}/${target}-version.rc)
   set(flags ${INFINST_WINDOWS_FLAGS})
   set(link_flags ${INFINST_WINDOWS_LINK_FLAGS})

@@ -29,20 +29,6 @@ void leftOut(unsigned long number, const char *why, const char *text) {
     shortfallAdd();
 }
 
-// The rest of the first line of `section` whose key is `key`, or null.
-const char *findEntry(const char *section, const char *key) {
-    ConvCursor cursor = {0, 0};
-    const char *line;
-    unsigned long number;
-    char entryKey[CONV_FIELD_SIZE];
-    const char *rest;
-    while (convNextLine(section, &cursor, &line, &number)) {
-        if (convSplitEntry(line, entryKey, &rest) && equalsIgnoreCase(entryKey, key))
-            return rest;
-    }
-    return nullptr;
-}
-
 const char *directoryName(unsigned long id) {
     return id == 10 ? CONV_MSG_DIR_10 : id == 11 ? CONV_MSG_DIR_11 : CONV_MSG_DIR_12;
 }
@@ -51,9 +37,9 @@ const char *directoryName(unsigned long id) {
 // from its [DestinationDirs] entry or else DefaultDestDir; why not, when
 // none of those.
 const char *destinationOf(const char *section, unsigned long *id) {
-    const char *entry = section ? findEntry("DestinationDirs", section) : nullptr;
+    const char *entry = section ? convFindEntry("DestinationDirs", section) : nullptr;
     if (!entry)
-        entry = findEntry("DestinationDirs", "DefaultDestDir");
+        entry = convFindEntry("DestinationDirs", "DefaultDestDir");
     if (!entry)
         return CONV_WHY_NO_DESTINATION;
     ConvFields fields;
@@ -380,7 +366,7 @@ bool convSourceFolder(char *folder, size_t size, char separator) {
         return true;
     // The disk's own folder, then the file's subfolder on it.
     char path[2 * CONV_FIELD_SIZE + 2] = "";
-    const char *disk = findEntry(names, convField(&fields, 0));
+    const char *disk = convFindEntry(names, convField(&fields, 0));
     if (disk) {
         ConvFields diskFields;
         convReadFields(disk, &diskFields);

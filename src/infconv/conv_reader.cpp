@@ -209,16 +209,8 @@ bool append(char *field, size_t *length, const char *text, size_t count) {
 
 // The value of a name in one strings section.
 bool findString(const char *section, const char *name, char *value) {
-    ConvCursor cursor = {0, 0};
-    const char *line;
-    unsigned long number;
-    char key[CONV_FIELD_SIZE];
-    const char *rest;
-    while (convNextLine(section, &cursor, &line, &number)) {
-        if (convSplitEntry(line, key, &rest) && equalsIgnoreCase(key, name))
-            return readRawField(&rest, '\0', value, CONV_FIELD_SIZE);
-    }
-    return false;
+    const char *rest = convFindEntry(section, name);
+    return rest && readRawField(&rest, '\0', value, CONV_FIELD_SIZE);
 }
 
 // Puts the %strings% of `raw` in; false when the result does not fit.
@@ -305,6 +297,19 @@ bool convHasLegacyDriverClass() {
             return true;
     }
     return false;
+}
+
+const char *convFindEntry(const char *section, const char *key) {
+    ConvCursor cursor = {0, 0};
+    const char *line;
+    unsigned long number;
+    char entryKey[CONV_FIELD_SIZE];
+    const char *rest;
+    while (convNextLine(section, &cursor, &line, &number)) {
+        if (convSplitEntry(line, entryKey, &rest) && equalsIgnoreCase(entryKey, key))
+            return rest;
+    }
+    return nullptr;
 }
 
 bool convSplitEntry(const char *line, char *key, const char **rest) {

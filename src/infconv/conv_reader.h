@@ -47,6 +47,10 @@ bool convHasLegacyDriverClass();
 // for a line without '=' outside quotes, or whose key does not fit.
 bool convSplitEntry(const char *line, char *key, const char **rest);
 
+// The rest of the first line of every section named `section` whose key
+// is `key` (ASCII case not mattering either), or null.
+const char *convFindEntry(const char *section, const char *key);
+
 // The comma-separated fields of a text: each trimmed, its quotes taken off
 // ("" inside quotes is one quote) and its %strings% put in from
 // [Strings.0411] or else [Strings] ("%%" is one '%'; an unknown name stays

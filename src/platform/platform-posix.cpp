@@ -1,46 +1,21 @@
 // The platform layer on Linux and other POSIX systems, for the converter's
-// Linux build: the operations the converter makes (reading the input
-// file, writing the new one, standard output, the heap), so that a
-// driver's INF file can be converted on a modern machine too. The
-// installer itself runs on Windows only and needs the rest of platform.h.
+// Linux build: with the C runtime's part (platform-stdio.cpp), the
+// operations the converter makes (reading the input file, writing the new
+// one, standard output, the heap), so that a driver's INF file can be
+// converted on a modern machine too. The installer itself runs on Windows
+// only and needs the rest of platform.h.
 //
 // INF files are read as code page 932 text, as on a Japanese NT.
 
 #include "platform/platform.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 
 #include <fcntl.h>
 #include <unistd.h>
 
 int platformIsLeadByte(unsigned char byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-void platformWriteOutput(const char *format, va_list args) {
-    vfprintf(stdout, format, args);
-}
-
-void platformReportError(const char *text) {
-    perror(text);
-}
-
-PlatformFile *platformOpenFile(const char *path) {
-    return reinterpret_cast<PlatformFile *>(fopen(path, "rb"));
-}
-
-size_t platformReadFile(PlatformFile *file, void *buffer, size_t size) {
-    return fread(buffer, 1, size, reinterpret_cast<FILE *>(file));
-}
-
-int platformSeekFile(PlatformFile *file, long offset) {
-    return fseek(reinterpret_cast<FILE *>(file), offset, SEEK_SET) == 0;
-}
-
-void platformCloseFile(PlatformFile *file) {
-    fclose(reinterpret_cast<FILE *>(file));
 }
 
 PlatformNewFile platformWriteNewFile(const char *path, const void *data, size_t size) {
@@ -66,12 +41,4 @@ PlatformNewFile platformWriteNewFile(const char *path, const void *data, size_t 
 
 char platformPathSeparator() {
     return '/';
-}
-
-void *platformAllocate(size_t size) {
-    return malloc(size);
-}
-
-void platformRelease(void *block) {
-    free(block);
 }

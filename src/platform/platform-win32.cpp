@@ -1,11 +1,11 @@
-// The platform layer on Win32: every Windows and C runtime call the
-// installer makes is here. Only calls that Windows NT 3.5 already has are
-// used, from KERNEL32, ADVAPI32 and the system's C runtime.
+// The platform layer on Win32: every Windows call the installer and the
+// converter make is here, with the C runtime's own part in
+// platform-stdio.cpp. Only calls that Windows NT 3.5 already has are used,
+// from KERNEL32, ADVAPI32 and the system's C runtime.
 
 #include "platform/platform.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include <windows.h>
@@ -147,38 +147,6 @@ int platformReadKey() {
 int platformReadInputChar() {
     fflush(stdout);
     return getchar();
-}
-
-void platformWriteOutput(const char *format, va_list args) {
-    vfprintf(stdout, format, args);
-}
-
-void platformReportError(const char *text) {
-    perror(text);
-}
-
-PlatformFile *platformOpenFile(const char *path) {
-    return reinterpret_cast<PlatformFile *>(fopen(path, "rb"));
-}
-
-size_t platformReadFile(PlatformFile *file, void *buffer, size_t size) {
-    return fread(buffer, 1, size, reinterpret_cast<FILE *>(file));
-}
-
-int platformSeekFile(PlatformFile *file, long offset) {
-    return fseek(reinterpret_cast<FILE *>(file), offset, SEEK_SET) == 0;
-}
-
-void platformCloseFile(PlatformFile *file) {
-    fclose(reinterpret_cast<FILE *>(file));
-}
-
-void *platformAllocate(size_t size) {
-    return malloc(size);
-}
-
-void platformRelease(void *block) {
-    free(block);
 }
 
 PlatformNewFile platformWriteNewFile(const char *path, const void *data, size_t size) {
