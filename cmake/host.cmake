@@ -10,6 +10,15 @@ add_library(infinst_logic STATIC ${INFINST_SOURCES})
 target_include_directories(infinst_logic PUBLIC src)
 target_compile_options(infinst_logic PRIVATE ${INFINST_PROGRAM_FLAGS})
 
+# The converter runs on Linux too: its logic against the POSIX platform.
+add_library(infconv_logic STATIC ${INFCONV_SOURCES})
+target_include_directories(infconv_logic PUBLIC src)
+target_compile_options(infconv_logic PRIVATE ${INFINST_PROGRAM_FLAGS})
+add_executable(infconv src/infconv/main.cpp src/platform/platform-posix.cpp
+    src/platform/platform-stdio.cpp)
+target_compile_options(infconv PRIVATE ${INFINST_PROGRAM_FLAGS})
+target_link_libraries(infconv PRIVATE infconv_logic)
+
 add_library(infinst_fake STATIC src/platform/platform-fake.cpp)
 target_include_directories(infinst_fake PUBLIC src)
 target_compile_options(infinst_fake PRIVATE ${INFINST_FLAGS})
@@ -22,18 +31,25 @@ add_executable(infinst_unit_tests
     src/inf/inf_stream_test.cpp
     src/inf/destinations_test.cpp
     src/install/copy_section_test.cpp
-    src/install/addreg_section_test.cpp)
+    src/install/addreg_section_test.cpp
+    src/infconv/conv_reader_test.cpp
+    src/infconv/conv_convert_test.cpp
+    src/infconv/conv_run_test.cpp)
 target_compile_options(infinst_unit_tests PRIVATE ${INFINST_FLAGS})
-target_link_libraries(infinst_unit_tests PRIVATE infinst_logic infinst_fake GTest::gtest_main)
+target_link_libraries(infinst_unit_tests PRIVATE infinst_logic infconv_logic infinst_fake
+    GTest::gtest_main)
 gtest_discover_tests(infinst_unit_tests)
 
-# The NT 3.x executable must load on NT 3.5: its header, its imports
+# The NT 3.x executables must load on NT 3.5: its header, its imports
 # (against the names those systems export, kept in tools/nt35-exports) and
 # its size are checked.
 if(INFINST_E2E)
   add_test(NAME pe_check_win32
       COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/pe_check.py
               ${CMAKE_SOURCE_DIR}/build/win32/infinst.exe)
+  add_test(NAME pe_check_win32_infconv
+      COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/pe_check.py
+              ${CMAKE_SOURCE_DIR}/build/win32/infconv.exe)
 endif()
 
 # End-to-end tests: every case runs twice under Wine as Windows NT 3.51,

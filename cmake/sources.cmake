@@ -11,3 +11,16 @@ set(INFINST_SOURCES
     src/inf/destinations.cpp
     src/install/copy_section.cpp
     src/install/addreg_section.cpp)
+
+# The converter (infconv): its own logic and what it shares with the
+# installer from below (the printed-text helper, the shortfall count, the
+# INF text helpers). Its entry point and platform layer are added by each
+# build.
+set(INFCONV_SOURCES
+    src/common/messages.cpp
+    src/common/shortfall.cpp
+    src/inf/text.cpp
+    src/infconv/conv_reader.cpp
+    src/infconv/conv_output.cpp
+    src/infconv/conv_convert.cpp
+    src/infconv/conv_run.cpp)

@@ -1,5 +1,6 @@
-# The Windows executable. Both builds compile the same sources with the
-# same options; they differ only in the target and the C runtime:
+# The Windows executables: the installer and the converter. Both builds
+# compile the same sources with the same options; they differ only in the
+# target and the C runtime:
 #  - i686 links against crtdll.dll, the C runtime of Windows NT 3.x, with a
 #    startup of its own, code for any 386, and a header that NT 3.5 loads
 #    (subsystem and OS version 3.10, no dynamic base, no NX);
@@ -24,23 +25,40 @@ set(INFINST_WINDOWS_LINK_FLAGS
     -Wl,--gc-sections -Wl,--disable-auto-import -Wl,--no-insert-timestamp)
 
 enable_language(RC)
-configure_file(src/platform/version.rc.in version.rc @ONLY)
 
-set(INFINST_WINDOWS_SOURCES
-    ${INFINST_SOURCES} src/run/main.cpp src/platform/platform-win32.cpp
-    ${CMAKE_CURRENT_BINARY_DIR}/version.rc)
-if(INFINST_RUNTIME STREQUAL "crtdll")
-  list(APPEND INFINST_WINDOWS_SOURCES src/platform/startup-crtdll.cpp)
-  list(APPEND INFINST_WINDOWS_FLAGS -D__CRTDLL__ -march=i386 -mtune=i686)
-  list(APPEND INFINST_WINDOWS_LINK_FLAGS
-      -nostartfiles -Wl,-e,_mainCRTStartup
-      -Wl,--subsystem,console:3.10,--major-os-version,3,--minor-os-version,10
-      -Wl,--disable-dynamicbase,--disable-nxcompat)
-endif()
+# One Windows program: its sources, its entry point, the platform layer
+# and its own version resource, with the options above.
+function(infinst_windows_program target description file)
+  set(VERSION_DESCRIPTION "${description}")
+  set(VERSION_NAME "${target}")
+  set(VERSION_FILE "${file}")
+  configure_file(src/platform/version.rc.in ${target}-version.rc @ONLY)
+  set(sources ${ARGN} src/platform/platform-win32.cpp src/platform/platform-stdio.cpp
+      ${CMAKE_CURRENT_BINARY_DIR}/${target}-version.rc)
+  set(flags ${INFINST_WINDOWS_FLAGS})
+  set(link_flags ${INFINST_WINDOWS_LINK_FLAGS})
+  if(INFINST_RUNTIME STREQUAL "crtdll")
+    list(APPEND sources src/platform/startup-crtdll.cpp)
+    list(APPEND flags -D__CRTDLL__ -march=i386 -mtune=i686)
+    list(APPEND link_flags
+        -nostartfiles -Wl,-e,_mainCRTStartup
+        -Wl,--subsystem,console:3.10,--major-os-version,3,--minor-os-version,10
+        -Wl,--disable-dynamicbase,--disable-nxcompat)
+  endif()
+  add_executable(${target} ${sources})
+  target_include_directories(${target} PRIVATE src)
+  target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${flags}>")
+  target_link_options(${target} PRIVATE ${link_flags})
+  target_link_libraries(${target} PRIVATE
+      -Wl,--start-group mingw32 gcc mingwex ${INFINST_RUNTIME} kernel32 advapi32 -Wl,--end-group)
+endfunction()
 
-add_executable(infinst ${INFINST_WINDOWS_SOURCES})
-target_include_directories(infinst PRIVATE src)
-target_compile_options(infinst PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${INFINST_WINDOWS_FLAGS}>")
-target_link_options(infinst PRIVATE ${INFINST_WINDOWS_LINK_FLAGS})
-target_link_libraries(infinst PRIVATE
-    -Wl,--start-group mingw32 gcc mingwex ${INFINST_RUNTIME} kernel32 advapi32 -Wl,--end-group)
+infinst_windows_program(infinst "Windows NT 3.x用 ドライバINFインストーラ" INFINST.EXE
+    ${INFINST_SOURCES} src/run/main.cpp)
+infinst_windows_program(infconv "NT 4.0形式ドライバINFのinfinst用変換ツール" INFCONV.EXE
+    ${INFCONV_SOURCES} src/infconv/main.cpp)
+# The converter's tables are large and zero at start: they must stay in
+# .bss, which takes no room in the file. mingw's linker script gathers only
+# plain .bss there and lays the .bss.* sections of -fdata-sections out in
+# .data, on disk, so the converter is compiled without them.
+target_compile_options(infconv PRIVATE -fno-data-sections)

@@ -544,3 +544,19 @@ void platformRelease(void *block) {
     state.heapBytes -= size;
     free(start);
 }
+
+PlatformNewFile platformWriteNewFile(const char *path, const void *data, size_t size) {
+    if (failsNow(FAKE_WRITE_NEW_FILE))
+        return PLATFORM_NEW_FILE_FAILED;
+    if (findNode(path))
+        return PLATFORM_NEW_FILE_EXISTS;
+    FakeNode *parent = findNode(parentOf(absolute(path)));
+    if (!parent || !parent->directory)
+        return PLATFORM_NEW_FILE_FAILED;
+    addNode(path, false, false, std::string(static_cast<const char *>(data), size));
+    return PLATFORM_NEW_FILE_WRITTEN;
+}
+
+char platformPathSeparator() {
+    return '\\';
+}

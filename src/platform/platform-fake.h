@@ -74,6 +74,7 @@ enum FakeOperation {
     FAKE_OPEN_FILE,
     FAKE_SEEK_FILE,
     FAKE_ALLOCATE,
+    FAKE_WRITE_NEW_FILE,
     FAKE_OPERATION_COUNT
 };
 // The `nth` call of the operation from now on fails (1 is the next one).

@@ -1,11 +1,11 @@
-// The platform layer on Win32: every Windows and C runtime call the
-// installer makes is here. Only calls that Windows NT 3.5 already has are
-// used, from KERNEL32, ADVAPI32 and the system's C runtime.
+// The platform layer on Win32: every Windows call the installer and the
+// converter make is here, with the C runtime's own part in
+// platform-stdio.cpp. Only calls that Windows NT 3.5 already has are used,
+// from KERNEL32, ADVAPI32 and the system's C runtime.
 
 #include "platform/platform.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include <windows.h>
@@ -148,34 +148,25 @@ int platformReadInputChar() {
     return getchar();
 }
 
-void platformWriteOutput(const char *format, va_list args) {
-    vfprintf(stdout, format, args);
+PlatformNewFile platformWriteNewFile(const char *path, const void *data, size_t size) {
+    HANDLE file =
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS
+                   ? PLATFORM_NEW_FILE_EXISTS
+                   : PLATFORM_NEW_FILE_FAILED;
+    }
+    DWORD written = 0;
+    BOOL whole =
+        WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
+    CloseHandle(file);
+    if (whole)
+        return PLATFORM_NEW_FILE_WRITTEN;
+    DeleteFileA(path);
+    return PLATFORM_NEW_FILE_FAILED;
 }
 
-void platformReportError(const char *text) {
-    perror(text);
-}
-
-PlatformFile *platformOpenFile(const char *path) {
-    return reinterpret_cast<PlatformFile *>(fopen(path, "rb"));
-}
-
-size_t platformReadFile(PlatformFile *file, void *buffer, size_t size) {
-    return fread(buffer, 1, size, reinterpret_cast<FILE *>(file));
-}
-
-int platformSeekFile(PlatformFile *file, long offset) {
-    return fseek(reinterpret_cast<FILE *>(file), offset, SEEK_SET) == 0;
-}
-
-void platformCloseFile(PlatformFile *file) {
-    fclose(reinterpret_cast<FILE *>(file));
-}
-
-void *platformAllocate(size_t size) {
-    return malloc(size);
-}
-
-void platformRelease(void *block) {
-    free(block);
+char platformPathSeparator() {
+    return '\\';
 }

@@ -100,6 +100,19 @@ size_t platformReadFile(PlatformFile *file, void *buffer, size_t size);
 int platformSeekFile(PlatformFile *file, long offset); // from the start; 0 on failure
 void platformCloseFile(PlatformFile *file);
 
+// A file written whole that must not exist yet (CreateFileA with
+// CREATE_NEW, then WriteFile): never replaces a file; a file that could
+// not be written whole is deleted again.
+enum PlatformNewFile {
+    PLATFORM_NEW_FILE_WRITTEN,
+    PLATFORM_NEW_FILE_EXISTS,
+    PLATFORM_NEW_FILE_FAILED
+};
+PlatformNewFile platformWriteNewFile(const char *path, const void *data, size_t size);
+
+// The separator between folders in the system's paths.
+char platformPathSeparator();
+
 // The heap, for the strings that outlive a call: null when exhausted.
 void *platformAllocate(size_t size);
 void platformRelease(void *block);

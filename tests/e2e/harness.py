@@ -234,6 +234,11 @@ class WinePrefix:
         self.regdump_exe = os.path.join(root, "regdump.exe")
         shutil.copyfile(exe, self.exe)
         shutil.copyfile(exe, self.nt40_exe)
+        # The converter of the same build, found beside the installer.
+        self.infconv_exe = os.path.join(root, "infconv.exe")
+        converter = os.path.join(os.path.dirname(os.path.abspath(exe)), "infconv.exe")
+        if os.path.isfile(converter):
+            shutil.copyfile(converter, self.infconv_exe)
 
     def build_regdump(self):
         subprocess.run([self.build.cc, "-O2", "-Wall", "-o", self.regdump_exe,

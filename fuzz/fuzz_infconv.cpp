@@ -1,0 +1,132 @@
+// libFuzzer harness: the whole converter, run on arbitrary bytes as the
+// INF file to convert, against the in-memory platform; whatever it writes
+// is then installed by the installer on the same machine.
+//
+// Each input is converted:
+//  - into a named output file, after which the installer must take that
+//    file: exit code 0, and none of its messages about a line it could not
+//    read, a key it refused, a name or path too long, a full table or an
+//    unsupported destination;
+//  - into the default output file beside the driver's files;
+//  - once more with the writing of the new file failing.
+// The harness aborts, and so reports a finding, when a run's exit code is
+// neither 0 nor 1, a file was left open, the input file changed, a file
+// was written by a run that refused, or a written file was not taken.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "infconv/conv_run.h"
+#include "platform/platform-fake.h"
+#include "run/run.h"
+
+namespace {
+
+const char INF_PATH[] = "C:\\work\\driver.inf";
+const char OUTPUT_PATH[] = "C:\\work\\out.inf";
+
+[[noreturn]] void finding(const char *what, const std::string &detail) {
+    fprintf(stderr, "infconv fuzz finding: %s\n%s\n", what, detail.c_str());
+    abort();
+}
+
+enum Program { CONVERTER, INSTALLER };
+
+int run(Program program, std::vector<std::string> words) {
+    words.insert(words.begin(), program == CONVERTER ? "infconv.exe" : "infinst.exe");
+    std::vector<char *> argv;
+    for (std::string &word : words)
+        argv.push_back(&word[0]);
+    argv.push_back(nullptr);
+    int argc = static_cast<int>(words.size());
+    return program == CONVERTER ? runConverter(argc, argv.data()) : runInstaller(argc, argv.data());
+}
+
+void prepareMachine(const std::string &inf) {
+    fakeReset();
+    fakeAddFile(INF_PATH, inf);
+    fakeAddDirectory("C:\\work\\i386");
+    fakeAddFile("C:\\work\\driver.sys", "driver");
+    fakeAddFile("C:\\work\\i386\\driver.sys", "driver");
+}
+
+void checkRun(int exitCode, const std::string &inf) {
+    if (exitCode != 0 && exitCode != 1)
+        finding("exit code is neither 0 nor 1", std::to_string(exitCode));
+    if (fakeOpenFiles() != 0)
+        finding("files left open after the run", fakeOutput());
+    if (fakeFileContent(INF_PATH) != inf)
+        finding("the INF file was changed", fakeOutput());
+}
+
+// The beginnings of the installer's messages for anything in the file that
+// it cannot take. Only a line's beginning counts: the installer's progress
+// lines quote the file's own text, which may hold anything.
+const char *const REFUSALS[] = {"AddRegの行を読み取れない",
+                                "AddRegの行が長すぎる",
+                                "キーが無効です",
+                                "作成するレジストリキーが多すぎます",
+                                "DestinationDirs内の定義が多すぎます",
+                                "DestinationDirsの行が長すぎる",
+                                "セクション ",
+                                "ファイル名が不正です",
+                                "パスが長すぎます",
+                                "このINFファイル"};
+
+bool isRefusalLine(const std::string &line) {
+    for (const char *refusal : REFUSALS) {
+        if (line.compare(0, strlen(refusal), refusal) == 0)
+            return true;
+    }
+    size_t digits = line.find_first_not_of("0123456789");
+    return digits > 0 && digits != std::string::npos &&
+           line.compare(digits, strlen("行目は長すぎる"), "行目は長すぎる") == 0;
+}
+
+void convertAndInstall(const std::string &inf) {
+    prepareMachine(inf);
+    int exitCode = run(CONVERTER, {INF_PATH, OUTPUT_PATH});
+    checkRun(exitCode, inf);
+    std::string converted = fakeOutput();
+    if (exitCode == 1 && fakeFileExists(OUTPUT_PATH))
+        finding("a refused conversion wrote its file", converted);
+    if (exitCode == 1)
+        return;
+    std::string written = fakeFileContent(OUTPUT_PATH);
+    fakeSetInput("1\n");
+    int installed = run(INSTALLER, {OUTPUT_PATH});
+    std::string said = fakeOutput().substr(converted.size());
+    if (installed != 0)
+        finding("the installer refused the file written", written + said);
+    for (size_t at = 0; at < said.size(); at = said.find('\n', at) + 1) {
+        if (isRefusalLine(said.substr(at, said.find('\n', at) - at)))
+            finding("the installer could not take part of the file written", written + said);
+        if (said.find('\n', at) == std::string::npos)
+            break;
+    }
+    if (fakeHeapBlocks() != 0 || fakeOpenRegKeys() != 0)
+        finding("the installer left heap blocks or keys behind", said);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const std::string inf(reinterpret_cast<const char *>(data), size);
+    convertAndInstall(inf);
+
+    prepareMachine(inf);
+    checkRun(run(CONVERTER, {INF_PATH}), inf);
+
+    prepareMachine(inf);
+    fakeFailCall(FAKE_WRITE_NEW_FILE, 1);
+    int exitCode = run(CONVERTER, {INF_PATH, OUTPUT_PATH});
+    checkRun(exitCode, inf);
+    if (exitCode != 1 || fakeFileExists(OUTPUT_PATH))
+        finding("a failed write did not end the run with exit code 1", fakeOutput());
+    return 0;
+}

@@ -1,0 +1,340 @@
+// The INF file written; see conv_output.h.
+
+#include "infconv/conv_output.h"
+
+#include <cstring>
+
+#include "common/capacity.h"
+#include "common/messages.h"
+#include "inf/text.h"
+#include "infconv/infconv_capacity.h"
+#include "infconv/infconv_messages.h"
+
+namespace {
+
+// The names the converter gives its own sections. The AddReg section's
+// header is the one line of the file that contains "AddReg]".
+const char OWN_FILES_SECTION[] = "DriverFiles.Copy";
+const char ADDREG_HEADER[] = "[Driver.AddReg]";
+const char SERVICES_PREFIX[] = "System\\CurrentControlSet\\Services\\";
+
+struct ConvPart {
+    char text[CONV_PART_SIZE];
+    size_t length;
+};
+
+struct ConvCopySection {
+    char name[CONV_SECTION_NAME_SIZE];
+    unsigned long directoryId;
+};
+
+ConvPart g_copyPart;
+ConvPart g_ownFilesPart;
+ConvPart g_regPart;
+ConvCopySection g_sections[DESTINATION_CAPACITY];
+int g_sectionCount;
+unsigned long g_ownFilesDirectory; // 0 while no own file was added
+char g_keys[CLAIMED_KEY_CAPACITY][REG_KEY_FIELD_SIZE];
+int g_keyCount;
+int g_fileCount;
+int g_valueCount;
+char g_output[CONV_OUTPUT_SIZE];
+
+// A line being put together; too long once it would not fit LINE_SIZE.
+struct ConvLineText {
+    char text[LINE_SIZE];
+    size_t length;
+    bool tooLong;
+};
+
+void put(ConvLineText *line, const char *text) {
+    size_t count = strlen(text);
+    if (line->length + count >= sizeof line->text) {
+        line->tooLong = true;
+        return;
+    }
+    memcpy(line->text + line->length, text, count + 1);
+    line->length += count;
+}
+
+void putNumber(ConvLineText *line, unsigned long number) {
+    char digits[16];
+    size_t at = sizeof digits - 1;
+    digits[at] = '\0';
+    do {
+        digits[--at] = static_cast<char>('0' + number % 10);
+        number /= 10;
+    } while (number != 0);
+    put(line, digits + at);
+}
+
+// Appends the line and its CR LF to the part.
+const char *commit(ConvPart *part, const ConvLineText &line) {
+    if (line.tooLong)
+        return CONV_WHY_TOO_LONG;
+    if (strstr(line.text, "AddReg]"))
+        return CONV_WHY_TEXT;
+    if (part->length + line.length + 2 > sizeof part->text)
+        return CONV_WHY_OUTPUT_FULL;
+    memcpy(part->text + part->length, line.text, line.length);
+    memcpy(part->text + part->length + line.length, "\r\n", 2);
+    part->length += line.length + 2;
+    return nullptr;
+}
+
+bool hasAny(const char *text, const char *characters) {
+    return strpbrk(text, characters) != nullptr;
+}
+
+// Dots and spaces alone: Windows would drop them, or climb up with "..".
+bool isDotsOnly(const char *name) {
+    return name[strspn(name, ". ")] == '\0';
+}
+
+// A DOS device, which Windows finds in every folder and with any
+// extension: "NUL.sys" is the null device, "COM1.dll" a serial port.
+bool isDeviceName(const char *name) {
+    char base[8] = "";
+    size_t length = strcspn(name, ".");
+    while (length > 0 && name[length - 1] == ' ')
+        --length;
+    if (length < 3 || length > 4)
+        return false;
+    memcpy(base, name, length);
+    base[length] = '\0';
+    static const char *const DEVICES[] = {"CON", "PRN", "AUX", "NUL"};
+    for (int i = 0; i < 4; ++i) {
+        if (equalsIgnoreCase(base, DEVICES[i]))
+            return true;
+    }
+    return length == 4 &&
+           (startsWithIgnoreCase(base, "COM") || startsWithIgnoreCase(base, "LPT")) &&
+           base[3] >= '1' && base[3] <= '9';
+}
+
+// A name the installer reads back as a file of the section's folder.
+const char *checkFileName(const char *name) {
+    if (name[0] == '\0' || name[0] == '[' || name[0] == ';' || isAsciiSpace(name[0]) ||
+        strchr(name, ':') || *textFindSeparator(name) != '\0' || isDotsOnly(name) ||
+        isDeviceName(name))
+        return CONV_WHY_FILE_NAME;
+    if (strlen(name) >= CONV_SECTION_NAME_SIZE)
+        return CONV_WHY_TOO_LONG;
+    return nullptr;
+}
+
+const char *addFile(ConvPart *part, const char *name) {
+    const char *why = checkFileName(name);
+    if (why)
+        return why;
+    ConvLineText line = {};
+    put(&line, name);
+    why = commit(part, line);
+    if (!why)
+        ++g_fileCount;
+    return why;
+}
+
+// A key the installer writes: below the services key, one service at
+// least, no empty part, no quote to end its quoted field.
+const char *checkKey(const char *key) {
+    const size_t prefixLength = sizeof SERVICES_PREFIX - 1;
+    size_t length = strlen(key);
+    if (!startsWithIgnoreCase(key, SERVICES_PREFIX) || length == prefixLength ||
+        key[prefixLength] == '\\' || key[length - 1] == '\\' || strstr(key, "\\\\"))
+        return CONV_WHY_ROOT;
+    if (strchr(key, '"'))
+        return CONV_WHY_TEXT;
+    if (length >= REG_KEY_FIELD_SIZE)
+        return CONV_WHY_TOO_LONG;
+    return nullptr;
+}
+
+// Keeps the count of distinct keys within what the installer takes over
+// in one run.
+const char *claimKey(const char *key) {
+    for (int i = 0; i < g_keyCount; ++i) {
+        if (equalsIgnoreCase(g_keys[i], key))
+            return nullptr;
+    }
+    if (g_keyCount == CLAIMED_KEY_CAPACITY)
+        return CONV_WHY_TOO_MANY;
+    strcpy(g_keys[g_keyCount++], key);
+    return nullptr;
+}
+
+void append(size_t *length, const char *text, size_t count) {
+    if (*length + count <= sizeof g_output)
+        memcpy(g_output + *length, text, count);
+    *length += count;
+}
+
+void appendText(size_t *length, const char *text) {
+    append(length, text, strlen(text));
+}
+
+void appendEntry(size_t *length, const char *name, unsigned long directoryId) {
+    ConvLineText line = {};
+    put(&line, name);
+    put(&line, "=");
+    putNumber(&line, directoryId);
+    put(&line, "\r\n");
+    appendText(length, line.text);
+}
+
+// The registry lines, parents before the keys below them: the installer
+// asks before it writes below a key that exists and is not yet its own,
+// and a key it made only as the parent of a deeper one counts as
+// existing. Lines of one depth keep their order. A key's depth is its
+// count of backslash bytes, which a key below it always exceeds.
+void appendRegistryLines(size_t *length) {
+    const char *end = g_regPart.text + g_regPart.length;
+    for (size_t depth = 0, deepest = 0; depth <= deepest; ++depth) {
+        for (const char *line = g_regPart.text; line < end;) {
+            const char *next = static_cast<const char *>(memchr(line, '\n', end - line)) + 1;
+            const char *key = line + strlen("HKLM,\"");
+            const char *keyEnd = static_cast<const char *>(memchr(key, '"', next - key));
+            size_t keyDepth = 0;
+            for (const char *c = key; c < keyEnd; ++c)
+                keyDepth += *c == '\\';
+            if (keyDepth > deepest)
+                deepest = keyDepth;
+            if (keyDepth == depth)
+                append(length, line, static_cast<size_t>(next - line));
+            line = next;
+        }
+    }
+}
+
+} // namespace
+
+void convOutputReset() {
+    g_copyPart.length = 0;
+    g_ownFilesPart.length = 0;
+    g_regPart.length = 0;
+    g_sectionCount = 0;
+    g_ownFilesDirectory = 0;
+    g_keyCount = 0;
+    g_fileCount = 0;
+    g_valueCount = 0;
+}
+
+bool convHasCopySection(const char *name) {
+    for (int i = 0; i < g_sectionCount; ++i) {
+        if (equalsIgnoreCase(g_sections[i].name, name))
+            return true;
+    }
+    return false;
+}
+
+const char *convAddCopySection(const char *name, unsigned long directoryId) {
+    if (name[0] == '\0' || isAsciiSpace(name[0]) || hasAny(name, "[]=;\"") ||
+        equalsIgnoreCase(name, "Version") || equalsIgnoreCase(name, "DestinationDirs") ||
+        equalsIgnoreCase(name, "DefaultDestDir") || equalsIgnoreCase(name, OWN_FILES_SECTION))
+        return CONV_WHY_SECTION_NAME;
+    if (strlen(name) >= CONV_SECTION_NAME_SIZE)
+        return CONV_WHY_TOO_LONG;
+    // One entry of the installer's table stays free for the own files.
+    if (g_sectionCount == DESTINATION_CAPACITY - 1)
+        return CONV_WHY_TOO_MANY;
+    ConvLineText blank = {};
+    ConvLineText header = {};
+    put(&header, "[");
+    put(&header, name);
+    put(&header, "]");
+    size_t before = g_copyPart.length;
+    const char *why = commit(&g_copyPart, blank);
+    if (!why)
+        why = commit(&g_copyPart, header);
+    if (why) {
+        g_copyPart.length = before;
+        return why;
+    }
+    strcpy(g_sections[g_sectionCount].name, name);
+    g_sections[g_sectionCount++].directoryId = directoryId;
+    return nullptr;
+}
+
+const char *convAddFile(const char *name) {
+    return addFile(&g_copyPart, name);
+}
+
+const char *convAddOwnFile(const char *name, unsigned long directoryId) {
+    const char *why = addFile(&g_ownFilesPart, name);
+    if (!why)
+        g_ownFilesDirectory = directoryId;
+    return why;
+}
+
+const char *convAddValue(const char *key, const char *name, ConvValueType type, const char *text,
+                         unsigned long number) {
+    const char *why = checkKey(key);
+    if (why)
+        return why;
+    if (name[0] == '\0')
+        return CONV_WHY_NO_VALUE_NAME;
+    if (strchr(name, '"') || (type != CONV_REG_DWORD && strchr(text, '"')))
+        return CONV_WHY_TEXT;
+    if (strlen(name) >= REG_NAME_FIELD_SIZE ||
+        (type != CONV_REG_DWORD && strlen(text) + 2 >= REG_DATA_FIELD_SIZE))
+        return CONV_WHY_TOO_LONG;
+    ConvLineText line = {};
+    put(&line, "HKLM,\"");
+    put(&line, key);
+    put(&line, "\",\"");
+    put(&line, name);
+    static const char *const FLAGS[] = {"\",0,\"", "\",0x00020000,\"", "\",0x00010001,"};
+    put(&line, FLAGS[type]);
+    if (type == CONV_REG_DWORD) {
+        putNumber(&line, number);
+    } else {
+        put(&line, text);
+        put(&line, "\"");
+    }
+    size_t before = g_regPart.length;
+    why = commit(&g_regPart, line);
+    if (!why)
+        why = claimKey(key);
+    if (why) {
+        g_regPart.length = before;
+        return why;
+    }
+    ++g_valueCount;
+    say(CONV_MSG_VALUE, key, name);
+    return nullptr;
+}
+
+int convFileCount() {
+    return g_fileCount;
+}
+
+int convValueCount() {
+    return g_valueCount;
+}
+
+size_t convComposeOutput(const char *sourcePath, const char **text) {
+    size_t length = 0;
+    appendText(&length, CONV_OUT_HEAD_COMMENT);
+    appendText(&length, sourcePath);
+    appendText(&length, "\r\n\r\n[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=LegacyDriver\r\n"
+                        "\r\n[DestinationDirs]\r\nDefaultDestDir=12\r\n");
+    for (int i = 0; i < g_sectionCount; ++i)
+        appendEntry(&length, g_sections[i].name, g_sections[i].directoryId);
+    // The installer wants one copy section at least, even an empty one.
+    bool ownFiles = g_ownFilesPart.length > 0 || g_sectionCount == 0;
+    if (ownFiles)
+        appendEntry(&length, OWN_FILES_SECTION, g_ownFilesDirectory ? g_ownFilesDirectory : 12);
+    append(&length, g_copyPart.text, g_copyPart.length);
+    if (ownFiles) {
+        appendText(&length, "\r\n[");
+        appendText(&length, OWN_FILES_SECTION);
+        appendText(&length, "]\r\n");
+        append(&length, g_ownFilesPart.text, g_ownFilesPart.length);
+    }
+    appendText(&length, "\r\n");
+    appendText(&length, ADDREG_HEADER);
+    appendText(&length, "\r\n");
+    appendRegistryLines(&length);
+    *text = g_output;
+    return length <= sizeof g_output ? length : 0;
+}

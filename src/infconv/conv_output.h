@@ -1,0 +1,49 @@
+// The INF file the converter writes, in the installer's own form: the
+// class line, [DestinationDirs] with DefaultDestDir and an entry for every
+// copy section, the copy sections, and exactly one AddReg section whose
+// lines have the installer's exact format. Everything is kept in fixed
+// buffers until the conversion is done and written at once.
+//
+// Each add checks that what it writes will read back as meant: names
+// within the installer's capacities, no line longer than its line buffer,
+// no text that would end a quoted field or pass for an "AddReg]" header.
+// An add that cannot be made answers why (one of the CONV_WHY_ texts) and
+// writes nothing; a successful one answers null.
+
+#ifndef INFCONV_CONV_OUTPUT_H
+#define INFCONV_CONV_OUTPUT_H
+
+#include <cstddef>
+
+// Back to an empty file.
+void convOutputReset();
+
+// True when a copy section of that name (ASCII case not mattering) was
+// added; its files then go where the first one said.
+bool convHasCopySection(const char *name);
+
+// Starts a copy section going to directory 10, 11 or 12; the files added
+// next belong to it.
+const char *convAddCopySection(const char *name, unsigned long directoryId);
+
+// Adds a file to the copy section started last.
+const char *convAddFile(const char *name);
+
+// Adds a file to the section that holds the files the install section
+// names itself ("CopyFiles = @name"), going to `directoryId`.
+const char *convAddOwnFile(const char *name, unsigned long directoryId);
+
+// Adds a registry value below HKEY_LOCAL_MACHINE\`key` and says so.
+enum ConvValueType { CONV_REG_SZ, CONV_REG_EXPAND_SZ, CONV_REG_DWORD };
+const char *convAddValue(const char *key, const char *name, ConvValueType type, const char *text,
+                         unsigned long number);
+
+// What was added: files of every copy section, and registry values.
+int convFileCount();
+int convValueCount();
+
+// The whole file, CR LF line ends, its head naming `sourcePath`: the text
+// and its length (0 when it would not fit, which the capacities rule out).
+size_t convComposeOutput(const char *sourcePath, const char **text);
+
+#endif

@@ -1,0 +1,43 @@
+// Shared helpers of the converter's unit tests: runs of the whole
+// converter on the fake platform.
+
+#ifndef INFCONV_CONV_TEST_SUPPORT_H
+#define INFCONV_CONV_TEST_SUPPORT_H
+
+#include <string>
+#include <vector>
+
+#include "infconv/conv_run.h"
+#include "platform/platform-fake.h"
+
+struct ConvResult {
+    int exitCode;
+    std::string said; // standard output
+    std::string inf;  // the file written, "" when none
+};
+
+// Runs "infconv.exe" with `arguments` on the machine as it stands.
+inline int runConverterWith(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "infconv.exe");
+    std::vector<char *> argv;
+    for (std::string &word : arguments)
+        argv.push_back(&word[0]);
+    argv.push_back(nullptr);
+    return runConverter(static_cast<int>(arguments.size()), argv.data());
+}
+
+// Converts `inf`, stored as C:\work\drv.inf, into C:\work\out.inf on a
+// fresh machine.
+inline ConvResult convertInf(const std::string &inf) {
+    fakeReset();
+    fakeAddFile("C:\\work\\drv.inf", inf);
+    int exitCode = runConverterWith({"C:\\work\\drv.inf", "C:\\work\\out.inf"});
+    return ConvResult{exitCode, fakeOutput(), fakeFileContent("C:\\work\\out.inf")};
+}
+
+// The report line for something left out.
+inline std::string leftOutLine(int line, const std::string &why, const std::string &text) {
+    return "×" + std::to_string(line) + "行目: " + why + ": " + text + "\n";
+}
+
+#endif

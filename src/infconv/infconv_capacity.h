@@ -1,0 +1,40 @@
+// Every fixed capacity of the converter. Like the installer, it never
+// grows a buffer or a table: what does not fit is reported with its line
+// and left out, so its memory does not depend on the INF file it reads.
+// The limits of the file it writes are the installer's own
+// (common/capacity.h): line length, [DestinationDirs] entries, claimed
+// registry keys and the fields of an AddReg line.
+
+#ifndef INFCONV_CAPACITY_H
+#define INFCONV_CAPACITY_H
+
+#include <cstddef>
+
+#include "common/capacity.h"
+
+// The whole input file, after a UTF-16 file was turned into bytes. Driver
+// INF files are a few kilobytes; a larger file is refused, never cut.
+const size_t CONV_INPUT_SIZE = size_t{256} * 1024;
+
+// Lines that ask for something (neither blank nor comment) and section
+// headers in the input.
+const int CONV_LINE_CAPACITY = 8192;
+const int CONV_SECTION_CAPACITY = 1024;
+
+// The fields of one input line, and the bytes of each once its quotes
+// are taken off and its %strings% put in.
+const int CONV_FIELD_CAPACITY = 12;
+const size_t CONV_FIELD_SIZE = REG_DATA_FIELD_SIZE;
+
+// Each part of the file written: copy sections, the files named with '@'
+// in the install section itself, and the AddReg section. The whole file
+// is their sum and a little more for its head.
+const size_t CONV_PART_SIZE = size_t{32} * 1024;
+const size_t CONV_HEAD_SIZE = size_t{4} * 1024 + DESTINATION_CAPACITY * PATH_SIZE;
+const size_t CONV_OUTPUT_SIZE = CONV_HEAD_SIZE + 3 * CONV_PART_SIZE;
+
+// A section name written into the output: "[name]" and "name=12" must fit
+// the installer's composed header and [DestinationDirs] key buffers.
+const size_t CONV_SECTION_NAME_SIZE = PATH_SIZE - 8;
+
+#endif

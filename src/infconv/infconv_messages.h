@@ -1,0 +1,81 @@
+// Every text the converter prints or writes into the INF file it makes,
+// in one place. Like the installer's texts (common/messages.h) they are
+// UTF-8 here and code page 932 in the program, and macros so that the
+// compiler checks each format against its arguments.
+
+#ifndef INFCONV_MESSAGES_H
+#define INFCONV_MESSAGES_H
+
+// clang-format off
+
+// Start of a run and the files.
+#define CONV_MSG_BANNER "NT 4.0形式ドライバINF変換ツール (infinst用)\n\n"
+#define CONV_MSG_USAGE "使用法: %s <INFファイル> [<出力INFファイル>]\n"
+#define CONV_MSG_PATH_TOO_LONG "パスが長すぎます: %s\n"
+#define CONV_MSG_OUTPUT_NOT_INF "出力ファイルの名前は .inf で終わる必要があります: %s\n"
+#define CONV_MSG_OPEN_FAILED "INFファイルを開けませんでした。"
+#define CONV_MSG_INPUT_TOO_LARGE "INFファイルが大きすぎるため変換できません（%luバイトまで）。\n"
+#define CONV_MSG_UTF16_NOT_ASCII_1 "このINFファイルはUnicode(UTF-16)形式で、ASCII以外の文字を含むため変換できません。\n"
+#define CONV_MSG_UTF16_NOT_ASCII_2 "INFファイルをShift-JIS形式で保存し直してから実行してください。\n"
+#define CONV_MSG_INPUT "変換元: %s\n"
+#define CONV_MSG_INSTALL_SECTION "インストールセクション: [%s]\n\n"
+
+// Files that cannot be converted.
+#define CONV_MSG_NO_INSTALL_SECTION_1 "このINFファイルには[DefaultInstall.NTx86]、[DefaultInstall.NT]、[DefaultInstall]のいずれもないため変換できません。\n"
+#define CONV_MSG_NO_INSTALL_SECTION_2 "プラグアンドプレイ対応ハードウェア用のINFファイルは変換できません。\n"
+#define CONV_MSG_ALREADY_CONVERTED "このINFファイルは既にinfinstの形式です。変換せずにinfinstで直接インストールしてください。\n"
+#define CONV_MSG_NOTHING_CONVERTED "変換できる内容がなかったため、ファイルは作成しませんでした。\n"
+
+// What was carried over.
+#define CONV_MSG_COPY_SECTION "○コピーセクション: [%s] → %s（%dファイル）\n"
+#define CONV_MSG_DIR_10 "Windowsディレクトリ"
+#define CONV_MSG_DIR_11 "System32"
+#define CONV_MSG_DIR_12 "System32\\Drivers"
+#define CONV_MSG_OWN_FILE "○ファイル: %s → %s\n"
+#define CONV_MSG_SERVICE "○サービス: %s\n"
+#define CONV_MSG_VALUE "○レジストリ値: %s\\%s\n"
+#define CONV_MSG_BOOT_START "警告: サービス %s はシステムの起動中に開始されます（StartType=%lu）。ドライバに問題があるとシステムが起動しなくなることがあります。前回正常起動時の構成（Last Known Good）で起動できるようにしておいてください。\n"
+
+// What was left out: the input's line number, the reason, the line.
+#define CONV_MSG_LEFT_OUT "×%lu行目: %s: %s\n"
+#define CONV_WHY_DIRECTIVE "この指定は変換できません"
+#define CONV_WHY_NO_SECTION "指定されたセクションがありません"
+#define CONV_WHY_NO_DESTINATION "コピー先が指定されていません"
+#define CONV_WHY_DESTINATION_ID "コピー先のディレクトリは10、11、12のみ変換できます"
+#define CONV_WHY_SUBFOLDER "コピー先のサブフォルダは変換できません"
+#define CONV_WHY_RENAME "名前を変えるコピーは変換できません"
+#define CONV_WHY_FILE_NAME "このファイル名は使えません"
+#define CONV_WHY_SECTION_NAME "このセクション名は使えません"
+#define CONV_WHY_SERVICE_NAME "このサービス名は使えません"
+#define CONV_WHY_SERVICE_KEY "このサービスの設定は変換できません"
+#define CONV_WHY_DEPENDENCIES "依存関係（Dependencies）は変換できません"
+#define CONV_WHY_EVENT_LOG "イベントログの設定は変換できません"
+#define CONV_WHY_BINARY_DIR "ServiceBinaryのディレクトリは%10%、%11%、%12%のみ変換できます"
+#define CONV_WHY_NUMBER "数値として読めません"
+#define CONV_WHY_ROOT "HKLM\\System\\CurrentControlSet\\Services以外のキーには書き込めません"
+#define CONV_WHY_HKR "HKRはサービスのAddReg以外では変換できません"
+#define CONV_WHY_FLAGS "この値の種類またはフラグは変換できません"
+#define CONV_WHY_NO_VALUE_NAME "値の名前とデータがない行は変換できません"
+#define CONV_WHY_TEXT "この文字（\"や「AddReg]」）を含む名前や値は書けません"
+#define CONV_WHY_TOO_LONG "長すぎます"
+#define CONV_WHY_TOO_MANY "数が多すぎます"
+#define CONV_WHY_OUTPUT_FULL "出力ファイルが大きすぎます"
+#define CONV_MSG_LINE_TOO_LONG "×%lu行目: 行が長すぎるため読み込みませんでした。\n"
+#define CONV_MSG_TOO_MANY_LINES "×%lu行目以降: 行やセクションが多すぎるため読み込みませんでした。\n"
+#define CONV_MSG_SOURCE_FOLDER "×%lu行目: ドライバのファイルのフォルダ名が使えないため、INFファイルと同じフォルダに出力します: %s\n"
+
+// The end of a run.
+#define CONV_MSG_ALL_CONVERTED "\nすべての項目を変換しました。\n"
+#define CONV_MSG_LEFT_OUT_COUNT "\n注意: %d件の項目を変換できませんでした。上の×の行を確認してください。\n"
+#define CONV_MSG_OUTPUT_EXISTS "出力ファイルが既にあります。上書きはしません: %s\n"
+#define CONV_MSG_OUTPUT_FAILED "出力ファイルを作成できませんでした: %s\n"
+#define CONV_MSG_WRITTEN "\n%s を作成しました。\n次のコマンドでドライバをインストールしてください:\n"
+#define CONV_MSG_COMMAND "  infinst %s\n"
+#define CONV_MSG_COMMAND_QUOTED "  infinst \"%s\"\n"
+
+// The head of the INF file written: a comment naming the file converted.
+#define CONV_OUT_HEAD_COMMENT "; infconvが次のファイルから変換しました: "
+
+// clang-format on
+
+#endif
