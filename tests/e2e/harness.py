@@ -13,10 +13,14 @@ This module holds the prefix (WinePrefix), the per-case view of it with
 its checks (Case), the INF writer, the expected texts of the program and a
 helper that builds the part of the output every run that gets past the
 extension test begins with. The cases live in the cases_*.py modules and
-register themselves with the @case decorator; run_e2e.py runs them.
+register themselves with the @case decorator; run_e2e.py runs them. It
+also says how the i386 build can run here (i386_route): natively, or where
+the kernel refuses 32-bit programs, inside the emulated x86_64 machine of
+tools/vm32, where run_e2e.py then runs itself whole.
 """
 
 import os
+import platform
 import shutil
 import signal
 import subprocess
@@ -46,10 +50,23 @@ _I386_EXIT_0 = bytes.fromhex(
     "b80100000031dbcd80")
 
 
-def i386_unavailable():
-    """Why this machine cannot run the i386 build under Wine, or None when
-    it can. The kernel is asked with a harmless 32-bit program; some
-    kernels are built or booted without 32-bit support."""
+# The emulated x86_64 machine that runs 32-bit programs where this
+# machine's kernel refuses them.
+VM32 = os.path.normpath(os.path.join(HERE, "..", "..", "tools", "vm32", "run"))
+
+# How the i386 build runs under Wine, as i386_route() answers it.
+I386_WAYS = {
+    "native": "natively (this machine's kernel runs 32-bit programs)",
+    "guest": "inside the emulated x86_64 machine (tools/vm32), whose kernel runs "
+             "32-bit programs",
+    "emulated": "inside an emulated x86_64 machine (tools/vm32/run: QEMU, TCG), because {}",
+}
+
+
+def _kernel_refuses_i386():
+    """Why this machine's kernel does not run a harmless 32-bit program, or
+    None when it does; some kernels are built or booted without 32-bit
+    support."""
     with tempfile.TemporaryDirectory(prefix="infinst-i386-") as directory:
         probe = os.path.join(directory, "exit0")
         with open(probe, "wb") as f:
@@ -62,9 +79,30 @@ def i386_unavailable():
                 error.strerror)
         if rc != 0:
             return "a 32-bit test program failed here (exit code {})".format(rc)
-    if not os.access(BUILDS["i386"].loader, os.X_OK):
-        return "32-bit Wine is not installed ({} is missing)".format(BUILDS["i386"].loader)
     return None
+
+
+def i386_route():
+    """(way, why): how the i386 build runs under Wine on this machine.
+    "native" where the kernel runs 32-bit programs; "guest" inside the
+    emulated machine; "emulated" where it must run there (why says why:
+    the kernel refuses 32-bit programs, or INFINST_VM32=always asks for
+    it); None where it cannot run at all, and why not."""
+    if not os.access(BUILDS["i386"].loader, os.X_OK):
+        return None, "32-bit Wine is not installed ({} is missing)".format(BUILDS["i386"].loader)
+    refused = _kernel_refuses_i386()
+    if os.environ.get("INFINST_VM32_GUEST"):
+        return (None, "inside the emulated machine, " + refused) if refused else ("guest", None)
+    if not refused and os.environ.get("INFINST_VM32") != "always":
+        return "native", None
+    why = refused or "INFINST_VM32=always asks for it"
+    # The guest runs this machine's own programs from its shared root.
+    if platform.machine() != "x86_64":
+        return None, why + ", and the emulated machine runs only on an x86-64 machine"
+    if not shutil.which("qemu-system-x86_64"):
+        return None, why + ", and QEMU is not installed (qemu-system-x86, tools/install-deps)"
+    return "emulated", why
+
 
 SERVICES = "System\\CurrentControlSet\\Services\\"
 
