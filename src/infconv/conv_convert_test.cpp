@@ -10,6 +10,7 @@
 #include <string>
 
 #include "infconv/conv_test_support.h"
+#include "infconv/infconv_capacity.h"
 #include "infconv/infconv_messages.h"
 
 namespace {
@@ -72,7 +73,9 @@ TEST(ConvConvert, CopyLines) {
         {"nul.sys", CONV_WHY_FILE_NAME, false},
         {"Com1", CONV_WHY_FILE_NAME, false},
         {"x.AddReg]", CONV_WHY_TEXT, false},
-        {std::string(300, 'x'), CONV_WHY_TOO_LONG, false},
+        {std::string(CONV_FILE_NAME_SIZE - 1, 'x'), std::string(CONV_FILE_NAME_SIZE - 1, 'x'),
+         true},
+        {std::string(CONV_FILE_NAME_SIZE, 'x'), CONV_WHY_TOO_LONG, false},
     };
     for (const Row &row : rows) {
         expectRow(std::string(HEAD) + "[DefaultInstall]\nCopyFiles = X.Files\n[X.Files]\n" +

@@ -118,7 +118,7 @@ const char *checkFileName(const char *name) {
         strchr(name, ':') || *textFindSeparator(name) != '\0' || isDotsOnly(name) ||
         isDeviceName(name))
         return CONV_WHY_FILE_NAME;
-    if (strlen(name) >= CONV_SECTION_NAME_SIZE)
+    if (strlen(name) >= CONV_FILE_NAME_SIZE)
         return CONV_WHY_TOO_LONG;
     return nullptr;
 }

@@ -37,4 +37,12 @@ const size_t CONV_OUTPUT_SIZE = CONV_HEAD_SIZE + 3 * CONV_PART_SIZE;
 // the installer's composed header and [DestinationDirs] key buffers.
 const size_t CONV_SECTION_NAME_SIZE = PATH_SIZE - 8;
 
+// A file name written into a copy section. The installer composes it into
+// 259-character paths behind the folder it is copied from and the one it
+// is copied to, which the converter cannot know: the name leaves 64
+// characters for them (a Windows directory of up to 46 characters, then
+// "\System32\Drivers\"), so that a file written here is not refused
+// there as too long on an ordinary system.
+const size_t CONV_FILE_NAME_SIZE = PATH_SIZE - 64;
+
 #endif
