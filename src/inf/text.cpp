@@ -187,6 +187,11 @@ char *heapCopy(const char *text) {
     return copy;
 }
 
+bool hasInfExtension(const char *path) {
+    const char *dot = strrchr(path, '.');
+    return dot && equalsIgnoreCase(dot, ".inf");
+}
+
 bool composePath(char *path, const char *first, const char *second) {
     size_t firstLength = strlen(first);
     size_t secondLength = strlen(second);

@@ -64,6 +64,10 @@ int32_t readSigned32(const char *text);
 // 0xFFFFFFFF.
 uint32_t readUnsigned32(const char *text);
 
+// True when the text from the last '.' of the path is ".inf", in any case:
+// the only files the installer takes.
+bool hasInfExtension(const char *path);
+
 // Writes `first` followed by `second` into a PATH_SIZE buffer; false,
 // leaving it untouched, when the two would not fit 259 characters.
 bool composePath(char *path, const char *first, const char *second);

@@ -22,12 +22,6 @@ const char CONV_OUTPUT_NAME[] = "INFINST.INF";
 
 namespace {
 
-// The installer takes only files whose name ends in ".inf".
-bool endsInInf(const char *path) {
-    const char *dot = strrchr(path, '.');
-    return dot && equalsIgnoreCase(dot, ".inf");
-}
-
 // False, with the reason said, when the file could not be read.
 bool load(const char *path) {
     switch (convLoad(path)) {
@@ -90,7 +84,7 @@ int runConverter(int argc, char **argv) {
             return 1;
         }
     }
-    if (outputPath && !endsInInf(outputPath)) {
+    if (outputPath && !hasInfExtension(outputPath)) {
         say(CONV_MSG_OUTPUT_NOT_INF, outputPath);
         return 1;
     }

@@ -67,11 +67,6 @@ InfSearch findInfInCurrentDirectory(char *path) {
     return INF_FOUND;
 }
 
-bool hasInfExtension(const char *path) {
-    const char *dot = strrchr(path, '.');
-    return dot && equalsIgnoreCase(dot, ".inf");
-}
-
 void waitForKey() {
     say(MSG_PRESS_ANY_KEY);
     platformReadKey();

@@ -19,9 +19,6 @@ enum InfSearch { INF_NOT_FOUND, INF_FOUND, INF_PATH_TOO_LONG };
 // ".inf".
 InfSearch findInfInCurrentDirectory(char *path);
 
-// True when the text from the last '.' of the path is ".inf", in any case.
-bool hasInfExtension(const char *path);
-
 // Prints the key-wait text and waits for one key, or for none when no key
 // can be read.
 void waitForKey();
