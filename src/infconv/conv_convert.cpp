@@ -328,9 +328,10 @@ void convConvertInstallSection(const char *section) {
     char key[CONV_FIELD_SIZE];
     const char *rest;
     while (convNextLine(section, &cursor, &line, &number)) {
-        if (convSplitEntry(line, key, &rest) && equalsIgnoreCase(key, "CopyFiles"))
+        bool entry = convSplitEntry(line, key, &rest);
+        if (entry && equalsIgnoreCase(key, "CopyFiles"))
             convertCopyFiles(rest, line, number);
-        else if (convSplitEntry(line, key, &rest) && equalsIgnoreCase(key, "AddReg"))
+        else if (entry && equalsIgnoreCase(key, "AddReg"))
             convertAddRegSections(nullptr, rest, line, number);
         else
             leftOut(number, CONV_WHY_DIRECTIVE, line);
