@@ -7,7 +7,11 @@ set(INFINST_SOURCES
     src/run/run.cpp
     src/run/overwrite.cpp
     src/inf/text.cpp
+    src/inf/names.cpp
+    src/inf/inf_path.cpp
     src/inf/inf_stream.cpp
+    src/inf/inf_passes.cpp
+    src/inf/addreg_line.cpp
     src/inf/destinations.cpp
     src/install/copy_section.cpp
     src/install/addreg_section.cpp)
@@ -20,6 +24,7 @@ set(INFCONV_SOURCES
     src/common/messages.cpp
     src/common/shortfall.cpp
     src/inf/text.cpp
+    src/inf/names.cpp
     src/infconv/conv_reader.cpp
     src/infconv/conv_output.cpp
     src/infconv/conv_convert.cpp

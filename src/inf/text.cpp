@@ -179,6 +179,37 @@ uint32_t readUnsigned32(const char *text) {
     return negative ? 0u - result : result;
 }
 
+bool readStrictNumber(const char *text, uint32_t *value) {
+    bool negative = *text == '-';
+    if (*text == '-' || *text == '+')
+        ++text;
+    unsigned base = 10;
+    if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text += 2;
+    } else if (text[0] == '0') {
+        base = 8;
+    }
+    if (*text == '\0' && base != 8) // no digit ("", "+", "0x"); a lone 0 is octal 0
+        return false;
+    uint64_t number = 0;
+    for (; *text; ++text) {
+        int digit = digitValue(*text);
+        if (digit >= static_cast<int>(base))
+            return false;
+        number = number * base + static_cast<unsigned>(digit);
+        if (number > 0xFFFFFFFFu)
+            return false;
+    }
+    uint32_t result = static_cast<uint32_t>(number);
+    *value = negative ? 0u - result : result;
+    return true;
+}
+
+bool isBlankText(const char *text) {
+    return text[strspn(text, " \t")] == '\0';
+}
+
 char *heapCopy(const char *text) {
     size_t size = strlen(text) + 1;
     char *copy = static_cast<char *>(platformAllocate(size));

@@ -64,6 +64,17 @@ int32_t readSigned32(const char *text);
 // 0xFFFFFFFF.
 uint32_t readUnsigned32(const char *text);
 
+// A field that is one number and nothing else: an optional '+' or '-',
+// then "0x" or "0X" and hexadecimal digits, or '0' and octal digits, or
+// decimal digits. Its magnitude is at most 0xFFFFFFFF; a minus gives the
+// unsigned negation ("-1" is 0xFFFFFFFF). False, `value` untouched, for
+// anything else: no digits, a space anywhere, text after the digits,
+// "08", "0x", a number past 32 bits.
+bool readStrictNumber(const char *text, uint32_t *value);
+
+// True when the text holds nothing but spaces and tabs (or nothing).
+bool isBlankText(const char *text);
+
 // True when the text from the last '.' of the path is ".inf", in any case:
 // the only files the installer takes.
 bool hasInfExtension(const char *path);

@@ -59,6 +59,54 @@ TEST(Text, ReadSigned32ReadsLikeAtolAndWraps) {
     EXPECT_EQ(readSigned32("2147483648"), INT32_MIN);
 }
 
+TEST(Text, ReadStrictNumberTakesOnlyAFieldThatIsOneNumber) {
+    const struct {
+        const char *text;
+        uint32_t value;
+    } accepted[] = {{"0", 0},
+                    {"3", 3},
+                    {"+3", 3},
+                    {"010", 8},
+                    {"0x10", 16},
+                    {"0X1f", 31},
+                    {"-1", 0xFFFFFFFF},
+                    {"-0x10", 0xFFFFFFF0},
+                    {"+0x20000", 0x20000},
+                    {"4294967295", 0xFFFFFFFF},
+                    {"0xFFFFFFFF", 0xFFFFFFFF},
+                    {"037777777777", 0xFFFFFFFF}};
+    for (const auto &row : accepted) {
+        uint32_t value = 12345;
+        EXPECT_TRUE(readStrictNumber(row.text, &value)) << row.text;
+        EXPECT_EQ(value, row.value) << row.text;
+    }
+    for (const char *text : {"",
+                             "+",
+                             "-",
+                             "0x",
+                             "08",
+                             "09",
+                             "0xg",
+                             "12abc",
+                             "0x00010001junk",
+                             "99999999999",
+                             "4294967296",
+                             "0x100000000",
+                             " 3",
+                             "3 ",
+                             "\"3\"",
+                             "%SYMBOL%",
+                             "REG_DWORD",
+                             "--1",
+                             "+-1",
+                             "1.0",
+                             "\xB1"}) {
+        uint32_t value = 12345;
+        EXPECT_FALSE(readStrictNumber(text, &value)) << text;
+        EXPECT_EQ(value, 12345u) << text;
+    }
+}
+
 TEST(Text, ReadUnsigned32ReadsLikeStrtoulWithBaseZero) {
     EXPECT_EQ(readUnsigned32("2"), 2u);
     EXPECT_EQ(readUnsigned32("0x10"), 16u);

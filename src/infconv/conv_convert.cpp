@@ -11,6 +11,7 @@
 
 #include "common/messages.h"
 #include "common/shortfall.h"
+#include "inf/names.h"
 #include "inf/text.h"
 #include "infconv/conv_output.h"
 #include "infconv/conv_reader.h"
@@ -18,11 +19,9 @@
 
 namespace {
 
-const char SERVICES_KEY[] = "System\\CurrentControlSet\\Services\\";
-
 // A key below the services key: that prefix, a service and a subkey,
 // each within a field.
-const size_t KEY_BUFFER_SIZE = sizeof SERVICES_KEY + 2 * CONV_FIELD_SIZE;
+const size_t KEY_BUFFER_SIZE = SERVICES_KEY_PREFIX_LENGTH + 1 + 2 * CONV_FIELD_SIZE;
 
 void leftOut(unsigned long number, const char *why, const char *text) {
     say(CONV_MSG_LEFT_OUT, number, why, text);
@@ -131,7 +130,7 @@ bool readDword(const ConvFields &fields, unsigned long *number) {
 
 // Builds "System\CurrentControlSet\Services\<service>[\<subkey>]".
 void serviceKey(char *key, const char *service, const char *subkey) {
-    strcpy(key, SERVICES_KEY);
+    strcpy(key, SERVICES_KEY_PREFIX);
     strcat(key, service);
     if (subkey[0] != '\0') {
         strcat(key, "\\");

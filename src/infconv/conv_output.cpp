@@ -6,6 +6,7 @@
 
 #include "common/capacity.h"
 #include "common/messages.h"
+#include "inf/names.h"
 #include "inf/text.h"
 #include "infconv/infconv_capacity.h"
 #include "infconv/infconv_messages.h"
@@ -16,7 +17,6 @@ namespace {
 // header is the one line of the file that contains "AddReg]".
 const char OWN_FILES_SECTION[] = "DriverFiles.Copy";
 const char ADDREG_HEADER[] = "[Driver.AddReg]";
-const char SERVICES_PREFIX[] = "System\\CurrentControlSet\\Services\\";
 
 struct ConvPart {
     char text[CONV_PART_SIZE];
@@ -91,32 +91,11 @@ bool isDotsOnly(const char *name) {
     return name[strspn(name, ". ")] == '\0';
 }
 
-// A DOS device, which Windows finds in every folder and with any
-// extension: "NUL.sys" is the null device, "COM1.dll" a serial port.
-bool isDeviceName(const char *name) {
-    char base[8] = "";
-    size_t length = strcspn(name, ".");
-    while (length > 0 && name[length - 1] == ' ')
-        --length;
-    if (length < 3 || length > 4)
-        return false;
-    memcpy(base, name, length);
-    base[length] = '\0';
-    static const char *const DEVICES[] = {"CON", "PRN", "AUX", "NUL"};
-    for (int i = 0; i < 4; ++i) {
-        if (equalsIgnoreCase(base, DEVICES[i]))
-            return true;
-    }
-    return length == 4 &&
-           (startsWithIgnoreCase(base, "COM") || startsWithIgnoreCase(base, "LPT")) &&
-           base[3] >= '1' && base[3] <= '9';
-}
-
 // A name the installer reads back as a file of the section's folder.
 const char *checkFileName(const char *name) {
     if (name[0] == '\0' || name[0] == '[' || name[0] == ';' || isAsciiSpace(name[0]) ||
         strchr(name, ':') || *textFindSeparator(name) != '\0' || isDotsOnly(name) ||
-        isDeviceName(name))
+        isDeviceName(name, strlen(name)))
         return CONV_WHY_FILE_NAME;
     if (strlen(name) >= CONV_FILE_NAME_SIZE)
         return CONV_WHY_TOO_LONG;
@@ -138,10 +117,8 @@ const char *addFile(ConvPart *part, const char *name) {
 // A key the installer writes: below the services key, one service at
 // least, no empty part, no quote to end its quoted field.
 const char *checkKey(const char *key) {
-    const size_t prefixLength = sizeof SERVICES_PREFIX - 1;
     size_t length = strlen(key);
-    if (!startsWithIgnoreCase(key, SERVICES_PREFIX) || length == prefixLength ||
-        key[prefixLength] == '\\' || key[length - 1] == '\\' || strstr(key, "\\\\"))
+    if (!isServiceKey(key) || key[length - 1] == '\\' || strstr(key, "\\\\"))
         return CONV_WHY_ROOT;
     if (strchr(key, '"'))
         return CONV_WHY_TEXT;

@@ -1,23 +1,19 @@
-// The AddReg section: the driver's service values, written below
+// The AddReg section's values, written below
 // HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services as strings,
-// expandable strings or 32-bit numbers.
-//
-// A line reads HKLM,"key path","value name",flags,data, with no space or
-// tab at either end of the flags or the data, and data that is one quoted
-// string or holds no quote and no ';'; any other line that asks for
-// something is reported and skipped. Keys that exist
-// before their first value comes are guarded by the overwrite question;
-// the keys this run has taken over are remembered in the claimed-key list
-// so that their later values go in without a second look.
+// expandable strings or 32-bit numbers, one line at a time as the
+// installation pass hands them on (inf/addreg_line.h reads them). Keys
+// that exist before their first value comes are guarded by the overwrite
+// question; the keys this run has taken over are remembered in the
+// claimed-key list so that their later values go in without a second look.
 
 #ifndef INFINST_ADDREG_SECTION_H
 #define INFINST_ADDREG_SECTION_H
 
-struct InfStream;
+struct AddRegLine;
 
-// Writes every value the section lists; `infDirectory` is not used.
-// Leaves the stream at the next header.
-void processAddRegSection(InfStream *stream, const char *infDirectory);
+// Writes the value of one line that passed every check; reports and counts
+// in the shortfall what it could not write. `context` is not used.
+void installRegValue(const AddRegLine *line, void *context);
 
 // The claimed-key list, keys compared without regard to ASCII case (the
 // bytes of double-byte characters exactly).

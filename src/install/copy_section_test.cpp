@@ -1,6 +1,7 @@
 // Copy sections in whole runs: what is copied where, the overwrite
 // question, and the lines that are refused.
 
+#include "inf/names.h"
 #include "install/copy_section.h"
 
 #include <string>

@@ -12,13 +12,6 @@ int runInstaller(int argc, char **argv);
 // had, or it is Windows NT 4.0 or later.
 bool osIsRefused();
 
-enum InfSearch { INF_NOT_FOUND, INF_FOUND, INF_PATH_TOO_LONG };
-
-// Composes "<current directory>\<first *.inf>" into a PATH_SIZE buffer: the
-// first file (never a folder) the search gives whose name really ends in
-// ".inf".
-InfSearch findInfInCurrentDirectory(char *path);
-
 // Prints the key-wait text and waits for one key, or for none when no key
 // can be read.
 void waitForKey();

@@ -1,0 +1,133 @@
+// Reading AddReg lines; see addreg_line.h.
+
+#include "inf/addreg_line.h"
+
+#include <cstring>
+
+#include "common/messages.h"
+#include "common/shortfall.h"
+#include "inf/names.h"
+#include "inf/text.h"
+#include "platform/platform.h"
+
+static const uint32_t FLAGS_SZ = 0x00000000u;
+static const uint32_t FLAGS_EXPAND_SZ = 0x00020000u;
+static const uint32_t FLAGS_DWORD = 0x00010001u;
+
+enum ParseResult { LINE_PARSED, LINE_NOT_PARSED, LINE_TOO_LONG };
+
+// Past `literal` at `text`, or null when it is not there.
+static const char *expect(const char *text, const char *literal) {
+    if (!text)
+        return nullptr;
+    size_t length = strlen(literal);
+    return strncmp(text, literal, length) == 0 ? text + length : nullptr;
+}
+
+struct FieldSpan {
+    const char *start;
+    size_t length;
+};
+
+// A non-empty run of characters up to one of `stops` or the end; past it,
+// or null when the run is empty.
+static const char *scanField(const char *text, const char *stops, FieldSpan *field) {
+    if (!text)
+        return nullptr;
+    field->start = text;
+    field->length = strcspn(text, stops);
+    return field->length ? text + field->length : nullptr;
+}
+
+static bool copyField(char *buffer, size_t size, const FieldSpan &field) {
+    if (field.length >= size)
+        return false;
+    memcpy(buffer, field.start, field.length);
+    buffer[field.length] = '\0';
+    return true;
+}
+
+static bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+static bool hasBlankEnd(const FieldSpan &field) {
+    return isBlank(field.start[0]) || isBlank(field.start[field.length - 1]);
+}
+
+// Data is read as written only when its meaning is plain: one quoted
+// string and nothing after it, or text with no quote and no ';'. Anything
+// else (a trailing comment, a stray quote) would reach the registry as it
+// stands, quotes included.
+static bool isPlainData(const FieldSpan &data) {
+    if (data.start[0] == '"') // the first quote after it is the last character
+        return memchr(data.start + 1, '"', data.length - 1) == data.start + data.length - 1;
+    return !memchr(data.start, '"', data.length) && !memchr(data.start, ';', data.length);
+}
+
+static ParseResult parseAddRegLine(const char *line, AddRegLine *out) {
+    FieldSpan key, name, flags, data;
+    const char *p = expect(line, "HKLM,\"");
+    p = expect(scanField(p, "\"", &key), "\",\"");
+    p = expect(scanField(p, "\"", &name), "\",");
+    p = expect(scanField(p, ",", &flags), ",");
+    p = scanField(p, "\n", &data);
+    if (!p || hasBlankEnd(flags) || hasBlankEnd(data) || !isPlainData(data))
+        return LINE_NOT_PARSED;
+    // No field is ever cut short into a different key or value.
+    if (!copyField(out->key, sizeof out->key, key) ||
+        !copyField(out->name, sizeof out->name, name) ||
+        !copyField(out->flags, sizeof out->flags, flags) ||
+        !copyField(out->data, sizeof out->data, data))
+        return LINE_TOO_LONG;
+    return LINE_PARSED;
+}
+
+// A line of spaces and tabs, or an indented comment: it asks for nothing.
+static bool isBlankOrComment(const char *text) {
+    return isBlankText(text) || text[strspn(text, " \t")] == ';';
+}
+
+bool readAddRegLine(const char *text, AddRegLine *line) {
+    switch (parseAddRegLine(text, line)) {
+    case LINE_PARSED: break;
+    case LINE_NOT_PARSED:
+        if (isBlankOrComment(text))
+            return false;
+        say(MSG_ADDREG_LINE_UNREADABLE, text);
+        shortfallAdd();
+        return false;
+    case LINE_TOO_LONG:
+        say(MSG_ADDREG_LINE_TOO_LONG);
+        shortfallAdd();
+        return false;
+    }
+    if (!isServiceKey(line->key)) {
+        say(MSG_INVALID_KEY, line->key);
+        shortfallAdd();
+        return false;
+    }
+    line->flagsValue = readUnsigned32(line->flags);
+    return true;
+}
+
+bool addRegValueOf(const AddRegLine &line, AddRegValue *value) {
+    if (line.flagsValue == FLAGS_SZ || line.flagsValue == FLAGS_EXPAND_SZ) {
+        char text[REG_DATA_FIELD_SIZE];
+        strcpy(text, line.data);
+        stripQuotes(text);
+        value->type = line.flagsValue == FLAGS_SZ ? PLATFORM_REG_SZ : PLATFORM_REG_EXPAND_SZ;
+        value->size = static_cast<unsigned long>(strlen(text) + 1);
+        memcpy(value->bytes, text, value->size);
+        return true;
+    }
+    if (line.flagsValue == FLAGS_DWORD) {
+        uint32_t number = readUnsigned32(line.data);
+        value->type = PLATFORM_REG_DWORD;
+        value->size = 4;
+        for (int i = 0; i < 4; ++i)
+            value->bytes[i] = static_cast<unsigned char>(number >> (8 * i));
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,187 @@
+// The passes over an INF file; see inf_passes.h.
+
+#include "inf/inf_passes.h"
+
+#include <cstring>
+
+#include "common/capacity.h"
+#include "common/messages.h"
+#include "common/shortfall.h"
+#include "inf/addreg_line.h"
+#include "inf/destinations.h"
+#include "inf/inf_stream.h"
+#include "inf/names.h"
+#include "inf/text.h"
+
+// Only a line that begins with '[' is a header: a value such as
+// Desc = "Disk Copy] tool" is not.
+static bool isAddRegHeader(const char *line) {
+    return line[0] == '[' && strstr(line, "AddReg]") != nullptr;
+}
+
+static bool isCopyHeader(const char *line) {
+    return line[0] == '[' &&
+           (strstr(line, "Copy]") || strstr(line, "CopyFiles]") || isListedSectionHeader(line));
+}
+
+// A line whose key (the text before '=') is AddService, in any case: it
+// asks for a service that this installer, which writes services only
+// through AddReg lines, would never register.
+static bool isAddServiceLine(const char *line) {
+    const char *equals = strchr(line, '=');
+    if (!equals)
+        return false;
+    size_t length = static_cast<size_t>(equals - line);
+    while (length > 0 && isAsciiSpace(line[length - 1]))
+        --length;
+    return length == strlen("AddService") && startsWithIgnoreCase(line, "AddService");
+}
+
+// Pass 1: reads [DestinationDirs] bodies and looks for the class line.
+static void findDestinationsAndClass(InfStream *stream, bool *classSeen,
+                                     bool *destinationDirsSeen) {
+    char line[LINE_SIZE];
+    infRewind(stream);
+    stream->reportLongLines = true;
+    while (readLine(stream, line)) {
+        normaliseLine(line);
+        if (equalsIgnoreCase(line, "[DestinationDirs]")) {
+            say(MSG_DESTINATION_DIRS_FOUND, line);
+            readDestinationDirs(stream);
+            *destinationDirsSeen = true;
+        } else if (looseEquals(line, "Class=LegacyDriver")) {
+            *classSeen = true;
+        }
+    }
+    stream->reportLongLines = false;
+}
+
+// Pass 2: counts the AddReg and copy headers of the whole file.
+static void countSections(InfStream *stream, int *addRegCount, int *copyCount) {
+    char line[LINE_SIZE];
+    infRewind(stream);
+    while (readLine(stream, line)) {
+        normaliseLine(line);
+        if (isAddRegHeader(line)) {
+            say(MSG_ADDREG_FOUND, line);
+            ++*addRegCount;
+        } else if (isCopyHeader(line)) {
+            say(MSG_COPY_FOUND, line);
+            ++*copyCount;
+        }
+    }
+}
+
+InfCheck infCheckFile(InfStream *stream) {
+    bool classSeen = false;
+    bool destinationDirsSeen = false;
+    findDestinationsAndClass(stream, &classSeen, &destinationDirsSeen);
+    if (stream->seekFailed)
+        return INF_CHECK_READ_FAILED;
+    if (!classSeen)
+        return INF_CHECK_NOT_LEGACY_DRIVER;
+    if (!destinationDirsSeen)
+        return INF_CHECK_NO_DESTINATION_DIRS;
+    if (defaultDirectoryId() == -1)
+        return INF_CHECK_NO_DEFAULT_DEST_DIR;
+
+    int addRegCount = 0;
+    int copyCount = 0;
+    countSections(stream, &addRegCount, &copyCount);
+    if (stream->seekFailed)
+        return INF_CHECK_READ_FAILED;
+    if (addRegCount != 1)
+        return INF_CHECK_TOO_COMPLEX;
+    if (copyCount == 0)
+        return INF_CHECK_NO_COPY_SECTION;
+    return INF_CHECK_PASSED;
+}
+
+void infCheckMessages(InfCheck check, const char **first, const char **second) {
+    *second = nullptr;
+    switch (check) {
+    case INF_CHECK_PASSED: *first = ""; break;
+    case INF_CHECK_READ_FAILED: *first = MSG_READ_FAILED; break;
+    case INF_CHECK_NOT_LEGACY_DRIVER:
+        *first = MSG_NOT_LEGACY_DRIVER_1;
+        *second = MSG_NOT_LEGACY_DRIVER_2;
+        break;
+    case INF_CHECK_NO_DESTINATION_DIRS:
+        *first = MSG_NO_DESTINATION_DIRS_1;
+        *second = MSG_NO_DESTINATION_DIRS_2;
+        break;
+    case INF_CHECK_NO_DEFAULT_DEST_DIR:
+        *first = MSG_NO_DEFAULT_DEST_DIR_1;
+        *second = MSG_NO_DEFAULT_DEST_DIR_2;
+        break;
+    case INF_CHECK_TOO_COMPLEX:
+        *first = MSG_TOO_COMPLEX_1;
+        *second = MSG_TOO_COMPLEX_2;
+        break;
+    case INF_CHECK_NO_COPY_SECTION: *first = MSG_NO_COPY_SECTION; break;
+    }
+}
+
+struct CopyContext {
+    const char *infDirectory;
+    const char *destinationDirectory;
+    const InfInstallActions *actions;
+};
+
+// A copy line is taken exactly as it stands: no trimming, no cutting at
+// ';', no splitting at commas. Only the three system directories may be
+// written, so a line that could reach outside them is refused before any
+// path is composed.
+static void copyLine(char *line, void *context) {
+    const CopyContext *copy = static_cast<const CopyContext *>(context);
+    if (isUnsafeFileName(line)) {
+        say(MSG_BAD_FILE_NAME, line);
+        shortfallAdd();
+        return;
+    }
+    char source[PATH_SIZE];
+    char destination[PATH_SIZE];
+    if (!composePath(source, copy->infDirectory, line) ||
+        !composePath(destination, copy->destinationDirectory, line)) {
+        say(MSG_PATH_TOO_LONG, line);
+        shortfallAdd();
+        return;
+    }
+    copy->actions->file(source, destination, copy->actions->context);
+}
+
+static void addRegLine(char *text, void *context) {
+    const InfInstallActions *actions = static_cast<const InfInstallActions *>(context);
+    AddRegLine line;
+    if (readAddRegLine(text, &line))
+        actions->value(&line, actions->context);
+}
+
+bool infWalkInstallation(InfStream *stream, const char *infDirectory,
+                         const InfInstallActions *actions) {
+    InfInstallActions own = *actions; // the section readers' context
+    char line[LINE_SIZE];
+    char destination[PATH_SIZE];
+    infRewind(stream);
+    while (readLine(stream, line)) {
+        normaliseLine(line);
+        if (isAddRegHeader(line)) {
+            readSectionBody(stream, addRegLine, &own);
+        } else if (isCopyHeader(line)) {
+            // The name between the brackets of a well-formed header.
+            char *name = line + 1;
+            name[strlen(name) - 1] = '\0';
+            if (destinationForSection(name, destination)) {
+                CopyContext context = {infDirectory, destination, actions};
+                readSectionBody(stream, copyLine, &context);
+            } else {
+                say(MSG_UNSUPPORTED_DESTINATION, name);
+                shortfallAdd();
+            }
+        } else if (isAddServiceLine(line)) {
+            say(MSG_ADDSERVICE_UNSUPPORTED, line);
+            shortfallAdd();
+        }
+    }
+    return !stream->seekFailed;
+}

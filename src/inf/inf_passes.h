@@ -1,0 +1,60 @@
+// The passes over an INF file, as the installer reads it. Pass 1 reads
+// [DestinationDirs] and looks for the class line; after the checks, pass 2
+// counts the AddReg and copy section headers; only a file with exactly one
+// AddReg section and at least one copy section reaches pass 3, the
+// installation pass, which walks the sections in the order of the file and
+// hands every copy line and every AddReg line that passed its checks to a
+// program's own actions. The installer copies and writes; the uninstaller
+// compares and takes back. Because both read the file through here, they
+// cannot read one line two ways.
+//
+// Section readers leave the stream at the next header, so every header
+// line of the file passes through the loops here. A seek that fails stops
+// the run at once: the stream no longer knows where it stands.
+
+#ifndef INFINST_INF_PASSES_H
+#define INFINST_INF_PASSES_H
+
+struct AddRegLine;
+struct InfStream;
+
+// How the checks of passes 1 and 2 ended.
+enum InfCheck {
+    INF_CHECK_PASSED,
+    INF_CHECK_READ_FAILED,
+    INF_CHECK_NOT_LEGACY_DRIVER,
+    INF_CHECK_NO_DESTINATION_DIRS,
+    INF_CHECK_NO_DEFAULT_DEST_DIR,
+    INF_CHECK_TOO_COMPLEX,
+    INF_CHECK_NO_COPY_SECTION
+};
+
+// Passes 1 and 2 with the checks after each, on a stream just opened; the
+// destination table is filled on the way. The refusal messages of a check
+// that failed are given by infCheckMessages.
+InfCheck infCheckFile(InfStream *stream);
+
+// The one or two messages that end a run refused by `check` (the second
+// null when there is one only).
+void infCheckMessages(InfCheck check, const char **first, const char **second);
+
+// What a program does with the lines of the installation pass.
+struct InfInstallActions {
+    // A copy line whose name stays inside the directories and whose two
+    // paths fit PATH_SIZE: the file's source path (INF folder and line)
+    // and destination path (the section's directory and line).
+    void (*file)(const char *source, const char *destination, void *context);
+    // An AddReg line that passed every check.
+    void (*value)(const AddRegLine *line, void *context);
+    void *context;
+};
+
+// Pass 3: reads the file once more and hands each line on, in the order of
+// the file. Whatever cannot be handed on (a refused file name, a section
+// without a supported destination, an AddReg line that does not read, an
+// AddService line) is reported and counted in the shortfall. False when a
+// seek failed: the stream's place is lost and the run must stop.
+bool infWalkInstallation(InfStream *stream, const char *infDirectory,
+                         const InfInstallActions *actions);
+
+#endif

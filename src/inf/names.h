@@ -1,0 +1,35 @@
+// The names an INF file may give and the installer accepts: file names of
+// copy lines, which must stay inside the directories they are joined to,
+// and registry keys, which must lie below the services key. The installer,
+// the converter and the uninstaller hold names to these same rules, so
+// that what one writes or takes back the others read the same way.
+
+#ifndef INFINST_NAMES_H
+#define INFINST_NAMES_H
+
+#include <cstddef>
+
+// The key below HKEY_LOCAL_MACHINE that holds every driver's service key,
+// with its trailing backslash.
+extern const char SERVICES_KEY_PREFIX[];
+const size_t SERVICES_KEY_PREFIX_LENGTH = 34;
+
+// True when the key lies below the services key, in any letter case, and
+// names a service: not the services key itself, nor an empty part right
+// after it, whose values would belong to no driver.
+bool isServiceKey(const char *key);
+
+// True when the path component (`length` bytes) is a DOS device name,
+// which Windows finds in every directory and with any extension: NUL,
+// CON, PRN, AUX, COM1 to COM9, LPT1 to LPT9, in any case.
+bool isDeviceName(const char *component, size_t length);
+
+// True when the line, taken as a file name, could reach outside the
+// directories it is joined to: a leading '\' or '/', a ':' anywhere (a
+// drive or a stream), a '..' path component (or one of dots and spaces
+// alone, which Windows shortens to one), or a DOS device name. Components
+// end at a '\' or '/' of its own, never at the trail byte of a double-byte
+// character.
+bool isUnsafeFileName(const char *line);
+
+#endif
