@@ -76,7 +76,7 @@ InfCheck infCheckFile(InfStream *stream) {
     bool classSeen = false;
     bool destinationDirsSeen = false;
     findDestinationsAndClass(stream, &classSeen, &destinationDirsSeen);
-    if (stream->seekFailed)
+    if (stream->failed)
         return INF_CHECK_READ_FAILED;
     if (!classSeen)
         return INF_CHECK_NOT_LEGACY_DRIVER;
@@ -88,7 +88,7 @@ InfCheck infCheckFile(InfStream *stream) {
     int addRegCount = 0;
     int copyCount = 0;
     countSections(stream, &addRegCount, &copyCount);
-    if (stream->seekFailed)
+    if (stream->failed)
         return INF_CHECK_READ_FAILED;
     if (addRegCount != 1)
         return INF_CHECK_TOO_COMPLEX;
@@ -183,5 +183,5 @@ bool infWalkInstallation(InfStream *stream, const char *infDirectory,
             shortfallAdd();
         }
     }
-    return !stream->seekFailed;
+    return !stream->failed;
 }

@@ -20,7 +20,7 @@ bool infOpen(InfStream *stream, const char *path) {
     stream->line = 1;
     stream->lineStart = InfPosition{0, 1};
     stream->reportLongLines = false;
-    stream->seekFailed = false;
+    stream->failed = false;
     return stream->file != nullptr;
 }
 
@@ -36,7 +36,7 @@ InfPosition infTell(const InfStream *stream) {
 
 void infSeek(InfStream *stream, InfPosition position) {
     if (!platformSeekFile(stream->file, position.offset))
-        stream->seekFailed = true;
+        stream->failed = true;
     stream->bufferOffset = position.offset;
     stream->next = 0;
     stream->end = 0;
@@ -60,7 +60,9 @@ static size_t fill(InfStream *stream, size_t wanted) {
     while (stream->end < wanted) {
         size_t got = platformReadFile(stream->file, stream->buffer + stream->end,
                                       sizeof stream->buffer - stream->end);
-        if (got == 0)
+        if (got == PLATFORM_READ_FAILED)
+            stream->failed = true;
+        if (got == 0 || got == PLATFORM_READ_FAILED)
             break;
         stream->end += got;
     }
@@ -92,7 +94,7 @@ static int nextChar(InfStream *stream) {
 }
 
 bool readLine(InfStream *stream, char *line) {
-    if (stream->seekFailed)
+    if (stream->failed)
         return false;
     for (;;) {
         stream->lineStart = infTell(stream);
@@ -106,6 +108,8 @@ bool readLine(InfStream *stream, char *line) {
                 tooLong = true;
         }
         line[length] = '\0';
+        if (stream->failed)
+            return false; // never the part of a line before a read error
         if (c == '\n')
             ++stream->line;
         if (!tooLong)

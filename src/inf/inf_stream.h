@@ -18,8 +18,10 @@
 // the line's length.
 //
 // A failed seek leaves the position unknown, and reading on could hand a
-// reader the middle of some other line: from then on the stream reads
-// nothing, and its seekFailed flag tells the run to stop.
+// reader the middle of some other line; a failed read (a floppy disk's
+// read error) must not pass for the end of the file, or the rest of it
+// would go uninstalled in silence. After either, the stream reads nothing,
+// and its failed flag tells the run to stop.
 
 #ifndef INFINST_INF_STREAM_H
 #define INFINST_INF_STREAM_H
@@ -43,7 +45,7 @@ struct InfStream {
     unsigned long line;    // physical line of the next unread byte
     InfPosition lineStart; // where the line readLine last gave began
     bool reportLongLines;  // report and count each line skipped as too long
-    bool seekFailed;       // set for good by a failed seek: every read ends
+    bool failed;           // set for good by a failed seek or read: every read ends
     unsigned char buffer[512];
 };
 
@@ -63,7 +65,7 @@ void infRewind(InfStream *stream);
 // Reads the text of the next line, without its line end, into a LINE_SIZE
 // buffer. Lines of more than LINE_SIZE - 1 characters are skipped (and
 // reported while the stream's report switch is on). False at the end of
-// data and after a failed seek.
+// data and after a failed seek or read.
 bool readLine(InfStream *stream, char *line);
 
 // What a section reader does with one body line; `context` is the

@@ -254,7 +254,8 @@ ConvLoadResult convLoad(const char *path) {
     size_t size = 0;
     size_t got;
     while (size <= CONV_INPUT_SIZE &&
-           (got = platformReadFile(file, g_text + size, CONV_INPUT_SIZE + 1 - size)) > 0)
+           (got = platformReadFile(file, g_text + size, CONV_INPUT_SIZE + 1 - size)) > 0 &&
+           got != PLATFORM_READ_FAILED)
         size += got;
     platformCloseFile(file);
     if (size > CONV_INPUT_SIZE)

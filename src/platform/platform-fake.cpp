@@ -497,6 +497,8 @@ PlatformFile *platformOpenFile(const char *path) {
 }
 
 size_t platformReadFile(PlatformFile *file, void *buffer, size_t size) {
+    if (failsNow(FAKE_READ_FILE))
+        return PLATFORM_READ_FAILED;
     FakeOpenFile *open = reinterpret_cast<FakeOpenFile *>(file);
     if (open->position >= open->content.size())
         return 0;

@@ -22,7 +22,9 @@ PlatformFile *platformOpenFile(const char *path) {
 }
 
 size_t platformReadFile(PlatformFile *file, void *buffer, size_t size) {
-    return fread(buffer, 1, size, reinterpret_cast<FILE *>(file));
+    FILE *stream = reinterpret_cast<FILE *>(file);
+    size_t got = fread(buffer, 1, size, stream);
+    return got == 0 && ferror(stream) ? PLATFORM_READ_FAILED : got;
 }
 
 int platformSeekFile(PlatformFile *file, long offset) {

@@ -96,6 +96,10 @@ void platformReportError(const char *text);
 // reader's own. platformOpenFile answers null on failure and leaves the
 // runtime's error for platformReportError.
 PlatformFile *platformOpenFile(const char *path);
+// platformReadFile answers the bytes read, 0 at the end of the file, and
+// PLATFORM_READ_FAILED when the read failed (a floppy disk's read error):
+// what follows is unknown, so it must never pass for the end of the file.
+const size_t PLATFORM_READ_FAILED = static_cast<size_t>(-1);
 size_t platformReadFile(PlatformFile *file, void *buffer, size_t size);
 int platformSeekFile(PlatformFile *file, long offset); // from the start; 0 on failure
 void platformCloseFile(PlatformFile *file);

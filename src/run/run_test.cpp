@@ -453,18 +453,23 @@ TEST_F(RunTest, AddServiceLinesOutsideCopyAndAddRegBodiesAreReported) {
     EXPECT_NE(output.find(notInstalledNotice(3)), std::string::npos); // the copy failed too
 }
 
-TEST_F(RunTest, AFailedSeekStopsTheRunAtOnce) {
-    const std::string inf =
-        std::string(INF_HEAD) + std::string(1024, 'x') + "\n[Drv.Copy]\n[Drv.AddReg]\n[Strings]\n";
+// A failed seek, or a read error (a bad floppy disk) anywhere in the file,
+// never passes for the end of the file: the run stops at once.
+TEST_F(RunTest, AFailedSeekOrReadStopsTheRunAtOnce) {
+    const std::string inf = std::string(INF_HEAD) + std::string(1024, 'x') + "\n[Drv.Copy]\n" +
+                            std::string(600, ';') + "\n[Drv.AddReg]\n[Strings]\n";
     const std::string end = "INFファイルの読み込みに失敗しました。\n" + std::string(PRESS_KEY);
-    EXPECT_EQ(runInf(inf), 0);
-    for (int nth = 1, seeks = fakeCallCount(FAKE_SEEK_FILE); nth <= seeks; ++nth) {
+    for (FakeOperation operation : {FAKE_SEEK_FILE, FAKE_READ_FILE}) {
         fakeReset();
-        fakeFailCall(FAKE_SEEK_FILE, nth);
-        EXPECT_EQ(runInf(inf), 1);
-        std::string output = outputAfterNotices();
-        EXPECT_EQ(output.substr(output.size() - end.size()), end) << nth;
-        EXPECT_EQ(output.find("注意"), std::string::npos) << nth; // though the long line counts
+        EXPECT_EQ(runInf(inf), 0);
+        for (int nth = 1, calls = fakeCallCount(operation); nth <= calls; ++nth) {
+            fakeReset();
+            fakeFailCall(operation, nth);
+            EXPECT_EQ(runInf(inf), 1) << operation << " " << nth;
+            std::string output = outputAfterNotices();
+            EXPECT_EQ(output.substr(output.size() - end.size()), end) << operation << " " << nth;
+            EXPECT_EQ(output.find("注意"), std::string::npos) << nth; // though the long line counts
+        }
     }
 }
 
