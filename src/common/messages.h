@@ -45,6 +45,8 @@
 #define MSG_NO_COPY_SECTION "このINFファイルにCopyセクションが見つからなかったため処理を中止します。\n"
 #define MSG_UNSUPPORTED_DESTINATION "セクション %s の送り先ディレクトリは非対応です\n"
 #define MSG_ADDSERVICE_UNSUPPORTED "AddService行には対応していません: %s\n"
+#define MSG_HEADER_UNREADABLE "セクションの見出しを読み取れないため無視しました: %s\n"
+#define MSG_HEADER_CASE_MISMATCH "セクション名の大文字と小文字が一致しないため無視しました: %s\n"
 #define MSG_READ_FAILED "INFファイルの読み込みに失敗しました。\n"
 #define MSG_NOT_INSTALLED "\n注意: %d件のファイルまたはレジストリ値がインストールされていません。上のメッセージを確認してください。\n"
 #define MSG_FINISHED "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n"
@@ -53,6 +55,7 @@
 // The [DestinationDirs] table.
 #define MSG_DESTINATION_ENTRY "%s = %d\n"
 #define MSG_DESTINATION_LINE_TOO_LONG "DestinationDirsの行が長すぎるため無視しました。\n"
+#define MSG_DESTINATION_LINE_UNREADABLE "DestinationDirsの行を読み取れないため無視しました: %s\n"
 #define MSG_TOO_MANY_DESTINATIONS "DestinationDirs内の定義が多すぎます。"
 
 // The overwrite question.

@@ -65,6 +65,21 @@ static bool isPlainData(const FieldSpan &data) {
     return !memchr(data.start, '"', data.length) && !memchr(data.start, ';', data.length);
 }
 
+// The numbers of a line: its flags, and the data of a REG_DWORD line
+// without its one pair of quotes. False when either is not one number.
+static bool readNumbers(AddRegLine *line) {
+    line->dwordValue = 0;
+    if (!readStrictNumber(line->flags, &line->flagsValue))
+        return false;
+    if (line->flagsValue != FLAGS_DWORD)
+        return true;
+    char number[REG_DATA_FIELD_SIZE];
+    strcpy(number, line->data);
+    stripQuotes(number); // the data is plain: quotes stand only at its two ends
+    return readStrictNumber(number, &line->dwordValue);
+}
+
+// The format first, then the field lengths, then the numbers.
 static ParseResult parseAddRegLine(const char *line, AddRegLine *out) {
     FieldSpan key, name, flags, data;
     const char *p = expect(line, "HKLM,\"");
@@ -80,19 +95,14 @@ static ParseResult parseAddRegLine(const char *line, AddRegLine *out) {
         !copyField(out->flags, sizeof out->flags, flags) ||
         !copyField(out->data, sizeof out->data, data))
         return LINE_TOO_LONG;
-    return LINE_PARSED;
-}
-
-// A line of spaces and tabs, or an indented comment: it asks for nothing.
-static bool isBlankOrComment(const char *text) {
-    return isBlankText(text) || text[strspn(text, " \t")] == ';';
+    return readNumbers(out) ? LINE_PARSED : LINE_NOT_PARSED;
 }
 
 bool readAddRegLine(const char *text, AddRegLine *line) {
     switch (parseAddRegLine(text, line)) {
     case LINE_PARSED: break;
     case LINE_NOT_PARSED:
-        if (isBlankOrComment(text))
+        if (isBlankOrComment(text)) // it asks for nothing
             return false;
         say(MSG_ADDREG_LINE_UNREADABLE, text);
         shortfallAdd();
@@ -107,7 +117,6 @@ bool readAddRegLine(const char *text, AddRegLine *line) {
         shortfallAdd();
         return false;
     }
-    line->flagsValue = readUnsigned32(line->flags);
     return true;
 }
 
@@ -122,11 +131,10 @@ bool addRegValueOf(const AddRegLine &line, AddRegValue *value) {
         return true;
     }
     if (line.flagsValue == FLAGS_DWORD) {
-        uint32_t number = readUnsigned32(line.data);
         value->type = PLATFORM_REG_DWORD;
         value->size = 4;
         for (int i = 0; i < 4; ++i)
-            value->bytes[i] = static_cast<unsigned char>(number >> (8 * i));
+            value->bytes[i] = static_cast<unsigned char>(line.dwordValue >> (8 * i));
         return true;
     }
     return false;

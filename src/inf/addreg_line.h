@@ -5,9 +5,13 @@
 //
 // A line reads HKLM,"key path","value name",flags,data, with no space or
 // tab at either end of the flags or the data, and data that is one quoted
-// string or holds no quote and no ';'; any other line that asks for
-// something is reported and skipped, and so is a key outside the services
-// key.
+// string or holds no quote and no ';'. The flags field is one number and
+// nothing else, and so is the data of a REG_DWORD line (flags 0x00010001),
+// which may stand in one pair of quotes: decimal, 0x hexadecimal or 0
+// octal ("010" is 8), an optional sign, at most 32 bits. Any other line
+// that asks for something is reported and skipped, and so is a key
+// outside the services key: a value the file did not plainly ask for is
+// never written.
 
 #ifndef INFINST_ADDREG_LINE_H
 #define INFINST_ADDREG_LINE_H
@@ -22,6 +26,7 @@ struct AddRegLine {
     char flags[REG_FLAGS_FIELD_SIZE];
     char data[REG_DATA_FIELD_SIZE];
     uint32_t flagsValue; // the flags field read as a number
+    uint32_t dwordValue; // the data read as a number when the flags say REG_DWORD, else 0
 };
 
 // Parses and checks one body line; false, with the reason said and counted

@@ -50,8 +50,13 @@ static void readDestinationLine(char *line, void *) {
     char value[PATH_SIZE];
     strcpy(key, line);
     char *equals = strchr(key, '=');
-    if (!equals)
+    if (!equals) {
+        if (!isBlankOrComment(line)) { // "Other.Copy  10": an entry it cannot read
+            say(MSG_DESTINATION_LINE_UNREADABLE, line);
+            shortfallAdd();
+        }
         return;
+    }
     *equals = '\0';
     strcpy(value, equals + 1);
     trimSpace(key);
@@ -101,6 +106,16 @@ void setDestination(const char *name, int32_t id, bool subfolder) {
     }
     g_destinations[g_destinationCount] = DestinationEntry{id, subfolder, copy};
     ++g_destinationCount;
+}
+
+DestinationMatch destinationNameMatch(const char *name) {
+    if (findEntry(name))
+        return DESTINATION_MATCH_EXACT;
+    for (int i = 0; i < g_destinationCount; ++i) {
+        if (equalsIgnoreCase(g_destinations[i].name, name))
+            return DESTINATION_MATCH_IGNORING_CASE;
+    }
+    return DESTINATION_MATCH_NONE;
 }
 
 int32_t lookupDirectoryId(const char *name) {

@@ -14,11 +14,22 @@
 struct InfStream;
 
 // Reads the [DestinationDirs] body from the current position into the
-// table and the default id; leaves the stream at the next header.
+// table and the default id; leaves the stream at the next header. A line
+// that is neither an entry (key = value) nor blank nor a comment is
+// reported and counted: its section would go elsewhere in silence.
 void readDestinationDirs(InfStream *stream);
 
 // Adds an entry, or updates the entry of the same name (case matters).
 void setDestination(const char *name, int32_t id, bool subfolder = false);
+
+// Whether some entry is named `name` exactly, or only when ASCII letter
+// case is ignored (an entry Drv.Copy for a section drv.copy).
+enum DestinationMatch {
+    DESTINATION_MATCH_NONE,
+    DESTINATION_MATCH_EXACT,
+    DESTINATION_MATCH_IGNORING_CASE
+};
+DestinationMatch destinationNameMatch(const char *name);
 
 // The id of the first entry named `name`, else the default id.
 int32_t lookupDirectoryId(const char *name);

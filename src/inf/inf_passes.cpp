@@ -13,15 +13,41 @@
 #include "inf/names.h"
 #include "inf/text.h"
 
-// Only a line that begins with '[' is a header: a value such as
-// Desc = "Disk Copy] tool" is not.
-static bool isAddRegHeader(const char *line) {
-    return line[0] == '[' && strstr(line, "AddReg]") != nullptr;
+// A header is a normalised line that begins with '['. It names its
+// section by the text up to its first ']', which must end the line: a
+// header without one, or with text after it ("[Drv.Copy] x"), names no
+// section anyone could be sure of. In code page 932 the trail byte of a
+// double-byte character can be 0x5D ("ゾ" is 0x83 0x5D), and then it is no
+// ']'.
+enum HeaderKind { NOT_A_HEADER, HEADER_MALFORMED, HEADER_ADDREG, HEADER_COPY, HEADER_OTHER };
+
+// What a normalised line is as written. Only a well-formed header is an
+// AddReg or copy header, so that a value such as Desc = "Disk Copy] tool"
+// is neither.
+static HeaderKind headerKind(const char *line) {
+    if (line[0] != '[')
+        return NOT_A_HEADER;
+    const char *close = textFindChar(line, ']');
+    if (*close != ']' || close[1] != '\0')
+        return HEADER_MALFORMED;
+    if (strstr(line, "AddReg]"))
+        return HEADER_ADDREG;
+    if (strstr(line, "Copy]") || strstr(line, "CopyFiles]") || isListedSectionHeader(line))
+        return HEADER_COPY;
+    return HEADER_OTHER;
 }
 
-static bool isCopyHeader(const char *line) {
-    return line[0] == '[' &&
-           (strstr(line, "Copy]") || strstr(line, "CopyFiles]") || isListedSectionHeader(line));
+// True when a well-formed header of `kind` naming `name` was meant for an
+// AddReg or copy section but differs from one in ASCII letter case only:
+// "[drv.copy]", "[X.addreg]", or a name whose [DestinationDirs] entry is
+// written in another case. Installing it, or sending its files to the
+// default directory, could not be what the file asked for.
+static bool differsOnlyInCase(HeaderKind kind, const char *name) {
+    if (destinationNameMatch(name) == DESTINATION_MATCH_IGNORING_CASE)
+        return true;
+    return kind == HEADER_OTHER &&
+           (endsWithIgnoreCase(name, "AddReg") || endsWithIgnoreCase(name, "Copy") ||
+            endsWithIgnoreCase(name, "CopyFiles"));
 }
 
 // A line whose key (the text before '=') is AddService, in any case: it
@@ -62,10 +88,11 @@ static void countSections(InfStream *stream, int *addRegCount, int *copyCount) {
     infRewind(stream);
     while (readLine(stream, line)) {
         normaliseLine(line);
-        if (isAddRegHeader(line)) {
+        HeaderKind kind = headerKind(line);
+        if (kind == HEADER_ADDREG) {
             say(MSG_ADDREG_FOUND, line);
             ++*addRegCount;
-        } else if (isCopyHeader(line)) {
+        } else if (kind == HEADER_COPY) {
             say(MSG_COPY_FOUND, line);
             ++*copyCount;
         }
@@ -157,27 +184,50 @@ static void addRegLine(char *text, void *context) {
         actions->value(&line, actions->context);
 }
 
+// Pass 3 at a header line: hands the body of an AddReg or copy section to
+// its reader, or reports a header that cannot be taken as written. Any
+// other section's lines pass through the caller's loop.
+static void walkHeader(InfStream *stream, const char *line, HeaderKind kind,
+                       const char *infDirectory, InfInstallActions *actions) {
+    if (kind == HEADER_MALFORMED) {
+        say(MSG_HEADER_UNREADABLE, line);
+        shortfallAdd();
+        return;
+    }
+    if (kind == HEADER_ADDREG) {
+        readSectionBody(stream, addRegLine, actions);
+        return;
+    }
+    char name[LINE_SIZE]; // between the brackets
+    strcpy(name, line + 1);
+    name[strlen(name) - 1] = '\0';
+    if (differsOnlyInCase(kind, name)) {
+        say(MSG_HEADER_CASE_MISMATCH, line);
+        shortfallAdd();
+        return;
+    }
+    if (kind != HEADER_COPY)
+        return;
+    char destination[PATH_SIZE];
+    if (destinationForSection(name, destination)) {
+        CopyContext context = {infDirectory, destination, actions};
+        readSectionBody(stream, copyLine, &context);
+    } else {
+        say(MSG_UNSUPPORTED_DESTINATION, name);
+        shortfallAdd();
+    }
+}
+
 bool infWalkInstallation(InfStream *stream, const char *infDirectory,
                          const InfInstallActions *actions) {
     InfInstallActions own = *actions; // the section readers' context
     char line[LINE_SIZE];
-    char destination[PATH_SIZE];
     infRewind(stream);
     while (readLine(stream, line)) {
         normaliseLine(line);
-        if (isAddRegHeader(line)) {
-            readSectionBody(stream, addRegLine, &own);
-        } else if (isCopyHeader(line)) {
-            // The name between the brackets of a well-formed header.
-            char *name = line + 1;
-            name[strlen(name) - 1] = '\0';
-            if (destinationForSection(name, destination)) {
-                CopyContext context = {infDirectory, destination, actions};
-                readSectionBody(stream, copyLine, &context);
-            } else {
-                say(MSG_UNSUPPORTED_DESTINATION, name);
-                shortfallAdd();
-            }
+        HeaderKind kind = headerKind(line);
+        if (kind != NOT_A_HEADER) {
+            walkHeader(stream, line, kind, infDirectory, &own);
         } else if (isAddServiceLine(line)) {
             say(MSG_ADDSERVICE_UNSUPPORTED, line);
             shortfallAdd();

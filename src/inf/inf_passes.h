@@ -8,7 +8,9 @@
 // compares and takes back. Because both read the file through here, they
 // cannot read one line two ways.
 //
-// Section readers leave the stream at the next header, so every header
+// A header is a normalised line that begins with '[' and names its section
+// by the text up to its first ']', which must end it. Section readers
+// leave the stream at the next header, indented or not, so every header
 // line of the file passes through the loops here. A seek that fails stops
 // the run at once: the stream no longer knows where it stands.
 
@@ -52,8 +54,10 @@ struct InfInstallActions {
 // Pass 3: reads the file once more and hands each line on, in the order of
 // the file. Whatever cannot be handed on (a refused file name, a section
 // without a supported destination, an AddReg line that does not read, an
-// AddService line) is reported and counted in the shortfall. False when a
-// seek failed: the stream's place is lost and the run must stop.
+// AddService line, a header without its ']' or with text after it, a
+// section name that matches an AddReg or copy section only when letter
+// case is ignored) is reported and counted in the shortfall. False when a
+// seek or read failed: the stream's place is lost and the run must stop.
 bool infWalkInstallation(InfStream *stream, const char *infDirectory,
                          const InfInstallActions *actions);
 

@@ -123,15 +123,25 @@ bool readLine(InfStream *stream, char *line) {
     }
 }
 
+// A header as the passes see it once a line is normalised: its first
+// character after the white space that trimming removes is '['. An
+// indented header ends a body too, so that no reader takes for a body line
+// what the passes count as a section.
+static bool isHeaderLine(const char *line) {
+    while (isAsciiSpace(*line))
+        ++line;
+    return *line == '[';
+}
+
 void readSectionBody(InfStream *stream, SectionLineHandler handler, void *context) {
     char line[LINE_SIZE];
     while (readLine(stream, line)) {
         cutLineEnd(line);
-        if (line[0] == '[') {
+        if (isHeaderLine(line)) {
             infSeek(stream, stream->lineStart); // the caller reads the header again
             return;
         }
-        if (line[0] == ';' || line[0] == '\0')
+        if (line[0] == ';' || isBlankText(line)) // a blank line asks for nothing
             continue;
         handler(line, context);
     }

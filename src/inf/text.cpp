@@ -42,6 +42,12 @@ const char *textFindSeparator(const char *text) {
     return text;
 }
 
+const char *textFindChar(const char *text, char c) {
+    while (*text && *text != c)
+        text = textNextChar(text);
+    return text;
+}
+
 bool isAsciiSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
@@ -118,25 +124,27 @@ bool startsWithIgnoreCase(const char *text, const char *prefix) {
     return true;
 }
 
+bool endsWithIgnoreCase(const char *text, const char *suffix) {
+    size_t length = strlen(text);
+    size_t suffixLength = strlen(suffix);
+    if (suffixLength > length)
+        return false;
+    const char *start = text + (length - suffixLength);
+    while (text < start)
+        text = textNextChar(text);
+    return text == start && startsWithIgnoreCase(text, suffix);
+}
+
 bool equalsIgnoreCase(const char *a, const char *b) {
     return strlen(a) == strlen(b) && startsWithIgnoreCase(a, b);
 }
 
-// Leading white space and an optional sign, as both number readers take
-// them; answers whether the number is negative.
-static bool skipSpaceAndSign(const char **text) {
-    const char *p = *text;
-    while (isAsciiSpace(*p))
-        ++p;
-    bool negative = *p == '-';
-    if (*p == '-' || *p == '+')
-        ++p;
-    *text = p;
-    return negative;
-}
-
 int32_t readSigned32(const char *text) {
-    bool negative = skipSpaceAndSign(&text);
+    while (isAsciiSpace(*text))
+        ++text;
+    bool negative = *text == '-';
+    if (*text == '-' || *text == '+')
+        ++text;
     uint32_t value = 0;
     for (; *text >= '0' && *text <= '9'; ++text)
         value = value * 10u + static_cast<uint32_t>(*text - '0');
@@ -152,31 +160,6 @@ static int digitValue(char c) {
     if (c >= 'a' && c <= 'z')
         return c - 'a' + 10;
     return 99;
-}
-
-uint32_t readUnsigned32(const char *text) {
-    bool negative = skipSpaceAndSign(&text);
-    unsigned base = 10;
-    if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && digitValue(text[2]) < 16) {
-        base = 16;
-        text += 2;
-    } else if (text[0] == '0') {
-        base = 8;
-    }
-    uint64_t value = 0;
-    bool overflow = false;
-    for (int digit; (digit = digitValue(*text)) < static_cast<int>(base); ++text) {
-        value = value * base + static_cast<unsigned>(digit);
-        if (value > 0xFFFFFFFFu) {
-            overflow = true;
-            value = 0xFFFFFFFFu;
-        }
-    }
-    // Like strtoul: a value out of range is the maximum whatever its sign.
-    if (overflow)
-        return 0xFFFFFFFFu;
-    uint32_t result = static_cast<uint32_t>(value);
-    return negative ? 0u - result : result;
 }
 
 bool readStrictNumber(const char *text, uint32_t *value) {
@@ -208,6 +191,10 @@ bool readStrictNumber(const char *text, uint32_t *value) {
 
 bool isBlankText(const char *text) {
     return text[strspn(text, " \t")] == '\0';
+}
+
+bool isBlankOrComment(const char *text) {
+    return isBlankText(text) || text[strspn(text, " \t")] == ';';
 }
 
 char *heapCopy(const char *text) {

@@ -1,6 +1,6 @@
 // Small byte-string operations shared by every reader of the INF file:
 // cutting line ends, trimming, quotes, the loose comparison that finds the
-// class line, number reading as the C runtime reads numbers, and the heap
+// class line, reading numbers, and the heap
 // copies of names that outlive a call.
 //
 // Everything works on bytes. Only ASCII characters mean anything; bytes of
@@ -31,6 +31,10 @@ const char *textLastSeparator(const char *text);
 // The first '\' or '/' that is a character of its own, or the text's NUL.
 const char *textFindSeparator(const char *text);
 
+// The first `c` (an ASCII character) that is a character of its own, or
+// the text's NUL.
+const char *textFindChar(const char *text, char c);
+
 // The space and the bytes 0x09 to 0x0D.
 bool isAsciiSpace(char c);
 
@@ -55,14 +59,13 @@ bool looseEquals(const char *a, const char *b);
 bool equalsIgnoreCase(const char *a, const char *b);
 bool startsWithIgnoreCase(const char *text, const char *prefix);
 
+// True when the text ends in `suffix` (ASCII) from a character of its own
+// on, ASCII letters compared without case.
+bool endsWithIgnoreCase(const char *text, const char *suffix);
+
 // A decimal number as atol reads it, wrapping around as a signed 32-bit
 // value instead of overflowing.
 int32_t readSigned32(const char *text);
-
-// A number as strtoul reads it with base 0 (decimal, 0x hexadecimal,
-// 0 octal, optional sign), limited to 32 bits: too many digits give
-// 0xFFFFFFFF.
-uint32_t readUnsigned32(const char *text);
 
 // A field that is one number and nothing else: an optional '+' or '-',
 // then "0x" or "0X" and hexadecimal digits, or '0' and octal digits, or
@@ -74,6 +77,10 @@ bool readStrictNumber(const char *text, uint32_t *value);
 
 // True when the text holds nothing but spaces and tabs (or nothing).
 bool isBlankText(const char *text);
+
+// True for a blank text, or one whose first character after spaces and
+// tabs is ';' (an indented comment): a body line that asks for nothing.
+bool isBlankOrComment(const char *text);
 
 // True when the text from the last '.' of the path is ".inf", in any case:
 // the only files the installer takes.

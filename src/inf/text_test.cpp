@@ -107,25 +107,6 @@ TEST(Text, ReadStrictNumberTakesOnlyAFieldThatIsOneNumber) {
     }
 }
 
-TEST(Text, ReadUnsigned32ReadsLikeStrtoulWithBaseZero) {
-    EXPECT_EQ(readUnsigned32("2"), 2u);
-    EXPECT_EQ(readUnsigned32("0x10"), 16u);
-    EXPECT_EQ(readUnsigned32("0X1f"), 31u);
-    EXPECT_EQ(readUnsigned32("010"), 8u);
-    EXPECT_EQ(readUnsigned32("09"), 0u); // octal stops at 9
-    EXPECT_EQ(readUnsigned32("0x"), 0u); // no hex digit: the 0 alone
-    EXPECT_EQ(readUnsigned32("0xg"), 0u);
-    EXPECT_EQ(readUnsigned32(" \t+7 ; comment"), 7u);
-    EXPECT_EQ(readUnsigned32("-1"), 0xFFFFFFFFu);
-    EXPECT_EQ(readUnsigned32("-0x10"), 0xFFFFFFF0u);
-    EXPECT_EQ(readUnsigned32("\"2\""), 0u);
-    EXPECT_EQ(readUnsigned32("4294967295"), 0xFFFFFFFFu);
-    EXPECT_EQ(readUnsigned32("4294967296"), 0xFFFFFFFFu);
-    EXPECT_EQ(readUnsigned32("0x123456789"), 0xFFFFFFFFu);
-    EXPECT_EQ(readUnsigned32("-4294967296"), 0xFFFFFFFFu);
-    EXPECT_EQ(readUnsigned32("0x00020000"), 0x00020000u);
-}
-
 TEST(Text, ComposePathFitsAtMost259Characters) {
     char path[PATH_SIZE] = "untouched";
     std::string first(200, 'a');
