@@ -41,11 +41,12 @@ protected:
 TEST_F(InfStreamTest, CrLfAndBareLfFilesReadAlike) {
     for (const char *end : {"\r\n", "\n"}) {
         std::string e = end;
-        open("[A]" + e + "one" + e + "; note" + e + e + "  [Indented]" + e + "  ; kept" + e +
-             "[B]" + e + "two");
+        // Blank lines ask for nothing; an indented header is a header.
+        open("[A]" + e + "one" + e + "; note" + e + e + " \t" + e + "  ; kept" + e + "\t [B]" + e +
+             "two");
         EXPECT_EQ(nextLine(), "[A]");
-        EXPECT_EQ(body(), (std::vector<std::string>{"one", "  [Indented]", "  ; kept"}));
-        EXPECT_EQ(nextLine(), "[B]"); // the header is read again by the caller
+        EXPECT_EQ(body(), (std::vector<std::string>{"one", "  ; kept"}));
+        EXPECT_EQ(nextLine(), "\t [B]"); // the header is read again by the caller
         EXPECT_EQ(body(), std::vector<std::string>{"two"});
         EXPECT_EQ(nextLine(), "<end>");
         infClose(&stream);

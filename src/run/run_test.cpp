@@ -227,22 +227,64 @@ TEST_F(RunTest, TheCensusAndTheInstallationPassFollowTheHeaders) {
                       "[Drv.AddReg]\n"
                       "[Strings]\nDesc = \"Disk Copy] tool\"\nTool = \"AddReg] x\"\na.sys\n";
     EXPECT_EQ(runInf(inf), 0);
-    EXPECT_EQ(
-        outputAfterNotices(),
-        "DestinationDirs Found: [DestinationDirs]\n"
-        "DefaultDestDir = 10\nListed = 11\nOdd.Copy = 13\n"
-        "DestinationDirs Found: [destinationdirs]\nMore = 12\n"
-        "Copy Found: [Odd.Copy]\nCopy Found: [Listed]\nCopy Found: [Unlisted.Copy]\n"
-        "Copy Found: [More]\nCopy Found: [Indented.Copy]\nAddReg Found: [Drv.AddReg]\n"
-        "セクション Odd.Copy の送り先ディレクトリは非対応です\n"
-        "○コピー: C:\\work\\a.sys -> C:\\WINNT\\System32\\a.sys\n"
-        "○コピー: C:\\work\\a.sys -> C:\\WINNT\\a.sys\n"
-        "○コピー: C:\\work\\  [Indented.Copy] -> C:\\WINNT\\System32\\Drivers\\  [Indented.Copy]\n"
-        "ファイルコピーに失敗しました: C:\\work\\  [Indented.Copy]\n" +
-            notInstalledNotice(2) +
-            "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n" +
-            std::string(PRESS_KEY));
+    EXPECT_EQ(outputAfterNotices(),
+              "DestinationDirs Found: [DestinationDirs]\n"
+              "DefaultDestDir = 10\nListed = 11\nOdd.Copy = 13\n"
+              "DestinationDirs Found: [destinationdirs]\nMore = 12\n"
+              "Copy Found: [Odd.Copy]\nCopy Found: [Listed]\nCopy Found: [Unlisted.Copy]\n"
+              "Copy Found: [More]\nCopy Found: [Indented.Copy]\nAddReg Found: [Drv.AddReg]\n"
+              "セクション Odd.Copy の送り先ディレクトリは非対応です\n"
+              "○コピー: C:\\work\\a.sys -> C:\\WINNT\\System32\\a.sys\n"
+              "○コピー: C:\\work\\a.sys -> C:\\WINNT\\a.sys\n" +
+                  notInstalledNotice(1) +
+                  "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n" +
+                  std::string(PRESS_KEY));
     EXPECT_TRUE(fakeFileExists("C:\\WINNT\\a.sys"));
+}
+
+// A header names its section by the text up to its first ']', which must
+// end it; a name that is an AddReg or copy section's only with letter case
+// ignored installs nothing. Each header is followed by a copy line.
+TEST_F(RunTest, HeadersAreTakenOnlyAsWritten) {
+    const std::string mismatch = "セクション名の大文字と小文字が一致しないため無視しました: ";
+    const std::string unreadable = "セクションの見出しを読み取れないため無視しました: ";
+    const struct {
+        const char *header;
+        std::string census, installation;
+    } rows[] = {
+        {"  [Drv.Copy] ; indented", "Copy Found: [Drv.Copy]\n",
+         "○コピー: C:\\work\\a.sys -> C:\\WINNT\\System32\\a.sys\n"},
+        {"[drv.copy]", "", mismatch + "[drv.copy]\n"},
+        {"[drv.Copy]", "Copy Found: [drv.Copy]\n", mismatch + "[drv.Copy]\n"},
+        {"[DLL.FILES]", "", mismatch + "[DLL.FILES]\n"},
+        {"[X.addreg]", "", mismatch + "[X.addreg]\n"},
+        {"[X.copyfiles]", "", mismatch + "[X.copyfiles]\n"},
+        {"[\x83"
+         "copy]",
+         "", ""}, // its 'c' is a trail byte
+        {"[Drv.Copy] x", "", unreadable + "[Drv.Copy] x\n"},
+        {"[Drv.Copy]]", "", unreadable + "[Drv.Copy]]\n"},
+        {"[Broken.Copy", "", unreadable + "[Broken.Copy\n"},
+        {"[ゾ", "", unreadable + "[ゾ\n"}, // 0x83 0x5D: its trail byte is no ']'
+        {"[ゾ.Copy]", "Copy Found: [ゾ.Copy]\n",
+         "○コピー: C:\\work\\a.sys -> C:\\WINNT\\System32\\Drivers\\a.sys\n"},
+    };
+    std::string inf = std::string(INF_HEAD) + "Drv.Copy=11\nDll.Files=10\n";
+    std::string census, installation;
+    for (const auto &row : rows) {
+        inf += row.header + std::string("\na.sys\n");
+        census += row.census;
+        installation += row.installation;
+    }
+    fakeAddFile("C:\\work\\a.sys", "a");
+    EXPECT_EQ(runInf(inf + "[Drv.AddReg]\n"), 0);
+    EXPECT_EQ(outputAfterNotices(),
+              "DestinationDirs Found: [DestinationDirs]\nDefaultDestDir = 12\nDrv.Copy = 11\n"
+              "Dll.Files = 10\n" +
+                  census + "AddReg Found: [Drv.AddReg]\n" + installation + notInstalledNotice(9) +
+                  "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n" +
+                  PRESS_KEY);
+    EXPECT_FALSE(fakeFileExists("C:\\WINNT\\a.sys"));
 }
 
 TEST_F(RunTest, TheInfDirectoryEndsAtItsLastSeparatorOfItsOwn) {
