@@ -8,13 +8,16 @@ argument; an INF path with forward slashes or on drive A: with no folder;
 over-long lines; AddReg lines with spaces or a trailing comment; an INF
 file saved as UTF-16; a long name that matches *.inf only through its
 short name and a folder named like an INF file; destination subfolders;
-and AddService lines.
+AddService lines; and lines whose meaning is not plain (numbers that are
+not one number, a [DestinationDirs] line without '=', headers with text
+after their ']' or in another letter case), which install nothing.
 """
 
 import codecs
 import os
 
 from harness import (ADDREG_UNREADABLE, ADDSERVICE_UNSUPPORTED, BANNER, COPYING, DESTINATION_DOS,
+                     DESTINATION_UNREADABLE, HEADER_CASE_MISMATCH, HEADER_UNREADABLE,
                      LINE_TOO_LONG, NOT_INF, REG_VALUE, SERVICES, UNSUPPORTED_DESTINATION,
                      UTF16_REFUSED, case, census, copying, destination_dirs, dos_path, dword,
                      end_of_run, finished, intro, simple_inf, simple_run)
@@ -166,3 +169,44 @@ def real_addreg_string_with_trailing_comment(c):
     path = c.inf(simple_inf(addreg=[line]))
     c.expect_run(c.run(path), simple_run(path, ADDREG_UNREADABLE.format(line), 1), rc=0)
     c.expect_key(c.regdump(key), key, None)
+
+
+@case
+def real_lines_whose_meaning_is_not_plain(c):
+    # Each of these once wrote a value or placed a file that the INF file
+    # never asked for, in silence: Start = 0 (boot start) for "3".
+    key = SERVICES + "E2E_Plain"
+    names = {"case": "e2e_plain_case.sys", "bracket": "e2e_plain_bracket.dll",
+             "main": "e2e_plain_main.sys", "indented": "e2e_plain_indented.sys",
+             "other": "e2e_plain_other.sys"}
+    for name in names.values():
+        c.source(name, name.encode())
+    refused = ['HKLM,"{}","Type",REG_DWORD,1'.format(key),
+               'HKLM,"{}","Big",0x00010001,99999999999'.format(key),
+               'HKLM,"{}","Junk",0x00010001junk,1'.format(key),
+               'HKLM,"{}","Tail",0x00010001,12abc'.format(key)]
+    path = c.inf('[Version]\nClass=LegacyDriver\n'
+                 '[DestinationDirs]\nDefaultDestDir=12\nDrv.Copy = 11\nDrv.Dll.Copy = 10\n'
+                 'Other.Copy  10\n'
+                 '[drv.copy]\n{case}\n'
+                 '[Drv.Dll.Copy] x\n{bracket}\n'
+                 '[Drv.Copy]\n{main}\n  [B.Copy]\n{indented}\n   \n'
+                 '[Other.Copy]\n{other}\n'
+                 '[Drv.AddReg]\nHKLM,"{key}","Start",0x00010001,"3"\n'.format(key=key, **names)
+                 + "".join(line + "\n" for line in refused))
+    expected = (intro(path)
+                + destination_dirs(("DefaultDestDir", 12), ("Drv.Copy", 11), ("Drv.Dll.Copy", 10))
+                + DESTINATION_UNREADABLE.format("Other.Copy  10")
+                + census("[Drv.Copy]", "[B.Copy]", "[Other.Copy]", "[Drv.AddReg]")
+                + HEADER_CASE_MISMATCH.format("[drv.copy]")
+                + HEADER_UNREADABLE.format("[Drv.Dll.Copy] x")
+                + copying(c.inf_dir, 11, names["main"]) + copying(c.inf_dir, 12, names["indented"])
+                + copying(c.inf_dir, 12, names["other"]) + REG_VALUE.format(key, "Start", '"3"')
+                + "".join(ADDREG_UNREADABLE.format(line) for line in refused) + finished(7))
+    c.expect_run(c.run(path), expected, rc=0)
+    c.expect_key(c.regdump(key), key, {"Start": dword(3)})
+    for directory_id, name in ((11, "main"), (12, "indented"), (12, "other")):
+        c.expect_file(c.installed(directory_id, names[name]), names[name].encode())
+    for name in ("case", "bracket"):
+        for directory_id in (10, 11, 12):
+            c.expect_file(c.installed(directory_id, names[name]), None)

@@ -148,6 +148,9 @@ TOO_COMPLEX = ("このINFファイルは複雑な内容のため、安全のた�
 NO_COPY_SECTION = "このINFファイルにCopyセクションが見つからなかったため処理を中止します。\n"
 UNSUPPORTED_DESTINATION = "セクション {} の送り先ディレクトリは非対応です\n"
 ADDSERVICE_UNSUPPORTED = "AddService行には対応していません: {}\n"
+HEADER_UNREADABLE = "セクションの見出しを読み取れないため無視しました: {}\n"
+HEADER_CASE_MISMATCH = "セクション名の大文字と小文字が一致しないため無視しました: {}\n"
+DESTINATION_UNREADABLE = "DestinationDirsの行を読み取れないため無視しました: {}\n"
 
 OVERWRITE_QUESTION = "既存のファイルやレジストリキーを上書きしますか？(Y/N) "
 COPYING = "○コピー: {} -> {}\n"
