@@ -173,40 +173,31 @@ def real_addreg_string_with_trailing_comment(c):
 
 @case
 def real_lines_whose_meaning_is_not_plain(c):
-    # Each of these once wrote a value or placed a file that the INF file
-    # never asked for, in silence: Start = 0 (boot start) for "3".
+    # Each once wrote a value or placed a file the INF file never asked for.
     key = SERVICES + "E2E_Plain"
-    names = {"case": "e2e_plain_case.sys", "bracket": "e2e_plain_bracket.dll",
-             "main": "e2e_plain_main.sys", "indented": "e2e_plain_indented.sys",
-             "other": "e2e_plain_other.sys"}
-    for name in names.values():
+    names = ["e2e_plain_{}.sys".format(n) for n in ("case", "bracket", "main", "indented")]
+    for name in names:
         c.source(name, name.encode())
-    refused = ['HKLM,"{}","Type",REG_DWORD,1'.format(key),
-               'HKLM,"{}","Big",0x00010001,99999999999'.format(key),
-               'HKLM,"{}","Junk",0x00010001junk,1'.format(key),
-               'HKLM,"{}","Tail",0x00010001,12abc'.format(key)]
-    path = c.inf('[Version]\nClass=LegacyDriver\n'
-                 '[DestinationDirs]\nDefaultDestDir=12\nDrv.Copy = 11\nDrv.Dll.Copy = 10\n'
-                 'Other.Copy  10\n'
-                 '[drv.copy]\n{case}\n'
-                 '[Drv.Dll.Copy] x\n{bracket}\n'
-                 '[Drv.Copy]\n{main}\n  [B.Copy]\n{indented}\n   \n'
-                 '[Other.Copy]\n{other}\n'
-                 '[Drv.AddReg]\nHKLM,"{key}","Start",0x00010001,"3"\n'.format(key=key, **names)
-                 + "".join(line + "\n" for line in refused))
-    expected = (intro(path)
-                + destination_dirs(("DefaultDestDir", 12), ("Drv.Copy", 11), ("Drv.Dll.Copy", 10))
+    start, *refused = ['HKLM,"{}",{}'.format(key, fields) for fields in (
+        '"Start",0x00010001,"3"', '"Type",REG_DWORD,1', '"Big",0x00010001,99999999999',
+        '"Junk",0x00010001junk,1', '"Tail",0x00010001,12abc')]
+    path = c.inf("[Version]\nClass=LegacyDriver\n[DestinationDirs]\nDefaultDestDir=12\n"
+                 "Drv.Copy = 11\nDrv.Dll.Copy = 10\nOther.Copy  10\n"
+                 "[drv.copy]\n{}\n[Drv.Dll.Copy] x\n{}\n[Drv.Copy]\n{}\n  [B.Copy]\n{}\n   \n"
+                 "[Drv.AddReg]\n".format(*names)
+                 + "".join(line + "\n" for line in [start] + refused))
+    expected = (intro(path) + destination_dirs(("DefaultDestDir", 12), ("Drv.Copy", 11),
+                                               ("Drv.Dll.Copy", 10))
                 + DESTINATION_UNREADABLE.format("Other.Copy  10")
-                + census("[Drv.Copy]", "[B.Copy]", "[Other.Copy]", "[Drv.AddReg]")
+                + census("[Drv.Copy]", "[B.Copy]", "[Drv.AddReg]")
                 + HEADER_CASE_MISMATCH.format("[drv.copy]")
                 + HEADER_UNREADABLE.format("[Drv.Dll.Copy] x")
-                + copying(c.inf_dir, 11, names["main"]) + copying(c.inf_dir, 12, names["indented"])
-                + copying(c.inf_dir, 12, names["other"]) + REG_VALUE.format(key, "Start", '"3"')
+                + copying(c.inf_dir, 11, names[2]) + copying(c.inf_dir, 12, names[3])
+                + REG_VALUE.format(key, "Start", '"3"')
                 + "".join(ADDREG_UNREADABLE.format(line) for line in refused) + finished(7))
     c.expect_run(c.run(path), expected, rc=0)
     c.expect_key(c.regdump(key), key, {"Start": dword(3)})
-    for directory_id, name in ((11, "main"), (12, "indented"), (12, "other")):
-        c.expect_file(c.installed(directory_id, names[name]), names[name].encode())
-    for name in ("case", "bracket"):
-        for directory_id in (10, 11, 12):
-            c.expect_file(c.installed(directory_id, names[name]), None)
+    for directory_id in (10, 11, 12):
+        for name in names:
+            wanted = (directory_id, name) in ((11, names[2]), (12, names[3]))
+            c.expect_file(c.installed(directory_id, name), name.encode() if wanted else None)
