@@ -1,7 +1,7 @@
 // Small byte-string operations shared by every reader of the INF file:
 // cutting line ends, trimming, quotes, the loose comparison that finds the
-// class line, reading numbers, and the heap
-// copies of names that outlive a call.
+// class line, reading numbers, and the heap copies of names that outlive
+// a call.
 //
 // Everything works on bytes. Only ASCII characters mean anything; bytes of
 // 0x80 and above (the Shift-JIS text of Japanese INF files) pass through.
