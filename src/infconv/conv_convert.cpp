@@ -37,9 +37,26 @@ struct ConvNotNeeded {
 ConvNotNeeded g_notNeeded[CONV_NOT_NEEDED_CAPACITY];
 int g_notNeededCount;
 
+// What was left out, said together after the conversion in the order of
+// the input's lines, whichever section the conversion reached first.
+struct ConvLeftOut {
+    unsigned long number;
+    const char *why;
+    char text[LINE_SIZE];
+};
+ConvLeftOut g_leftOut[CONV_LEFT_OUT_CAPACITY];
+int g_leftOutCount;
+
 void leftOut(unsigned long number, const char *why, const char *text) {
-    say(CONV_MSG_LEFT_OUT, number, why, text);
     shortfallAdd();
+    if (g_leftOutCount == CONV_LEFT_OUT_CAPACITY || strlen(text) >= LINE_SIZE) {
+        say(CONV_MSG_LEFT_OUT, number, why, text); // at once, rather than never
+        return;
+    }
+    ConvLeftOut &item = g_leftOut[g_leftOutCount++];
+    item.number = number;
+    item.why = why;
+    strcpy(item.text, text);
 }
 
 void notNeeded(unsigned long number, const char *text) {
@@ -540,6 +557,7 @@ void convSayWhyNoInstallSection() {
 
 void convConvertInstallSection(const char *section) {
     g_notNeededCount = 0;
+    g_leftOutCount = 0;
     ConvCursor cursor = {0, 0};
     const char *line;
     unsigned long number;
@@ -568,7 +586,19 @@ void convConvertInstallSection(const char *section) {
     }
 }
 
-void convSayNotNeeded() {
+void convSayLeftOut() {
+    // Sorted by line, those of one line in the order they were found.
+    int order[CONV_LEFT_OUT_CAPACITY];
+    for (int i = 0; i < g_leftOutCount; ++i) {
+        int at = i;
+        for (; at > 0 && g_leftOut[order[at - 1]].number > g_leftOut[i].number; --at)
+            order[at] = order[at - 1];
+        order[at] = i;
+    }
+    for (int i = 0; i < g_leftOutCount; ++i) {
+        const ConvLeftOut &item = g_leftOut[order[i]];
+        say(CONV_MSG_LEFT_OUT, item.number, item.why, item.text);
+    }
     if (g_notNeededCount == 0)
         return;
     say(CONV_MSG_NOT_NEEDED);

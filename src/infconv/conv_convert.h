@@ -2,8 +2,9 @@
 // kind asks for into the installer's form (conv_output.h): its CopyFiles
 // into copy sections, the AddService lines of its services section and
 // its AddReg sections into registry values below the services key.
-// Everything it cannot carry over is reported with its input line number
-// and the reason, counted as left out (common/shortfall.h), and dropped;
+// Everything it cannot carry over is counted as left out
+// (common/shortfall.h), dropped, and reported after the conversion with its
+// input line number and the reason;
 // what NT 3.x does not need is listed apart and not counted.
 
 #ifndef INFCONV_CONV_CONVERT_H
@@ -21,7 +22,8 @@ void convSayWhyNoInstallSection();
 // Converts the install section and its services section.
 void convConvertInstallSection(const char *section);
 
-// Says the grouped list of what NT 3.x does not need, when there is any.
-void convSayNotNeeded();
+// Says what was left out, in the order of the input's lines, then the
+// grouped list of what NT 3.x does not need, when there is any.
+void convSayLeftOut();
 
 #endif

@@ -141,7 +141,7 @@ int runConverter(int argc, char **argv) {
     say(CONV_MSG_INSTALL_SECTION, section);
     convFilesReset(inputPath);
     convConvertInstallSection(section);
-    convSayNotNeeded();
+    convSayLeftOut();
     if (convImageRefused()) {
         say(CONV_MSG_STOPPED);
         return 1;

@@ -53,7 +53,6 @@ TEST_F(ConvRunTest, ReportsEverythingAndWritesBesideTheDriversFiles) {
                   "○ファイル: i386\\drv.sys → System32\\Drivers\n"
                   "○コピーセクション: [Drv.Dll.Files] → System32\n"
                   "○ファイル: i386\\drvio.dll → System32\n"
-                  "×13行目: この指定は変換できません: RenFiles = Old.Files\n"
                   "○サービス: Drv\n"
                   "○レジストリ値: System\\CurrentControlSet\\Services\\Drv\\Type = 1\n"
                   "○レジストリ値: System\\CurrentControlSet\\Services\\Drv\\Start = 3\n"
@@ -62,6 +61,7 @@ TEST_F(ConvRunTest, ReportsEverythingAndWritesBesideTheDriversFiles) {
                   "System32\\drivers\\drv.sys\n"
                   "○レジストリ値: System\\CurrentControlSet\\Services\\Drv\\Parameters\\Size = 16\n"
                   "○レジストリ値: System\\CurrentControlSet\\Services\\Drv\\Note = 日本語\n"
+                  "×13行目: この指定は変換できません: RenFiles = Old.Files\n"
                   "\n注意: 1件の項目を変換できませんでした。上の×の行を確認してください。\n"
                   "\nC:\\work\\i386\\INFINST.INF を作成しました。\n"
                   "次のコマンドでドライバをインストールしてください:\n"
@@ -244,6 +244,16 @@ TEST_F(ConvRunTest, AnOutputNamedReceivesTheFilesNeverReplacingADifferentOne) {
               std::string::npos);
     EXPECT_FALSE(fakeFileExists("C:\\out\\drv.sys")); // nothing written
     EXPECT_FALSE(fakeFileExists("C:\\out\\x.inf"));
+}
+
+TEST_F(ConvRunTest, WhatWasLeftOutIsSaidInTheOrderOfTheInputsLines) {
+    std::string inf = DRIVER_INF;
+    // Line 28 names a missing file, found before RenFiles on line 13.
+    inf.replace(inf.rfind("drvio.dll"), strlen("drvio.dll"), "gone.dll");
+    fakeAddFile("C:\\work\\drv.inf", inf);
+    ASSERT_EQ(runConverterWith({"C:\\work\\drv.inf"}), 0) << fakeOutput();
+    size_t first = fakeOutput().find("×13行目");
+    EXPECT_EQ(fakeOutput().find("×28行目"), fakeOutput().find('\n', first) + 1) << fakeOutput();
 }
 
 TEST_F(ConvRunTest, AMissingFileIsReportedWithThePathLookedAt) {
