@@ -67,6 +67,7 @@ TEST(ConvConvert, CopyLines) {
         {"x.sys,X.SYS,,2", "x.sys", true},
         {"\"a b.sys\"", "a b.sys", true},
         {"%File%", "ファイル.sys", true},
+        {"表ー.sys", "表ー.sys", true},
         {"new.sys,old.sys", CONV_WHY_RENAME, false},
         {"sub\\x.sys", CONV_WHY_FILE_NAME, false},
         {"c:x.sys", CONV_WHY_FILE_NAME, false},
@@ -83,7 +84,8 @@ TEST(ConvConvert, CopyLines) {
                       row.input +
                       "\n[DestinationDirs]\nDefaultDestDir=12\n"
                       "[Strings]\nFile=\"ファイル.sys\"\n",
-                  6, row.input, row, {"x.AddReg]", std::string(CONV_FILE_NAME_SIZE - 1, 'x')});
+                  6, row.input, row,
+                  {"x.AddReg]", "表ー.sys", std::string(CONV_FILE_NAME_SIZE - 1, 'x')});
     }
 }
 
@@ -136,6 +138,8 @@ TEST(ConvConvert, AddRegLines) {
         {"HKLM," + key + ",Keep,0x00000002,x", CONV_WHY_FLAGS, false},
         {"HKLM," + key + ",Size,0x00010001,1,2", CONV_WHY_NUMBER, false},
         {"HKLM," + key + ",Size,0x00010001,100,0,0,0", CONV_WHY_NUMBER, false},
+        {"HKLM," + key + "\\表,Name,0,x", "\\表\",\"Name\",0,\"x\"", true},
+        {"HKLM," + key + "\\\\Sub,Name,0,x", CONV_WHY_ROOT, false},
         {"HKLM,Software\\Vendor,Name,0,x", CONV_WHY_ROOT, false},
         {"HKLM,System\\CurrentControlSet\\Services,Name,0,x", CONV_WHY_ROOT, false},
         {"HKCR,.drv,Name,0,x", CONV_WHY_ROOT, false},

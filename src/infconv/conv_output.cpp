@@ -116,9 +116,22 @@ const char *addFile(ConvPart *part, const char *name) {
 
 // A key the installer writes: below the services key, one service at
 // least, no empty part, no quote to end its quoted field.
+// True when a '\\' of its own (never the trail byte of a double-byte
+// character) follows another or ends the key.
+bool hasEmptyPart(const char *key) {
+    bool afterSeparator = false;
+    for (const char *p = key; *p; p = textNextChar(p)) {
+        bool separator = *p == '\\';
+        if (separator && afterSeparator)
+            return true;
+        afterSeparator = separator;
+    }
+    return afterSeparator;
+}
+
 const char *checkKey(const char *key) {
     size_t length = strlen(key);
-    if (!isServiceKey(key) || key[length - 1] == '\\' || strstr(key, "\\\\"))
+    if (!isServiceKey(key) || hasEmptyPart(key))
         return CONV_WHY_ROOT;
     if (strchr(key, '"'))
         return CONV_WHY_TEXT;
