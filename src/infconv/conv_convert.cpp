@@ -588,7 +588,7 @@ void convConvertInstallSection(const char *section) {
 
 void convSayLeftOut() {
     // Sorted by line, those of one line in the order they were found.
-    int order[CONV_LEFT_OUT_CAPACITY];
+    int order[CONV_LEFT_OUT_CAPACITY] = {};
     for (int i = 0; i < g_leftOutCount; ++i) {
         int at = i;
         for (; at > 0 && g_leftOut[order[at - 1]].number > g_leftOut[i].number; --at)
