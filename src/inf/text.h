@@ -72,6 +72,9 @@ uint32_t readUnsigned32(const char *text);
 // "08", "0x", a number past 32 bits.
 bool readStrictNumber(const char *text, uint32_t *value);
 
+// True for a space or a tab: the blanks INF readers drop around fields.
+bool isBlankChar(char c);
+
 // True when the text holds nothing but spaces and tabs (or nothing).
 bool isBlankText(const char *text);
 

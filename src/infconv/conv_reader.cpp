@@ -38,10 +38,6 @@ int g_sectionCount;
 
 const char CTRL_Z = 0x1A;
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 // UTF-16 with its byte-order mark, of ASCII characters only, into bytes;
 // false when a character is not ASCII. `size` becomes the byte count.
 bool utf16ToBytes(size_t *size) {
@@ -139,7 +135,7 @@ void splitLines(size_t size) {
             } else if (textIsLeadByte(c)) {
                 trail = true;
                 lastBackslash = SIZE_MAX;
-            } else if (!isBlank(c)) {
+            } else if (!isBlankChar(c)) {
                 lastBackslash = c == '\\' ? out : SIZE_MAX;
             }
             g_text[out++] = c;
@@ -178,7 +174,7 @@ ConvLoadResult parse(size_t size) {
 // one quote. False when it does not fit `size`.
 bool readRawField(const char **text, char stop, char *field, size_t size) {
     const char *p = *text;
-    while (isBlank(*p))
+    while (isBlankChar(*p))
         ++p;
     size_t length = 0;
     size_t kept = 0; // up to the last character that is not a trailing blank
@@ -199,7 +195,7 @@ bool readRawField(const char **text, char stop, char *field, size_t size) {
             continue;
         }
         field[length++] = c;
-        if (quoted || !isBlank(c))
+        if (quoted || !isBlankChar(c))
             kept = length;
     }
     field[kept] = '\0';
