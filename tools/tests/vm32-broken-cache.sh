@@ -13,6 +13,6 @@ status=$?
 printf '%s\n' "$output"
 [ $status = 125 ] || { echo "FAIL: exit status $status, not 125"; exit 1; }
 grep -q "initramfs: copying the kernel's modules" <<<"$output" || { echo "FAIL: no step named"; exit 1; }
-left=$(cd "$cache" && ls -A | grep -v -x -e kernel -e .lock)
+left=$(find "$cache" -mindepth 1 ! -name kernel ! -name .lock)
 [ -z "$left" ] || { echo "FAIL: left in the cache: $left"; exit 1; }
 echo "ok: the broken cache gave 125 and left nothing behind"
