@@ -9,6 +9,7 @@ set(INFINST_SOURCES
     src/inf/text.cpp
     src/inf/names.cpp
     src/inf/inf_path.cpp
+    src/inf/inf_directory.cpp
     src/inf/inf_stream.cpp
     src/inf/inf_passes.cpp
     src/inf/addreg_line.cpp
@@ -25,6 +26,8 @@ set(INFCONV_SOURCES
     src/common/shortfall.cpp
     src/inf/text.cpp
     src/inf/names.cpp
+    src/inf/inf_directory.cpp
+    src/infconv/conv_files.cpp
     src/infconv/conv_reader.cpp
     src/infconv/conv_output.cpp
     src/infconv/conv_convert.cpp

@@ -7,7 +7,8 @@
 //    file: exit code 0, and none of its messages about a line it could not
 //    read, a key it refused, a name or path too long, a full table or an
 //    unsupported destination;
-//  - into the default output file beside the driver's files;
+//  - into the default output file beside the driver's files (or, when
+//    they lie in two folders, in a new folder with copies of them);
 //  - once more with the writing of the new file failing.
 // The harness aborts, and so reports a finding, when a run's exit code is
 // neither 0 nor 1, a file was left open, the input file changed, a file
@@ -53,6 +54,13 @@ void prepareMachine(const std::string &inf) {
     fakeAddDirectory("C:\\work\\i386");
     fakeAddFile("C:\\work\\driver.sys", "driver");
     fakeAddFile("C:\\work\\i386\\driver.sys", "driver");
+    // A second folder's file, and an image for another machine (x64).
+    fakeAddFile("C:\\work\\other.sys", "other");
+    std::string image(0x100, '\0');
+    image.replace(0, 2, "MZ");
+    image[0x3C] = 0x40;
+    image.replace(0x40, 6, std::string("PE\0\0\x64\x86", 6));
+    fakeAddFile("C:\\work\\i386\\x64.sys", image);
 }
 
 void checkRun(int exitCode, const std::string &inf) {

@@ -47,12 +47,8 @@ static bool copyField(char *buffer, size_t size, const FieldSpan &field) {
     return true;
 }
 
-static bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 static bool hasBlankEnd(const FieldSpan &field) {
-    return isBlank(field.start[0]) || isBlank(field.start[field.length - 1]);
+    return isBlankChar(field.start[0]) || isBlankChar(field.start[field.length - 1]);
 }
 
 // Data is read as written only when its meaning is plain: one quoted

@@ -40,18 +40,3 @@ InfSearch findInfInCurrentDirectory(char *path) {
         return INF_PATH_TOO_LONG;
     return INF_FOUND;
 }
-
-static bool isAsciiLetter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-void infDirectoryOf(const char *infPath, char *infDirectory) {
-    strcpy(infDirectory, infPath);
-    const char *separator = textLastSeparator(infDirectory);
-    size_t length = 0;
-    if (separator)
-        length = static_cast<size_t>(separator - infDirectory) + 1;
-    else if (isAsciiLetter(infPath[0]) && infPath[1] == ':')
-        length = 2;
-    infDirectory[length] = '\0';
-}

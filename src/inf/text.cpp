@@ -189,6 +189,10 @@ bool readStrictNumber(const char *text, uint32_t *value) {
     return true;
 }
 
+bool isBlankChar(char c) {
+    return c == ' ' || c == '\t';
+}
+
 bool isBlankText(const char *text) {
     return text[strspn(text, " \t")] == '\0';
 }

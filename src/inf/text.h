@@ -75,6 +75,9 @@ int32_t readSigned32(const char *text);
 // "08", "0x", a number past 32 bits.
 bool readStrictNumber(const char *text, uint32_t *value);
 
+// True for a space or a tab: the blanks INF readers drop around fields.
+bool isBlankChar(char c);
+
 // True when the text holds nothing but spaces and tabs (or nothing).
 bool isBlankText(const char *text);
 

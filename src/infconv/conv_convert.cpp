@@ -7,12 +7,15 @@
 
 #include "infconv/conv_convert.h"
 
+#include <cstdint>
 #include <cstring>
 
+#include "common/capacity.h"
 #include "common/messages.h"
 #include "common/shortfall.h"
 #include "inf/names.h"
 #include "inf/text.h"
+#include "infconv/conv_files.h"
 #include "infconv/conv_output.h"
 #include "infconv/conv_reader.h"
 #include "infconv/infconv_messages.h"
@@ -23,9 +26,43 @@ namespace {
 // each within a field.
 const size_t KEY_BUFFER_SIZE = SERVICES_KEY_PREFIX_LENGTH + 1 + 2 * CONV_FIELD_SIZE;
 
+// Where uninstall entries go: nothing on NT 3.x reads them.
+const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+// The lines NT 3.x does not need, for the grouped list at the end.
+struct ConvNotNeeded {
+    unsigned long number;
+    const char *text; // the line, in the reader's buffer
+};
+ConvNotNeeded g_notNeeded[CONV_NOT_NEEDED_CAPACITY];
+int g_notNeededCount;
+
+// What was left out, said together after the conversion in the order of
+// the input's lines, whichever section the conversion reached first.
+struct ConvLeftOut {
+    unsigned long number;
+    const char *why;
+    char text[LINE_SIZE];
+};
+ConvLeftOut g_leftOut[CONV_LEFT_OUT_CAPACITY];
+int g_leftOutCount;
+
 void leftOut(unsigned long number, const char *why, const char *text) {
-    say(CONV_MSG_LEFT_OUT, number, why, text);
     shortfallAdd();
+    if (g_leftOutCount == CONV_LEFT_OUT_CAPACITY || strlen(text) >= LINE_SIZE) {
+        say(CONV_MSG_LEFT_OUT, number, why, text); // at once, rather than never
+        return;
+    }
+    ConvLeftOut &item = g_leftOut[g_leftOutCount++];
+    item.number = number;
+    item.why = why;
+    strcpy(item.text, text);
+}
+
+void notNeeded(unsigned long number, const char *text) {
+    if (g_notNeededCount < CONV_NOT_NEEDED_CAPACITY)
+        g_notNeeded[g_notNeededCount] = ConvNotNeeded{number, text};
+    ++g_notNeededCount;
 }
 
 const char *directoryName(unsigned long id) {
@@ -47,9 +84,32 @@ const char *destinationOf(const char *section, unsigned long *id) {
         return CONV_WHY_TOO_LONG;
     if (convField(&fields, 1)[0] != '\0')
         return CONV_WHY_SUBFOLDER;
-    if (!convReadNumber(convField(&fields, 0), id) || *id < 10 || *id > 12)
+    uint32_t number = 0;
+    if (!readStrictNumber(convField(&fields, 0), &number) || number < 10 || number > 12)
         return CONV_WHY_DESTINATION_ID;
+    *id = number;
     return nullptr;
+}
+
+// Carries one file over into directory `id`: found beside the INF file,
+// then written into the copy section started last, or among the files the
+// install section names itself. Says the file, or why it was left out.
+void carryFile(const char *name, unsigned long id, bool own, const char *line,
+               unsigned long number) {
+    char where[PATH_SIZE];
+    const char *why = convCarryFile(name, id, where);
+    if (why) {
+        // The path looked at, once it is known.
+        leftOut(number, why, where[0] != '\0' ? where : line);
+        return;
+    }
+    why = own ? convAddOwnFile(name, id) : convAddFile(name);
+    if (why) {
+        convDropLastFile();
+        leftOut(number, why, line);
+    } else {
+        say(CONV_MSG_FILE, where + strlen(convInputFolder()), directoryName(id));
+    }
 }
 
 void convertCopySection(const char *name, unsigned long number) {
@@ -63,7 +123,7 @@ void convertCopySection(const char *name, unsigned long number) {
         leftOut(number, why, name);
         return;
     }
-    int before = convFileCount();
+    say(CONV_MSG_COPY_SECTION, name, directoryName(id));
     ConvCursor cursor = {0, 0};
     const char *line;
     ConvFields fields;
@@ -73,13 +133,13 @@ void convertCopySection(const char *name, unsigned long number) {
         // disk: the installer copies a file under its own name only.
         const char *target = convField(&fields, 0);
         const char *source = convField(&fields, 1);
-        why = fields.tooLong                                           ? CONV_WHY_TOO_LONG
-              : source[0] != '\0' && !equalsIgnoreCase(source, target) ? CONV_WHY_RENAME
-                                                                       : convAddFile(target);
-        if (why)
-            leftOut(number, why, line);
+        if (fields.tooLong)
+            leftOut(number, CONV_WHY_TOO_LONG, line);
+        else if (source[0] != '\0' && !equalsIgnoreCase(source, target))
+            leftOut(number, CONV_WHY_RENAME, line);
+        else
+            carryFile(target, id, false, line, number);
     }
-    say(CONV_MSG_COPY_SECTION, name, directoryName(id), convFileCount() - before);
 }
 
 void convertCopyFiles(const char *list, const char *line, unsigned long number) {
@@ -97,30 +157,28 @@ void convertCopyFiles(const char *list, const char *line, unsigned long number) 
         }
         unsigned long id = 0;
         const char *why = destinationOf(nullptr, &id);
-        if (!why)
-            why = convAddOwnFile(name + 1, id);
         if (why)
             leftOut(number, why, name);
         else
-            say(CONV_MSG_OWN_FILE, name + 1, directoryName(id));
+            carryFile(name + 1, id, true, name, number);
     }
 }
 
 // A number of one or two hexadecimal digits, as INF files write bytes.
-bool readByte(const char *text, unsigned long *byte) {
+bool readByte(const char *text, uint32_t *byte) {
     char hex[8] = "0x";
-    return strlen(text) <= 2 && convReadNumber(strcat(hex, text), byte);
+    return strlen(text) <= 2 && readStrictNumber(strcat(hex, text), byte);
 }
 
 // The data of a REG_DWORD line: one number, or four bytes, lowest first.
-bool readDword(const ConvFields &fields, unsigned long *number) {
+bool readDword(const ConvFields &fields, uint32_t *number) {
     if (fields.count == 5)
-        return convReadNumber(fields.text[4], number);
+        return readStrictNumber(fields.text[4], number);
     if (fields.count != 8)
         return false;
     *number = 0;
     for (int i = 7; i >= 4; --i) {
-        unsigned long byte;
+        uint32_t byte;
         if (!readByte(fields.text[i], &byte))
             return false;
         *number = *number << 8 | byte;
@@ -138,50 +196,124 @@ void serviceKey(char *key, const char *service, const char *subkey) {
     }
 }
 
+// The folders the directory ids stand for in REG_EXPAND_SZ data.
+const char *const EXPANDED_IDS[] = {"%SystemRoot%", "%SystemRoot%\\System32",
+                                    "%SystemRoot%\\System32\\drivers"};
+
+// Copies `text` into `out` (`size` bytes), each %10%, %11%, %12% put in as
+// the folder it stands for when `expand`; why not, for any other directory
+// id (a %number%), or for any id when not `expand`. Other %names% (such as
+// %SystemRoot%) pass as they are.
+const char *putDirectoryIds(const char *text, bool expand, char *out, size_t size) {
+    size_t length = 0;
+    for (const char *p = text; *p;) {
+        const char *close = *p == '%' ? strchr(p + 1, '%') : nullptr;
+        size_t count = close ? static_cast<size_t>(close - p) + 1 : 1;
+        const char *piece = p;
+        size_t digits = close ? strspn(p + 1, "0123456789") : 0;
+        if (close && digits > 0 && p + 1 + digits == close) {
+            int id = digits == 2 ? (p[1] - '0') * 10 + (p[2] - '0') : 0;
+            if (!expand || id < 10 || id > 12)
+                return CONV_WHY_DIRECTORY_ID;
+            piece = EXPANDED_IDS[id - 10];
+            count = strlen(piece);
+        }
+        if (length + count >= size)
+            return CONV_WHY_TOO_LONG;
+        memcpy(out + length, piece, count);
+        length += count;
+        p += close ? static_cast<size_t>(close - p) + 1 : 1;
+    }
+    out[length] = '\0';
+    return nullptr;
+}
+
+// Why a line of this AddReg type is not converted; null for REG_SZ,
+// REG_EXPAND_SZ and REG_DWORD.
+const char *typeWhy(unsigned long flags) {
+    if (flags == 0x00000000ul || flags == 0x00020000ul || flags == 0x00010001ul)
+        return nullptr;
+    if ((flags & 0xFFFF0001ul) == 0x00000001ul)
+        return CONV_WHY_BINARY;
+    if ((flags & 0xFFFF0001ul) == 0x00010000ul)
+        return CONV_WHY_MULTI_SZ;
+    return CONV_WHY_FLAGS;
+}
+
+// The service whose own key `key` is, or null for any other key.
+const char *serviceOfKey(const char *key) {
+    if (!isServiceKey(key))
+        return nullptr;
+    const char *service = key + SERVICES_KEY_PREFIX_LENGTH;
+    return *textFindSeparator(service) == '\0' ? service : nullptr;
+}
+
+// Adds a value of the type `flags` names; why not.
+const char *addRegValue(const char *key, const char *name, unsigned long flags,
+                        const ConvFields &fields) {
+    const char *data = convField(&fields, 4);
+    char text[CONV_FIELD_SIZE];
+    if (flags == 0x00010001ul) {
+        uint32_t number = 0;
+        if (!readDword(fields, &number))
+            return CONV_WHY_NUMBER;
+        const char *why = convAddValue(key, name, CONV_REG_DWORD, "", number);
+        // A start type set directly: as StartType, boot and system start
+        // are loaded before anything can be undone.
+        const char *service = serviceOfKey(key);
+        if (!why && service && equalsIgnoreCase(name, "Start") && number <= 1)
+            say(CONV_MSG_BOOT_START, service, static_cast<unsigned long>(number));
+        return why;
+    }
+    bool expand = flags == 0x00020000ul;
+    const char *why = putDirectoryIds(data, expand, text, sizeof text);
+    if (why)
+        return why;
+    return convAddValue(key, name, expand ? CONV_REG_EXPAND_SZ : CONV_REG_SZ, text, 0);
+}
+
 // One line of an AddReg section; `service` is the service whose HKR it
 // is, or null outside a service.
 void convertRegLine(const char *service, const char *line, unsigned long number) {
     ConvFields fields;
     convReadFields(line, &fields);
-    if (fields.tooLong) {
-        leftOut(number, CONV_WHY_TOO_LONG, line);
-        return;
-    }
     const char *root = convField(&fields, 0);
     const char *subkey = convField(&fields, 1);
-    char key[KEY_BUFFER_SIZE];
+    bool machine = equalsIgnoreCase(root, "HKLM") || equalsIgnoreCase(root, "HKEY_LOCAL_MACHINE");
+    size_t uninstallLength = strlen(UNINSTALL_KEY);
+    if (machine && startsWithIgnoreCase(subkey, UNINSTALL_KEY) &&
+        (subkey[uninstallLength] == '\0' || subkey[uninstallLength] == '\\')) {
+        notNeeded(number, line);
+        return;
+    }
+    uint32_t flags = 0;
+    const char *flagsText = convField(&fields, 3);
     const char *why = nullptr;
-    if (equalsIgnoreCase(root, "HKR")) {
+    if (flagsText[0] != '\0' && !readStrictNumber(flagsText, &flags))
+        why = CONV_WHY_NUMBER;
+    if (!why)
+        why = typeWhy(flags);
+    if (!why && fields.tooLong)
+        why = CONV_WHY_TOO_LONG;
+    char key[KEY_BUFFER_SIZE];
+    if (!why && equalsIgnoreCase(root, "HKR")) {
         if (service)
             serviceKey(key, service, subkey);
         else
             why = CONV_WHY_HKR;
-    } else if (equalsIgnoreCase(root, "HKLM") || equalsIgnoreCase(root, "HKEY_LOCAL_MACHINE")) {
+    } else if (!why && machine) {
         strcpy(key, subkey);
-    } else {
+    } else if (!why) {
         why = CONV_WHY_ROOT;
     }
-    unsigned long flags = 0;
+    char unused[CONV_FIELD_SIZE];
+    if (!why && (putDirectoryIds(subkey, false, unused, sizeof unused) ||
+                 putDirectoryIds(convField(&fields, 2), false, unused, sizeof unused)))
+        why = CONV_WHY_DIRECTORY_ID;
     if (!why && convField(&fields, 2)[0] == '\0')
         why = CONV_WHY_NO_VALUE_NAME;
-    if (!why && convField(&fields, 3)[0] != '\0' && !convReadNumber(fields.text[3], &flags))
-        why = CONV_WHY_NUMBER;
-    if (!why) {
-        const char *data = convField(&fields, 4);
-        unsigned long number32 = 0;
-        switch (flags) {
-        case 0x00000000ul: why = convAddValue(key, fields.text[2], CONV_REG_SZ, data, 0); break;
-        case 0x00020000ul:
-            why = convAddValue(key, fields.text[2], CONV_REG_EXPAND_SZ, data, 0);
-            break;
-        case 0x00010001ul:
-            why = readDword(fields, &number32)
-                      ? convAddValue(key, fields.text[2], CONV_REG_DWORD, "", number32)
-                      : CONV_WHY_NUMBER;
-            break;
-        default: why = CONV_WHY_FLAGS; break;
-        }
-    }
+    if (!why)
+        why = addRegValue(key, fields.text[2], flags, fields);
     if (why)
         leftOut(number, why, line);
 }
@@ -208,27 +340,74 @@ void convertAddRegSections(const char *service, const char *list, const char *li
     }
 }
 
-// ServiceBinary's %dirid%\name as the ImagePath the system reads: drivers
-// relative to the system root, anything else through %SystemRoot%.
-bool imagePath(const char *binary, char *path) {
-    static const char *const FORMS[][2] = {{"%12%\\", "System32\\drivers\\"},
-                                           {"%11%\\", "%SystemRoot%\\System32\\"},
-                                           {"%10%\\", "%SystemRoot%\\"}};
+// What a service needs before any of its values is written: its type and
+// start, and the ImagePath its ServiceBinary gives.
+struct ConvService {
+    uint32_t type;
+    uint32_t start;        // 0xFFFFFFFF when not given
+    uint32_t errorControl; // 0 when not given
+    char imagePath[CONV_FIELD_SIZE + 32];
+};
+
+// The number of the first entry `key` of the section, or `otherwise`;
+// false when it is there and no number.
+bool serviceNumber(const char *section, const char *key, uint32_t otherwise, uint32_t *number) {
+    *number = otherwise;
+    const char *rest = convFindEntry(section, key);
+    if (!rest)
+        return true;
+    ConvFields fields;
+    convReadFields(rest, &fields);
+    return !fields.tooLong && readStrictNumber(convField(&fields, 0), number);
+}
+
+// ServiceBinary's %dirid%\name as the ImagePath the system reads: a driver
+// (types 1, 2, 8) is loaded by the kernel, which takes a path relative to
+// the Windows folder and expands nothing; a Win32 service (0x10, 0x20,
+// with or without 0x100) is started by the service controller, which
+// expands %SystemRoot%. Why the service is left out, when it is.
+const char *examineService(const char *section, ConvService *service) {
+    static const struct {
+        const char *form;
+        unsigned long id;
+        const char *driver;
+        const char *win32;
+    } FORMS[] = {{"%10%\\", 10, "", "%SystemRoot%\\"},
+                 {"%11%\\", 11, "System32\\", "%SystemRoot%\\System32\\"},
+                 {"%12%\\", 12, "System32\\drivers\\", "%SystemRoot%\\System32\\drivers\\"}};
+    bool typed = convFindEntry(section, "ServiceType") &&
+                 serviceNumber(section, "ServiceType", 0, &service->type);
+    uint32_t own = service->type & ~0x100u;
+    bool driver = service->type == 1 || service->type == 2 || service->type == 8;
+    if (!typed || (!driver && own != 0x10 && own != 0x20))
+        return CONV_WHY_SERVICE_TYPE;
+    serviceNumber(section, "StartType", 0xFFFFFFFFu, &service->start);
+    serviceNumber(section, "ErrorControl", 0, &service->errorControl);
+    const char *rest = convFindEntry(section, "ServiceBinary");
+    if (!rest)
+        return CONV_WHY_NO_BINARY;
+    ConvFields fields;
+    convReadFields(rest, &fields);
+    if (fields.tooLong)
+        return CONV_WHY_TOO_LONG;
+    const char *binary = convField(&fields, 0);
     for (const auto &form : FORMS) {
-        size_t length = strlen(form[0]);
-        if (strncmp(binary, form[0], length) == 0 && binary[length] != '\0') {
-            strcpy(path, form[1]);
-            strcat(path, binary + length);
-            return true;
-        }
+        size_t length = strlen(form.form);
+        if (strncmp(binary, form.form, length) != 0 || binary[length] == '\0')
+            continue;
+        if (!convCarriesFile(binary + length, form.id))
+            return CONV_WHY_BINARY_NOT_COPIED;
+        strcpy(service->imagePath, driver ? form.driver : form.win32);
+        strcat(service->imagePath, binary + length);
+        return nullptr;
     }
-    return false;
+    return CONV_WHY_BINARY_DIR;
 }
 
 // The value a line of a service section gives the service's key; why
 // not, when it gives none.
-const char *convertServiceEntry(const char *service, const char *key, const char *entry,
-                                const ConvFields &fields) {
+const char *convertServiceEntry(const char *name, const char *key, const char *entry,
+                                const ConvFields &fields, const ConvService &service) {
     static const char *const DWORDS[][2] = {
         {"ServiceType", "Type"}, {"StartType", "Start"}, {"ErrorControl", "ErrorControl"}};
     static const char *const STRINGS[][2] = {{"LoadOrderGroup", "Group"},
@@ -239,31 +418,28 @@ const char *convertServiceEntry(const char *service, const char *key, const char
     for (int i = 0; i < 3; ++i) {
         if (!equalsIgnoreCase(entry, DWORDS[i][0]))
             continue;
-        unsigned long number;
-        if (!convReadNumber(value, &number))
+        uint32_t number;
+        if (!readStrictNumber(value, &number))
             return CONV_WHY_NUMBER;
         const char *why = convAddValue(key, DWORDS[i][1], CONV_REG_DWORD, "", number);
         // Boot (0) and system (1) start: loaded before anything can be
         // undone from within the system.
         if (!why && i == 1 && number <= 1)
-            say(CONV_MSG_BOOT_START, service, number);
+            say(CONV_MSG_BOOT_START, name, static_cast<unsigned long>(number));
         return why;
     }
     for (int i = 0; i < 2; ++i) {
         if (equalsIgnoreCase(entry, STRINGS[i][0]))
             return convAddValue(key, STRINGS[i][1], CONV_REG_SZ, value, 0);
     }
-    if (equalsIgnoreCase(entry, "ServiceBinary")) {
-        char path[CONV_FIELD_SIZE + 32];
-        return imagePath(value, path) ? convAddValue(key, "ImagePath", CONV_REG_EXPAND_SZ, path, 0)
-                                      : CONV_WHY_BINARY_DIR;
-    }
+    if (equalsIgnoreCase(entry, "ServiceBinary"))
+        return convAddValue(key, "ImagePath", CONV_REG_EXPAND_SZ, service.imagePath, 0);
     return equalsIgnoreCase(entry, "Dependencies") ? CONV_WHY_DEPENDENCIES : CONV_WHY_SERVICE_KEY;
 }
 
 // One line of a service section.
-void convertServiceLine(const char *service, const char *key, const char *line,
-                        unsigned long number) {
+void convertServiceLine(const char *name, const char *key, const ConvService &service,
+                        const char *line, unsigned long number) {
     char entry[CONV_FIELD_SIZE];
     const char *rest;
     if (!convSplitEntry(line, entry, &rest)) {
@@ -271,14 +447,24 @@ void convertServiceLine(const char *service, const char *key, const char *line,
         return;
     }
     if (equalsIgnoreCase(entry, "AddReg")) {
-        convertAddRegSections(service, rest, line, number);
+        convertAddRegSections(name, rest, line, number);
+        return;
+    }
+    if (equalsIgnoreCase(entry, "Description")) {
+        notNeeded(number, line);
         return;
     }
     ConvFields fields;
     convReadFields(rest, &fields);
-    const char *why = convertServiceEntry(service, key, entry, fields);
+    const char *why = convertServiceEntry(name, key, entry, fields, service);
     if (why)
         leftOut(number, why, line);
+}
+
+// A service name the installer writes as one key below the services key.
+bool isServiceName(const char *name) {
+    return name[0] != '\0' && *textFindSeparator(name) == '\0' && !strchr(name, '"') &&
+           !strstr(name, "AddReg]");
 }
 
 // "AddService = name, flags, section[, event log section]".
@@ -287,11 +473,14 @@ void convertService(const char *list, const char *line, unsigned long number) {
     convReadFields(list, &fields);
     const char *name = convField(&fields, 0);
     const char *section = convField(&fields, 2);
+    ConvService service = {};
     const char *why = fields.tooLong ? CONV_WHY_TOO_LONG : nullptr;
-    if (!why && (name[0] == '\0' || strpbrk(name, "\\/\"") || strstr(name, "AddReg]")))
+    if (!why && !isServiceName(name))
         why = CONV_WHY_SERVICE_NAME;
     if (!why && !convHasSection(section))
         why = CONV_WHY_NO_SECTION;
+    if (!why)
+        why = examineService(section, &service);
     if (why) {
         leftOut(number, why, line);
         return;
@@ -305,7 +494,28 @@ void convertService(const char *list, const char *line, unsigned long number) {
     const char *text;
     unsigned long textNumber;
     while (convNextLine(section, &cursor, &text, &textNumber))
-        convertServiceLine(name, key, text, textNumber);
+        convertServiceLine(name, key, service, text, textNumber);
+    // Severe (2) and critical (3) error control on a service started with
+    // the system: a failed load restarts NT or stops it.
+    if (service.start <= 1 && (service.errorControl == 2 || service.errorControl == 3))
+        say(CONV_MSG_ERROR_CONTROL, name, static_cast<unsigned long>(service.errorControl));
+}
+
+// The first section whose name begins with "DefaultInstall" and then
+// holds `part` (ASCII case ignored) right after it, or anywhere when
+// `anywhere`; null when none does.
+const char *installSectionWith(const char *part, bool anywhere) {
+    const size_t length = strlen("DefaultInstall");
+    for (int i = 0; convSectionName(i); ++i) {
+        const char *name = convSectionName(i);
+        if (!startsWithIgnoreCase(name, "DefaultInstall"))
+            continue;
+        for (const char *p = name + length; *p; p = anywhere ? textNextChar(p) : "") {
+            if (startsWithIgnoreCase(p, part))
+                return name;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -320,7 +530,34 @@ const char *convFindInstallSection() {
     return nullptr;
 }
 
+void convSayWhyNoInstallSection() {
+    static const char *const OTHER_MACHINES[] = {".NTAMD64", ".NTIA64", ".NTARM"};
+    if (convHasLegacyDriverClass()) {
+        say(CONV_MSG_ALREADY_CONVERTED);
+        return;
+    }
+    if (convFindEntry("Identification", "OptionType")) {
+        say(CONV_MSG_SETUP_SCRIPT);
+        return;
+    }
+    const char *section = installSectionWith("$ARCH$", true);
+    if (section) {
+        say(CONV_MSG_TEMPLATE, section);
+        return;
+    }
+    for (const char *machine : OTHER_MACHINES) {
+        section = installSectionWith(machine, false);
+        if (section) {
+            say(CONV_MSG_OTHER_MACHINE, section);
+            return;
+        }
+    }
+    say(CONV_MSG_NO_INSTALL_SECTION_1 CONV_MSG_NO_INSTALL_SECTION_2);
+}
+
 void convConvertInstallSection(const char *section) {
+    g_notNeededCount = 0;
+    g_leftOutCount = 0;
     ConvCursor cursor = {0, 0};
     const char *line;
     unsigned long number;
@@ -332,6 +569,8 @@ void convConvertInstallSection(const char *section) {
             convertCopyFiles(rest, line, number);
         else if (entry && equalsIgnoreCase(key, "AddReg"))
             convertAddRegSections(nullptr, rest, line, number);
+        else if (entry && equalsIgnoreCase(key, "CopyINF"))
+            notNeeded(number, line);
         else
             leftOut(number, CONV_WHY_DIRECTIVE, line);
     }
@@ -347,54 +586,26 @@ void convConvertInstallSection(const char *section) {
     }
 }
 
-bool convSourceFolder(char *folder, size_t size, char separator) {
-    const char *files =
-        convHasSection("SourceDisksFiles.x86") ? "SourceDisksFiles.x86" : "SourceDisksFiles";
-    const char *names =
-        convHasSection("SourceDisksNames.x86") ? "SourceDisksNames.x86" : "SourceDisksNames";
-    folder[0] = '\0';
-    ConvCursor cursor = {0, 0};
-    const char *line;
-    unsigned long number;
-    char key[CONV_FIELD_SIZE];
-    const char *rest;
-    if (!convNextLine(files, &cursor, &line, &number) || !convSplitEntry(line, key, &rest))
-        return true;
-    ConvFields fields;
-    convReadFields(rest, &fields);
-    if (fields.tooLong)
-        return true;
-    // The disk's own folder, then the file's subfolder on it.
-    char path[2 * CONV_FIELD_SIZE + 2] = "";
-    const char *disk = convFindEntry(names, convField(&fields, 0));
-    if (disk) {
-        ConvFields diskFields;
-        convReadFields(disk, &diskFields);
-        strcpy(path, convField(&diskFields, 3));
+void convSayLeftOut() {
+    // Sorted by line, those of one line in the order they were found.
+    int order[CONV_LEFT_OUT_CAPACITY] = {};
+    for (int i = 0; i < g_leftOutCount; ++i) {
+        int at = i;
+        for (; at > 0 && g_leftOut[order[at - 1]].number > g_leftOut[i].number; --at)
+            order[at] = order[at - 1];
+        order[at] = i;
     }
-    strcat(path, "\\");
-    strcat(path, convField(&fields, 1));
-    size_t length = 0;
-    for (char *part = path;;) {
-        char *end = const_cast<char *>(textFindSeparator(part));
-        char next = *end;
-        *end = '\0';
-        if (strcmp(part, "..") == 0 || strchr(part, ':')) {
-            say(CONV_MSG_SOURCE_FOLDER, number, line);
-            folder[0] = '\0';
-            return true;
-        }
-        size_t partLength = strlen(part);
-        if (partLength > 0 && strcmp(part, ".") != 0) {
-            if (length + partLength + 1 >= size)
-                return false;
-            memcpy(folder + length, part, partLength);
-            folder[length + partLength] = separator;
-            length += partLength + 1;
-            folder[length] = '\0';
-        }
-        if (next == '\0')
-            return true;
-        part = end + 1;
+    for (int i = 0; i < g_leftOutCount; ++i) {
+        const ConvLeftOut &item = g_leftOut[order[i]];
+        say(CONV_MSG_LEFT_OUT, item.number, item.why, item.text);
     }
+    if (g_notNeededCount == 0)
+        return;
+    say(CONV_MSG_NOT_NEEDED);
+    int listed =
+        g_notNeededCount < CONV_NOT_NEEDED_CAPACITY ? g_notNeededCount : CONV_NOT_NEEDED_CAPACITY;
+    for (int i = 0; i < listed; ++i)
+        say(CONV_MSG_NOT_NEEDED_LINE, g_notNeeded[i].number, g_notNeeded[i].text);
+    if (g_notNeededCount > listed)
+        say(CONV_MSG_NOT_NEEDED_MORE, g_notNeededCount - listed);
 }

@@ -82,20 +82,20 @@ const char *commit(ConvPart *part, const ConvLineText &line) {
     return nullptr;
 }
 
+// True when one of the ASCII `characters` is a character of the text, not
+// the trail byte of a double-byte one ("\x81\x5B" is a katakana sign).
 bool hasAny(const char *text, const char *characters) {
-    return strpbrk(text, characters) != nullptr;
-}
-
-// Dots and spaces alone: Windows would drop them, or climb up with "..".
-bool isDotsOnly(const char *name) {
-    return name[strspn(name, ". ")] == '\0';
+    for (const char *p = text; *p; p = textNextChar(p)) {
+        if (!textIsLeadByte(*p) && strchr(characters, *p))
+            return true;
+    }
+    return false;
 }
 
 // A name the installer reads back as a file of the section's folder.
 const char *checkFileName(const char *name) {
     if (name[0] == '\0' || name[0] == '[' || name[0] == ';' || isAsciiSpace(name[0]) ||
-        strchr(name, ':') || *textFindSeparator(name) != '\0' || isDotsOnly(name) ||
-        isDeviceName(name, strlen(name)))
+        isUnsafeFileName(name) || *textFindSeparator(name) != '\0')
         return CONV_WHY_FILE_NAME;
     if (strlen(name) >= CONV_FILE_NAME_SIZE)
         return CONV_WHY_TOO_LONG;
@@ -116,9 +116,22 @@ const char *addFile(ConvPart *part, const char *name) {
 
 // A key the installer writes: below the services key, one service at
 // least, no empty part, no quote to end its quoted field.
+// True when a '\\' of its own (never the trail byte of a double-byte
+// character) follows another or ends the key.
+bool hasEmptyPart(const char *key) {
+    bool afterSeparator = false;
+    for (const char *p = key; *p; p = textNextChar(p)) {
+        bool separator = *p == '\\';
+        if (separator && afterSeparator)
+            return true;
+        afterSeparator = separator;
+    }
+    return afterSeparator;
+}
+
 const char *checkKey(const char *key) {
     size_t length = strlen(key);
-    if (!isServiceKey(key) || key[length - 1] == '\\' || strstr(key, "\\\\"))
+    if (!isServiceKey(key) || hasEmptyPart(key))
         return CONV_WHY_ROOT;
     if (strchr(key, '"'))
         return CONV_WHY_TEXT;
@@ -277,7 +290,10 @@ const char *convAddValue(const char *key, const char *name, ConvValueType type, 
         return why;
     }
     ++g_valueCount;
-    say(CONV_MSG_VALUE, key, name);
+    if (type == CONV_REG_DWORD)
+        say(CONV_MSG_VALUE_NUMBER, key, name, number);
+    else
+        say(CONV_MSG_VALUE, key, name, text);
     return nullptr;
 }
 
@@ -292,7 +308,9 @@ int convValueCount() {
 size_t convComposeOutput(const char *sourcePath, const char **text) {
     size_t length = 0;
     appendText(&length, CONV_OUT_HEAD_COMMENT);
-    appendText(&length, sourcePath);
+    // A control character (a line feed in the name) would end the comment.
+    for (const char *c = sourcePath; *c; ++c)
+        append(&length, static_cast<unsigned char>(*c) < 0x20 || *c == 0x7F ? "?" : c, 1);
     appendText(&length, "\r\n\r\n[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=LegacyDriver\r\n"
                         "\r\n[DestinationDirs]\r\nDefaultDestDir=12\r\n");
     for (int i = 0; i < g_sectionCount; ++i)

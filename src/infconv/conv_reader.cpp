@@ -38,10 +38,6 @@ int g_sectionCount;
 
 const char CTRL_Z = 0x1A;
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 // UTF-16 with its byte-order mark, of ASCII characters only, into bytes;
 // false when a character is not ASCII. `size` becomes the byte count.
 bool utf16ToBytes(size_t *size) {
@@ -79,9 +75,10 @@ bool addLine(size_t start, size_t end, unsigned long number) {
         if (g_sectionCount == CONV_SECTION_CAPACITY)
             return false;
         char *name = g_text + start + 1;
-        char *close = strchr(name, ']');
-        if (close)
-            *close = '\0';
+        char *close = name;
+        while (*close && (*close != ']' || textIsLeadByte(*close)))
+            close = const_cast<char *>(textNextChar(close));
+        *close = '\0';
         trimSpace(name);
         g_sections[g_sectionCount++] = ConvSection{start + 1, g_lineCount, 0};
         return true;
@@ -108,6 +105,7 @@ void splitLines(size_t size) {
         bool quoted = false;
         bool comment = false;
         bool trail = false;
+        bool unreadable = false;
         while (in < size) {
             char c = g_text[in++];
             if (c == '\n') {
@@ -121,6 +119,10 @@ void splitLines(size_t size) {
             }
             if (c == '\r' || comment)
                 continue;
+            if (c == '\0') { // no line holds one: the line cannot be read
+                unreadable = true;
+                continue;
+            }
             if (c == ';' && !quoted) {
                 comment = true;
                 continue;
@@ -133,12 +135,16 @@ void splitLines(size_t size) {
             } else if (textIsLeadByte(c)) {
                 trail = true;
                 lastBackslash = SIZE_MAX;
-            } else if (!isBlank(c)) {
+            } else if (!isBlankChar(c)) {
                 lastBackslash = c == '\\' ? out : SIZE_MAX;
             }
             g_text[out++] = c;
         }
-        if (!addLine(start, out, number)) {
+        if (unreadable) {
+            say(CONV_MSG_NUL_BYTE, number);
+            shortfallAdd();
+            g_text[out] = '\0';
+        } else if (!addLine(start, out, number)) {
             say(CONV_MSG_TOO_MANY_LINES, number);
             shortfallAdd();
             return;
@@ -168,7 +174,7 @@ ConvLoadResult parse(size_t size) {
 // one quote. False when it does not fit `size`.
 bool readRawField(const char **text, char stop, char *field, size_t size) {
     const char *p = *text;
-    while (isBlank(*p))
+    while (isBlankChar(*p))
         ++p;
     size_t length = 0;
     size_t kept = 0; // up to the last character that is not a trailing blank
@@ -189,7 +195,7 @@ bool readRawField(const char **text, char stop, char *field, size_t size) {
             continue;
         }
         field[length++] = c;
-        if (quoted || !isBlank(c))
+        if (quoted || !isBlankChar(c))
             kept = length;
     }
     field[kept] = '\0';
@@ -252,12 +258,14 @@ ConvLoadResult convLoad(const char *path) {
     if (!file)
         return CONV_OPEN_FAILED;
     size_t size = 0;
-    size_t got;
+    size_t got = 0;
     while (size <= CONV_INPUT_SIZE &&
            (got = platformReadFile(file, g_text + size, CONV_INPUT_SIZE + 1 - size)) > 0 &&
            got != PLATFORM_READ_FAILED)
         size += got;
     platformCloseFile(file);
+    if (got == PLATFORM_READ_FAILED)
+        return CONV_READ_FAILED;
     if (size > CONV_INPUT_SIZE)
         return CONV_TOO_LARGE;
     return parse(size);
@@ -268,6 +276,10 @@ ConvLoadResult convLoadBytes(const char *data, size_t size) {
         return CONV_TOO_LARGE;
     memcpy(g_text, data, size);
     return parse(size);
+}
+
+const char *convSectionName(int index) {
+    return index < g_sectionCount ? g_text + g_sections[index].nameOffset : nullptr;
 }
 
 bool convHasSection(const char *name) {
@@ -327,11 +339,17 @@ void convReadFields(const char *text, ConvFields *fields) {
     char raw[CONV_FIELD_SIZE];
     for (const char *p = text;; ++p) {
         bool fits = readRawField(&p, ',', raw, sizeof raw);
-        if (fields->count == CONV_FIELD_CAPACITY || !fits ||
-            !substitute(raw, fields->text[fields->count]))
+        // A field that does not fit keeps its place, empty, so that the
+        // fields after it keep their numbers (an AddReg line's type).
+        if (fields->count == CONV_FIELD_CAPACITY) {
             fields->tooLong = true;
-        else
-            ++fields->count;
+        } else {
+            char *field = fields->text[fields->count++];
+            if (!fits || !substitute(raw, field)) {
+                fields->tooLong = true;
+                field[0] = '\0';
+            }
+        }
         if (*p != ',')
             return;
     }
@@ -339,32 +357,4 @@ void convReadFields(const char *text, ConvFields *fields) {
 
 const char *convField(const ConvFields *fields, int index) {
     return index < fields->count ? fields->text[index] : "";
-}
-
-bool convReadNumber(const char *text, unsigned long *number) {
-    unsigned long value = 0;
-    unsigned base = 10;
-    if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        base = 16;
-        text += 2;
-    }
-    if (*text == '\0')
-        return false;
-    for (; *text; ++text) {
-        char c = *text;
-        unsigned digit;
-        if (c >= '0' && c <= '9')
-            digit = static_cast<unsigned>(c - '0');
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            digit = static_cast<unsigned>(c - 'a' + 10);
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            digit = static_cast<unsigned>(c - 'A' + 10);
-        else
-            return false;
-        if (digit >= base || value > (0xFFFFFFFFul - digit) / base)
-            return false;
-        value = value * base + digit;
-    }
-    *number = value;
-    return true;
 }

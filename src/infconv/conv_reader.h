@@ -17,15 +17,25 @@
 
 #include "infconv/infconv_capacity.h"
 
-enum ConvLoadResult { CONV_LOADED, CONV_OPEN_FAILED, CONV_TOO_LARGE, CONV_UTF16_NOT_ASCII };
+enum ConvLoadResult {
+    CONV_LOADED,
+    CONV_OPEN_FAILED,
+    CONV_READ_FAILED,
+    CONV_TOO_LARGE,
+    CONV_UTF16_NOT_ASCII
+};
 
 // Reads the file into the line and section tables, replacing whatever an
 // earlier call read. Lines that are too long, and lines past the tables'
-// capacities, are reported and counted as left out.
+// capacities, and lines holding a NUL byte, are reported and counted as
+// left out. A read error is CONV_READ_FAILED: what follows is unknown.
 ConvLoadResult convLoad(const char *path);
 
 // Loads bytes already in memory, as convLoad does a file's.
 ConvLoadResult convLoadBytes(const char *data, size_t size);
+
+// The name of the section at `index` in file order, or null past the last.
+const char *convSectionName(int index);
 
 // True when a section of that name (ASCII case not mattering) exists.
 bool convHasSection(const char *name);
@@ -65,9 +75,5 @@ void convReadFields(const char *text, ConvFields *fields);
 
 // The field at `index`, or the empty text past the last one.
 const char *convField(const ConvFields *fields, int index);
-
-// A number as INF files write them: "0x" and hexadecimal digits, or
-// decimal digits; false for anything else, such as trailing text.
-bool convReadNumber(const char *text, unsigned long *number);
 
 #endif

@@ -13,6 +13,7 @@
 #include "common/shortfall.h"
 #include "inf/text.h"
 #include "infconv/conv_convert.h"
+#include "infconv/conv_files.h"
 #include "infconv/conv_output.h"
 #include "infconv/conv_reader.h"
 #include "infconv/infconv_messages.h"
@@ -22,11 +23,26 @@ const char CONV_OUTPUT_NAME[] = "INFINST.INF";
 
 namespace {
 
+// The folder made beside the input INF file when the driver's files lie
+// in several folders.
+const char DEFAULT_FOLDER[] = "INFINST";
+
 // False, with the reason said, when the file could not be read.
 bool load(const char *path) {
+    char found[PATH_SIZE];
+    unsigned long attributes = platformFindPath(path, found);
+    if (attributes == PLATFORM_NO_ATTRIBUTES) {
+        say(CONV_MSG_INPUT_MISSING, path);
+        return false;
+    }
+    if (attributes & PLATFORM_ATTRIBUTE_DIRECTORY) {
+        say(CONV_MSG_INPUT_IS_FOLDER, path);
+        return false;
+    }
     switch (convLoad(path)) {
     case CONV_LOADED: return true;
-    case CONV_OPEN_FAILED: platformReportError(CONV_MSG_OPEN_FAILED); return false;
+    case CONV_OPEN_FAILED: say(CONV_MSG_OPEN_FAILED, path); return false;
+    case CONV_READ_FAILED: say(CONV_MSG_READ_FAILED, path); return false;
     case CONV_TOO_LARGE:
         say(CONV_MSG_INPUT_TOO_LARGE, static_cast<unsigned long>(CONV_INPUT_SIZE));
         return false;
@@ -37,19 +53,44 @@ bool load(const char *path) {
     return false;
 }
 
-// The output's path when none was given: CONV_OUTPUT_NAME in the folder
-// of the driver's x86 files, below the INF file's own folder. False when
-// it does not fit PATH_SIZE.
-bool defaultOutputPath(const char *inputPath, char *path) {
-    char directory[PATH_SIZE];
-    strcpy(directory, inputPath);
-    const char *separator = textLastSeparator(directory);
-    directory[separator ? separator - directory + 1 : 0] = '\0';
+// Where the file goes and its files with it: the output named, else
+// CONV_OUTPUT_NAME in the one folder that holds the driver's files, else
+// in a new folder beside the input INF file, which then receives copies
+// of them all, as an output named does. False, with the reason said, when
+// the file cannot go there; nothing is written then.
+bool placeOutput(const char *outputPath, char *path) {
     char folder[PATH_SIZE];
-    char withFolder[PATH_SIZE];
-    return convSourceFolder(folder, sizeof folder, platformPathSeparator()) &&
-           composePath(withFolder, directory, folder) &&
-           composePath(path, withFolder, CONV_OUTPUT_NAME);
+    bool copies = true;
+    bool makeFolder = false;
+    if (outputPath) {
+        strcpy(path, outputPath);
+        convFolderOf(outputPath, folder);
+    } else {
+        char separator[2] = {platformPathSeparator(), '\0'};
+        char named[PATH_SIZE];
+        copies = !convFilesInOneFolder(folder);
+        if (copies && !(composePath(named, convInputFolder(), DEFAULT_FOLDER) &&
+                        composePath(folder, named, separator))) {
+            say(CONV_MSG_PATH_TOO_LONG, named);
+            return false;
+        }
+        if (!composePath(path, folder, CONV_OUTPUT_NAME)) {
+            say(CONV_MSG_PATH_TOO_LONG, folder);
+            return false;
+        }
+        char found[PATH_SIZE];
+        if (copies && platformFindPath(named, found) != PLATFORM_NO_ATTRIBUTES) {
+            say(CONV_MSG_FOLDER_EXISTS, found);
+            return false;
+        }
+        makeFolder = copies;
+    }
+    char found[PATH_SIZE];
+    if (platformFindPath(path, found) != PLATFORM_NO_ATTRIBUTES) {
+        say(CONV_MSG_OUTPUT_EXISTS, path);
+        return false;
+    }
+    return !copies || convPlaceFiles(folder, makeFolder);
 }
 
 // Writes the file; false, with the reason said, when it was not written.
@@ -94,13 +135,17 @@ int runConverter(int argc, char **argv) {
         return 1;
     const char *section = convFindInstallSection();
     if (!section) {
-        say("%s", convHasLegacyDriverClass()
-                      ? CONV_MSG_ALREADY_CONVERTED
-                      : CONV_MSG_NO_INSTALL_SECTION_1 CONV_MSG_NO_INSTALL_SECTION_2);
+        convSayWhyNoInstallSection();
         return 1;
     }
     say(CONV_MSG_INSTALL_SECTION, section);
+    convFilesReset(inputPath);
     convConvertInstallSection(section);
+    convSayLeftOut();
+    if (convImageRefused()) {
+        say(CONV_MSG_STOPPED);
+        return 1;
+    }
     if (shortfallCount() > 0)
         say(CONV_MSG_LEFT_OUT_COUNT, shortfallCount());
     else
@@ -110,21 +155,14 @@ int runConverter(int argc, char **argv) {
         return 1;
     }
 
-    char composed[PATH_SIZE];
-    if (!outputPath) {
-        if (!defaultOutputPath(inputPath, composed)) {
-            say(CONV_MSG_PATH_TOO_LONG, inputPath);
-            return 1;
-        }
-        outputPath = composed;
-    }
-    if (!writeOutput(inputPath, outputPath))
+    char path[PATH_SIZE];
+    if (!placeOutput(outputPath, path) || !writeOutput(inputPath, path))
         return 1;
-    say(CONV_MSG_WRITTEN, outputPath);
+    say(CONV_MSG_WRITTEN, path);
     // A path with a space goes in quotes, or it would be two arguments.
-    if (strchr(outputPath, ' '))
-        say(CONV_MSG_COMMAND_QUOTED, outputPath);
+    if (strchr(path, ' '))
+        say(CONV_MSG_COMMAND_QUOTED, path);
     else
-        say(CONV_MSG_COMMAND, outputPath);
+        say(CONV_MSG_COMMAND, path);
     return 0;
 }

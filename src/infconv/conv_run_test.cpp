@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "infconv/conv_test_support.h"
@@ -19,7 +20,7 @@ const char BANNER[] = "NT 4.0形式ドライバINF変換ツール (infinst用)\n
 const char DRIVER_INF[] =
     "[Version]\r\nSignature=\"$Windows NT$\"\r\n"
     "[SourceDisksNames.x86]\r\n1 = %Disk%,,,\\i386\r\n"
-    "[SourceDisksFiles.x86]\r\ndrv.sys = 1\r\n"
+    "[SourceDisksFiles.x86]\r\ndrv.sys = 1\r\ndrvio.dll = 1\r\n"
     "[DestinationDirs]\r\nDefaultDestDir = 12\r\nDrv.Dll.Files = 11\r\n"
     "[DefaultInstall.NTx86]\r\nCopyFiles = Drv.Files, Drv.Dll.Files\r\nRenFiles = Old.Files\r\n"
     "[DefaultInstall.NTx86.Services]\r\nAddService = Drv, 2, Drv.Service\r\n"
@@ -36,6 +37,8 @@ protected:
         fakeReset();
         fakeAddDirectory("C:\\work\\i386");
         fakeAddFile("C:\\work\\drv.inf", DRIVER_INF);
+        fakeAddFile("C:\\work\\i386\\drv.sys", "driver");
+        fakeAddFile("C:\\work\\i386\\drvio.dll", "library");
     }
     void TearDown() override { EXPECT_EQ(fakeOpenFiles(), 0); }
 };
@@ -46,16 +49,19 @@ TEST_F(ConvRunTest, ReportsEverythingAndWritesBesideTheDriversFiles) {
               std::string(BANNER) +
                   "変換元: C:\\work\\drv.inf\n"
                   "インストールセクション: [DefaultInstall.NTx86]\n\n"
-                  "○コピーセクション: [Drv.Files] → System32\\Drivers（1ファイル）\n"
-                  "○コピーセクション: [Drv.Dll.Files] → System32（1ファイル）\n"
-                  "×12行目: この指定は変換できません: RenFiles = Old.Files\n"
+                  "○コピーセクション: [Drv.Files] → System32\\Drivers\n"
+                  "○ファイル: i386\\drv.sys → System32\\Drivers\n"
+                  "○コピーセクション: [Drv.Dll.Files] → System32\n"
+                  "○ファイル: i386\\drvio.dll → System32\n"
                   "○サービス: Drv\n"
-                  "○レジストリ値: System\\CurrentControlSet\\Services\\Drv\\Type\n"
-                  "○レジストリ値: System\\CurrentControlSet\\Services\\Drv\\Start\n"
-                  "○レジストリ値: System\\CurrentControlSet\\Services\\Drv\\ErrorControl\n"
-                  "○レジストリ値: System\\CurrentControlSet\\Services\\Drv\\ImagePath\n"
-                  "○レジストリ値: System\\CurrentControlSet\\Services\\Drv\\Parameters\\Size\n"
-                  "○レジストリ値: System\\CurrentControlSet\\Services\\Drv\\Note\n"
+                  "○レジストリ値: System\\CurrentControlSet\\Services\\Drv\\Type = 1\n"
+                  "○レジストリ値: System\\CurrentControlSet\\Services\\Drv\\Start = 3\n"
+                  "○レジストリ値: System\\CurrentControlSet\\Services\\Drv\\ErrorControl = 1\n"
+                  "○レジストリ値: System\\CurrentControlSet\\Services\\Drv\\ImagePath = "
+                  "System32\\drivers\\drv.sys\n"
+                  "○レジストリ値: System\\CurrentControlSet\\Services\\Drv\\Parameters\\Size = 16\n"
+                  "○レジストリ値: System\\CurrentControlSet\\Services\\Drv\\Note = 日本語\n"
+                  "×13行目: この指定は変換できません: RenFiles = Old.Files\n"
                   "\n注意: 1件の項目を変換できませんでした。上の×の行を確認してください。\n"
                   "\nC:\\work\\i386\\INFINST.INF を作成しました。\n"
                   "次のコマンドでドライバをインストールしてください:\n"
@@ -67,8 +73,6 @@ TEST_F(ConvRunTest, ReportsEverythingAndWritesBesideTheDriversFiles) {
 
 TEST_F(ConvRunTest, TheInstallerInstallsTheFileWritten) {
     ASSERT_EQ(runConverterWith({"C:\\work\\drv.inf"}), 0);
-    fakeAddFile("C:\\work\\i386\\drv.sys", "driver");
-    fakeAddFile("C:\\work\\i386\\drvio.dll", "library");
     fakeSetInput("1\n");
     EXPECT_EQ(runInstallerWith({"C:\\work\\i386\\INFINST.INF"}), 0);
     std::string said = outputAfterNotices();
@@ -151,9 +155,183 @@ TEST_F(ConvRunTest, Refusals) {
     }
 }
 
-TEST_F(ConvRunTest, AMissingFileIsReportedOnStandardError) {
-    EXPECT_EQ(runConverterWith({"C:\\work\\missing.inf"}), 1);
-    EXPECT_EQ(fakeErrorOutput(), "INFファイルを開けませんでした。: No such file or directory\n");
+TEST_F(ConvRunTest, InputsThatCannotBeRead) {
+    struct Row {
+        std::string path;
+        FakeOperation failing;
+        std::string said;
+    } rows[] = {
+        {"C:\\work\\missing.inf", FAKE_OPERATION_COUNT,
+         "INFファイルが見つかりません: C:\\work\\missing.inf\n"},
+        {"C:\\work\\i386", FAKE_OPERATION_COUNT,
+         "フォルダが指定されました。変換するINFファイルを指定してください: C:\\work\\i386\n"},
+        {"C:\\work\\drv.inf", FAKE_OPEN_FILE, "INFファイルを開けませんでした: C:\\work\\drv.inf\n"},
+        {"C:\\work\\drv.inf", FAKE_READ_FILE,
+         "INFファイルの読み込み中にエラーが発生したため変換できません: C:\\work\\drv.inf\n"},
+    };
+    for (const Row &row : rows) {
+        SetUp();
+        if (row.failing != FAKE_OPERATION_COUNT)
+            fakeFailCall(row.failing, 1);
+        EXPECT_EQ(runConverterWith({row.path}), 1);
+        EXPECT_EQ(fakeOutput(), BANNER + ("変換元: " + row.path + "\n") + row.said);
+        EXPECT_FALSE(fakeFileExists("C:\\work\\i386\\INFINST.INF"));
+    }
+}
+
+TEST_F(ConvRunTest, RefusalsSayWhatTheFileIs) {
+    struct Row {
+        std::string inf, said;
+    } rows[] = {
+        {"[Identification]\nOptionType = SCSI\n", "セットアップ用スクリプト"},
+        {"[DefaultInstall.NT$ARCH$]\nCopyFiles=a\n", "[DefaultInstall.NT$ARCH$]のように$ARCH$"},
+        {"[DefaultInstall.NTamd64]\nCopyFiles=a\n",
+         "[DefaultInstall.NTamd64]のように別のプロセッサ"},
+        {"[DefaultInstall.NTARM64.6.3]\nCopyFiles=a\n", "別のプロセッサ用だけ"},
+        {"[DefaultInstall.NTx64]\nCopyFiles=a\n", "プラグアンドプレイ"},
+    };
+    for (const Row &row : rows) {
+        SetUp();
+        fakeAddFile("C:\\work\\in.inf", row.inf);
+        EXPECT_EQ(runConverterWith({"C:\\work\\in.inf"}), 1);
+        EXPECT_NE(fakeOutput().find(row.said), std::string::npos) << row.inf << fakeOutput();
+    }
+}
+
+// The driver's files in two folders: the system file in i386, the
+// library in the INF file's own folder.
+std::string twoFolderInf() {
+    std::string inf = DRIVER_INF;
+    size_t at = inf.find("drvio.dll = 1");
+    return inf.replace(at, strlen("drvio.dll = 1"), "drvio.dll = 2");
+}
+
+TEST_F(ConvRunTest, FilesInSeveralFoldersAreCopiedIntoANewFolder) {
+    fakeAddFile("C:\\work\\drv.inf", twoFolderInf());
+    fakeAddFile("C:\\work\\drvio.dll", "library here");
+    ASSERT_EQ(runConverterWith({"C:\\work\\drv.inf"}), 0) << fakeOutput();
+    EXPECT_NE(fakeOutput().find("○ファイル: drvio.dll → System32\n"), std::string::npos);
+    EXPECT_NE(fakeOutput().find("○コピー: C:\\work\\i386\\drv.sys → C:\\work\\INFINST\\drv.sys\n"
+                                "○コピー: C:\\work\\drvio.dll → C:\\work\\INFINST\\drvio.dll\n"),
+              std::string::npos)
+        << fakeOutput();
+    EXPECT_EQ(fakeFileContent("C:\\work\\INFINST\\drvio.dll"), "library here");
+    fakeSetInput("1\n");
+    EXPECT_EQ(runInstallerWith({"C:\\work\\INFINST\\INFINST.INF"}), 0);
+    EXPECT_EQ(fakeFileContent("C:\\WINNT\\System32\\Drivers\\drv.sys"), "driver");
+    EXPECT_EQ(fakeFileContent("C:\\WINNT\\System32\\drvio.dll"), "library here");
+    // A second run finds the folder made and leaves it alone.
+    EXPECT_EQ(runConverterWith({"C:\\work\\drv.inf"}), 1);
+    EXPECT_NE(
+        fakeOutput().find("出力フォルダが既にあります。別の出力INFファイルを指定してください: "
+                          "C:\\work\\INFINST\n"),
+        std::string::npos);
+}
+
+TEST_F(ConvRunTest, AnOutputNamedReceivesTheFilesNeverReplacingADifferentOne) {
+    fakeAddDirectory("C:\\out");
+    fakeAddFile("C:\\out\\drv.sys", "driver"); // the same file: fine
+    ASSERT_EQ(runConverterWith({"C:\\work\\drv.inf", "C:\\out\\x.inf"}), 0) << fakeOutput();
+    EXPECT_EQ(fakeFileContent("C:\\out\\drvio.dll"), "library");
+    EXPECT_EQ(fakeOutput().find("→ C:\\out\\drv.sys"), std::string::npos);
+
+    SetUp();
+    fakeAddDirectory("C:\\out");
+    fakeAddFile("C:\\out\\drvio.dll", "another library");
+    EXPECT_EQ(runConverterWith({"C:\\work\\drv.inf", "C:\\out\\x.inf"}), 1);
+    EXPECT_NE(fakeOutput().find("出力先に内容の違うファイルがあります。上書きはしません: "
+                                "C:\\out\\drvio.dll\n"),
+              std::string::npos);
+    EXPECT_FALSE(fakeFileExists("C:\\out\\drv.sys")); // nothing written
+    EXPECT_FALSE(fakeFileExists("C:\\out\\x.inf"));
+}
+
+TEST_F(ConvRunTest, WhatWasLeftOutIsSaidInTheOrderOfTheInputsLines) {
+    std::string inf = DRIVER_INF;
+    // Line 28 names a missing file, found before RenFiles on line 13.
+    inf.replace(inf.rfind("drvio.dll"), strlen("drvio.dll"), "gone.dll");
+    fakeAddFile("C:\\work\\drv.inf", inf);
+    ASSERT_EQ(runConverterWith({"C:\\work\\drv.inf"}), 0) << fakeOutput();
+    size_t first = fakeOutput().find("×13行目");
+    EXPECT_EQ(fakeOutput().find("×28行目"), fakeOutput().find('\n', first) + 1) << fakeOutput();
+}
+
+TEST_F(ConvRunTest, AMissingFileIsReportedWithThePathLookedAt) {
+    fakeAddFile("C:\\work\\drv.inf", twoFolderInf()); // no drvio.dll in C:\work
+    ASSERT_EQ(runConverterWith({"C:\\work\\drv.inf"}), 0) << fakeOutput();
+    EXPECT_NE(fakeOutput().find("×28行目: ファイルがありません: C:\\work\\drvio.dll\n"),
+              std::string::npos)
+        << fakeOutput();
+}
+
+// An image: "MZ", e_lfanew at 0x3C, "PE\0\0", the machine, the optional
+// header's size and, 48 bytes into it, the subsystem version.
+std::string image(unsigned machine, unsigned major, unsigned minor) {
+    std::string bytes(0x80 + 24 + 52, '\0');
+    bytes[0] = 'M';
+    bytes[1] = 'Z';
+    bytes[0x3C] = static_cast<char>(0x80);
+    bytes.replace(0x80, 4, std::string("PE\0\0", 4));
+    bytes[0x84] = static_cast<char>(machine & 0xFF);
+    bytes[0x85] = static_cast<char>(machine >> 8);
+    bytes[0x80 + 20] = 0xE0;
+    bytes[0x80 + 24 + 48] = static_cast<char>(major);
+    bytes[0x80 + 24 + 50] = static_cast<char>(minor);
+    return bytes;
+}
+
+TEST_F(ConvRunTest, ImagesForNT3OnI386Only) {
+    struct Row {
+        std::string content;
+        int exitCode;
+        std::string said; // "" for nothing about the image
+    } rows[] = {
+        {image(0x14C, 3, 10), 0, ""},
+        {image(0x14C, 3, 51), 0, ""},
+        {image(0x14C, 4, 0), 0, "警告: drv.sys はWindows NT 4.0以降用に作られています。"},
+        {image(0x8664, 5, 2), 1,
+         "エラー: C:\\work\\i386\\drv.sys はx64 (AMD64)用のプログラムです（マシン0x8664）。"},
+        {image(0xAA64, 6, 2), 1, "はARM64用のプログラムです（マシン0xAA64）"},
+        {image(0x200, 5, 2), 1, "はIA-64用"},
+        {"MZ" + std::string(0x3A, '\0') + "\xF0\xFF\xFF\xFF", 0, ""}, // e_lfanew past the end
+        {"MZ", 0, ""},
+    };
+    for (const Row &row : rows) {
+        SetUp();
+        fakeAddFile("C:\\work\\i386\\drv.sys", row.content);
+        EXPECT_EQ(runConverterWith({"C:\\work\\drv.inf"}), row.exitCode) << fakeOutput();
+        EXPECT_EQ(fakeOutput().find("警告: drv.sys") != std::string::npos ||
+                      fakeOutput().find("エラー") != std::string::npos,
+                  !row.said.empty())
+            << fakeOutput();
+        EXPECT_NE(fakeOutput().find(row.said), std::string::npos) << fakeOutput();
+        EXPECT_EQ(fakeFileExists("C:\\work\\i386\\INFINST.INF"), row.exitCode == 0);
+        if (row.exitCode == 1) {
+            EXPECT_NE(fakeOutput().find("変換を中止しました。ファイルは作成しませんでした。\n"),
+                      std::string::npos);
+        }
+    }
+}
+
+TEST_F(ConvRunTest, PathsAndUnreadableText) {
+    // A drive and no separator: the file lies in that drive's folder.
+    fakeAddFile("A:drv.inf", DRIVER_INF);
+    fakeAddDirectory("A:i386");
+    fakeAddFile("A:i386\\drv.sys", "driver");
+    fakeAddFile("A:i386\\drvio.dll", "library");
+    EXPECT_EQ(runConverterWith({"A:drv.inf"}), 0) << fakeOutput();
+    EXPECT_TRUE(fakeFileExists("A:i386\\INFINST.INF"));
+    // A NUL byte makes its line unreadable; a line feed in the input's name
+    // does not end the comment naming it.
+    SetUp();
+    fakeAddFile("C:\\work\\a\nb.inf",
+                std::string(DRIVER_INF) + std::string("[X]\nbad\0line\n", 13));
+    EXPECT_EQ(runConverterWith({"C:\\work\\a\nb.inf", "C:\\work\\o.inf"}), 0);
+    EXPECT_NE(fakeOutput().find("×35行目: NUL文字を含むため読み込みませんでした。\n"),
+              std::string::npos)
+        << fakeOutput();
+    EXPECT_EQ(fakeFileContent("C:\\work\\o.inf").find("から変換しました: C:\\work\\a?b.inf\r\n"),
+              strlen("; infconvが次のファイル"));
 }
 
 } // namespace

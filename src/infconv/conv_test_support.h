@@ -26,11 +26,15 @@ inline int runConverterWith(std::vector<std::string> arguments) {
     return runConverter(static_cast<int>(arguments.size()), argv.data());
 }
 
-// Converts `inf`, stored as C:\work\drv.inf, into C:\work\out.inf on a
-// fresh machine.
-inline ConvResult convertInf(const std::string &inf) {
+// Converts `inf`, stored as C:\work\drv.inf beside the driver's files
+// the tables name (and `files`), into C:\work\out.inf on a fresh machine.
+inline ConvResult convertInf(const std::string &inf, std::vector<std::string> files = {}) {
     fakeReset();
     fakeAddFile("C:\\work\\drv.inf", inf);
+    for (const char *name : {"x.sys", "d.sys", "a b.sys", "ファイル.sys"})
+        files.push_back(name);
+    for (const std::string &name : files)
+        fakeAddFile("C:\\work\\" + name, "file " + name);
     int exitCode = runConverterWith({"C:\\work\\drv.inf", "C:\\work\\out.inf"});
     return ConvResult{exitCode, fakeOutput(), fakeFileContent("C:\\work\\out.inf")};
 }

@@ -45,4 +45,15 @@ const size_t CONV_SECTION_NAME_SIZE = PATH_SIZE - 8;
 // there as too long on an ordinary system.
 const size_t CONV_FILE_NAME_SIZE = PATH_SIZE - 64;
 
+// The driver's files carried over, each looked for where the INF file
+// says and copied beside the file written when they lie in several folders.
+const int CONV_FILE_CAPACITY = 128;
+
+// The items left out, said after the conversion in the order of the
+// input's lines; past them, each is said at once.
+const int CONV_LEFT_OUT_CAPACITY = 128;
+
+// The lines listed as not needed on NT 3.x; past them, only their count.
+const int CONV_NOT_NEEDED_CAPACITY = 32;
+
 #endif

@@ -559,6 +559,33 @@ PlatformNewFile platformWriteNewFile(const char *path, const void *data, size_t 
     return PLATFORM_NEW_FILE_WRITTEN;
 }
 
+// The converter's own file operations.
+
+unsigned long platformFindPath(const char *path, char *found) {
+    unsigned long attributes = platformGetFileAttributes(path);
+    if (attributes != PLATFORM_NO_ATTRIBUTES)
+        snprintf(found, PATH_SIZE, "%s", path);
+    return attributes;
+}
+
+int platformMakeDirectory(const char *path) {
+    FakeNode *parent = findNode(parentOf(absolute(path)));
+    if (failsNow(FAKE_MAKE_DIRECTORY) || findNode(path) || !parent || !parent->directory)
+        return 0;
+    fakeAddDirectory(path);
+    return 1;
+}
+
+int platformCopyNewFile(const char *source, const char *destination) {
+    FakeNode *from = findNode(source);
+    FakeNode *parent = findNode(parentOf(absolute(destination)));
+    if (failsNow(FAKE_COPY_NEW_FILE) || findNode(destination) || !from || from->directory ||
+        !parent || !parent->directory)
+        return 0;
+    fakeAddFile(destination, std::string(from->content), from->readOnly);
+    return 1;
+}
+
 char platformPathSeparator() {
     return '\\';
 }

@@ -76,6 +76,8 @@ enum FakeOperation {
     FAKE_READ_FILE,
     FAKE_ALLOCATE,
     FAKE_WRITE_NEW_FILE,
+    FAKE_MAKE_DIRECTORY,
+    FAKE_COPY_NEW_FILE,
     FAKE_OPERATION_COUNT
 };
 // The `nth` call of the operation from now on fails (1 is the next one).

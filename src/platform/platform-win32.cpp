@@ -167,6 +167,23 @@ PlatformNewFile platformWriteNewFile(const char *path, const void *data, size_t 
     return PLATFORM_NEW_FILE_FAILED;
 }
 
+// The converter's own file operations.
+
+unsigned long platformFindPath(const char *path, char *found) {
+    unsigned long attributes = GetFileAttributesA(path);
+    if (attributes != PLATFORM_NO_ATTRIBUTES)
+        strcpy(found, path);
+    return attributes;
+}
+
+int platformMakeDirectory(const char *path) {
+    return CreateDirectoryA(path, nullptr) ? 1 : 0;
+}
+
+int platformCopyNewFile(const char *source, const char *destination) {
+    return CopyFileA(source, destination, TRUE) ? 1 : 0;
+}
+
 char platformPathSeparator() {
     return '\\';
 }

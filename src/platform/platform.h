@@ -114,6 +114,22 @@ enum PlatformNewFile {
 };
 PlatformNewFile platformWriteNewFile(const char *path, const void *data, size_t size);
 
+// The converter's own file operations: finding the files a driver's INF
+// file names, putting copies of them beside the INF file it writes.
+//
+// platformFindPath: the attributes of an existing file or folder, its path
+// as found written into a PATH_SIZE buffer; PLATFORM_NO_ATTRIBUTES when
+// nothing is there. On Windows the path is taken as it is; on POSIX
+// systems a part with no entry of that exact name is matched with ASCII
+// case ignored (packages copied from a CD or floppy have upper-case 8.3
+// names). `path` fits PATH_SIZE.
+unsigned long platformFindPath(const char *path, char *found);
+// CreateDirectoryA: 1 when the folder was made (never when it existed).
+int platformMakeDirectory(const char *path);
+// CopyFileA with fail-if-exists true: 1 when copied; an existing
+// destination is never replaced.
+int platformCopyNewFile(const char *source, const char *destination);
+
 // The separator between folders in the system's paths.
 char platformPathSeparator();
 

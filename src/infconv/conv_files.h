@@ -1,0 +1,50 @@
+// The driver's files the converter carries over: where each one lies, as
+// [SourceDisksFiles.x86] (else [SourceDisksFiles]) and the disks of
+// [SourceDisksNames.x86] (else [SourceDisksNames]) say, that it is there,
+// that an image is one NT 3.x on i386 can load, and the copies that put
+// every file beside the INF file written, where the installer takes them.
+
+#ifndef INFCONV_CONV_FILES_H
+#define INFCONV_CONV_FILES_H
+
+#include <cstddef>
+
+// Forgets every file; the input INF file's folder becomes that of
+// `inputPath` (infinst's own rule on Windows, where "A:NAME.INF" lies in
+// "A:"; on POSIX systems that name is a file's).
+void convFilesReset(const char *inputPath);
+
+// The input INF file's folder, its last separator included, or "".
+const char *convInputFolder();
+
+// The folder of `path` by the same rule, into a PATH_SIZE buffer.
+void convFolderOf(const char *path, char *folder);
+
+// Carries the file `name` over into directory 10, 11 or 12: found where
+// the INF file says, its name safe to copy, an image checked. Answers why
+// not (one of the CONV_WHY_ texts), with the path looked for in `where`
+// (a PATH_SIZE buffer) when the file is not there. An image for another
+// machine is said at once and stops the conversion (convImageRefused).
+const char *convCarryFile(const char *name, unsigned long directoryId, char *where);
+
+// Takes back the file carried last.
+void convDropLastFile();
+
+// True when a file of that name (ASCII case ignored) goes to the directory.
+bool convCarriesFile(const char *name, unsigned long directoryId);
+
+// True when a carried file is an image for another machine than i386.
+bool convImageRefused();
+
+// When every carried file lies in one folder (or none was carried): that
+// folder, its separator included, into a PATH_SIZE buffer.
+bool convFilesInOneFolder(char *folder);
+
+// Puts every carried file into `folder` (its separator included): first
+// checks that none is there already as a different file, then, when
+// `makeFolder`, makes the folder, then copies each file not yet there and
+// says so. False, with the reason said, when anything stood in the way or
+// failed; nothing is copied when a check fails.
+bool convPlaceFiles(const char *folder, bool makeFolder);
+
+#endif
