@@ -4,6 +4,7 @@
 set(INFINST_SOURCES
     src/common/messages.cpp
     src/common/shortfall.cpp
+    src/common/console.cpp
     src/run/run.cpp
     src/run/overwrite.cpp
     src/inf/text.cpp

@@ -5,13 +5,16 @@
 #include <cstring>
 
 #include "common/capacity.h"
+#include "common/console.h"
 #include "common/messages.h"
 #include "common/shortfall.h"
 #include "inf/addreg_line.h"
 #include "inf/destinations.h"
+#include "inf/inf_path.h"
 #include "inf/inf_stream.h"
 #include "inf/names.h"
 #include "inf/text.h"
+#include "platform/platform.h"
 
 // Only a line that begins with '[' is a header: a value such as
 // Desc = "Disk Copy] tool" is not.
@@ -119,7 +122,24 @@ void infCheckMessages(InfCheck check, const char **first, const char **second) {
         *second = MSG_TOO_COMPLEX_2;
         break;
     case INF_CHECK_NO_COPY_SECTION: *first = MSG_NO_COPY_SECTION; break;
+    case INF_CHECK_UTF16:
+        *first = MSG_UTF16_INF_1;
+        *second = MSG_UTF16_INF_2;
+        break;
+    case INF_OPEN_FAILED: *first = MSG_OPEN_FAILED; break;
     }
+}
+
+InfCheck infOpenAndCheck(const char *infPath, InfStream *stream, char *infDirectory) {
+    if (!infOpen(stream, infPath)) {
+        platformReportError(MSG_OPEN_FAILED);
+        waitForKey();
+        return INF_OPEN_FAILED;
+    }
+    infDirectoryOf(infPath, infDirectory);
+    if (infHasUtf16Mark(stream))
+        return INF_CHECK_UTF16;
+    return infCheckFile(stream);
 }
 
 struct CopyContext {

@@ -26,7 +26,9 @@ enum InfCheck {
     INF_CHECK_NO_DESTINATION_DIRS,
     INF_CHECK_NO_DEFAULT_DEST_DIR,
     INF_CHECK_TOO_COMPLEX,
-    INF_CHECK_NO_COPY_SECTION
+    INF_CHECK_NO_COPY_SECTION,
+    INF_CHECK_UTF16,
+    INF_OPEN_FAILED
 };
 
 // Passes 1 and 2 with the checks after each, on a stream just opened; the
@@ -37,6 +39,12 @@ InfCheck infCheckFile(InfStream *stream);
 // The one or two messages that end a run refused by `check` (the second
 // null when there is one only).
 void infCheckMessages(InfCheck check, const char **first, const char **second);
+
+// Opens the INF file and runs the checks: INF_OPEN_FAILED (reported on
+// standard error, with the key wait done; nothing to close), or the
+// check's answer with the stream open and `infDirectory` (PATH_SIZE) set.
+// A file saved as UTF-16 is refused here too (INF_CHECK_UTF16).
+InfCheck infOpenAndCheck(const char *infPath, InfStream *stream, char *infDirectory);
 
 // What a program does with the lines of the installation pass.
 struct InfInstallActions {
