@@ -30,3 +30,21 @@ set(INFCONV_SOURCES
     src/infconv/conv_output.cpp
     src/infconv/conv_convert.cpp
     src/infconv/conv_run.cpp)
+
+# The uninstaller (infundo): its own logic and everything with which it
+# reads an INF file exactly as the installer does. Its entry point and
+# platform layer are added by each build.
+set(INFUNDO_SOURCES
+    src/common/messages.cpp
+    src/common/shortfall.cpp
+    src/common/console.cpp
+    src/inf/text.cpp
+    src/inf/names.cpp
+    src/inf/inf_path.cpp
+    src/inf/inf_stream.cpp
+    src/inf/inf_passes.cpp
+    src/inf/addreg_line.cpp
+    src/inf/destinations.cpp
+    src/infundo/undo_files.cpp
+    src/infundo/undo_registry.cpp
+    src/infundo/undo_run.cpp)
