@@ -83,9 +83,10 @@ size_t characterLength(const std::string &text, size_t at) {
                : 1;
 }
 
-// Paths and keys as Windows compares them: ASCII letters without case and
-// '/' as '\', the bytes of a double-byte character as they are.
-std::string fold(const std::string &text) {
+// Paths and keys as Windows compares them: ASCII letters without case, in
+// a path '/' as '\' (a key's or value's name keeps its '/'), the bytes of
+// a double-byte character as they are.
+std::string fold(const std::string &text, bool path = true) {
     std::string folded = text;
     for (size_t at = 0, step; at < folded.size(); at += step) {
         step = characterLength(folded, at);
@@ -94,7 +95,7 @@ std::string fold(const std::string &text) {
             continue;
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
-        if (c == '/')
+        if (c == '/' && path)
             c = '\\';
     }
     return folded;
@@ -163,7 +164,13 @@ std::string keyPath(const std::string &key) {
         if (slashes[i] == slashes[i - 1] + 1)
             return std::string();
     }
-    return fold(path);
+    return fold(path, false);
+}
+
+// The key that holds a key: '/' is a character of a key's name.
+std::string keyParentOf(const std::string &path) {
+    std::vector<size_t> slashes = separatorsOf(path, "\\");
+    return slashes.empty() ? std::string() : path.substr(0, slashes.back());
 }
 
 struct FakeHandle {
@@ -277,7 +284,7 @@ FakeRegValue fakeRegValue(const std::string &key, const std::string &name) {
     auto found = state.keys.find(keyPath(key));
     if (found == state.keys.end())
         return FakeRegValue{false, 0, std::string()};
-    auto value = found->second.values.find(fold(name));
+    auto value = found->second.values.find(fold(name, false));
     if (value == found->second.values.end())
         return FakeRegValue{false, 0, std::string()};
     return value->second.second;
@@ -486,7 +493,7 @@ int platformRegSetValue(PlatformRegKey *key, const char *name, unsigned long typ
         return 0;
     FakeHandle *handle = reinterpret_cast<FakeHandle *>(key);
     FakeRegValue value{true, type, std::string(static_cast<const char *>(data), size)};
-    state.keys[handle->key].values[fold(name)] = std::make_pair(std::string(name), value);
+    state.keys[handle->key].values[fold(name, false)] = std::make_pair(std::string(name), value);
     return 1;
 }
 
@@ -637,7 +644,7 @@ PlatformValueQuery platformRegQueryValue(PlatformRegKey *key, const char *name, 
     if (failsNow(FAKE_REG_QUERY_VALUE))
         return PLATFORM_VALUE_FAILED;
     FakeKey &open = state.keys[reinterpret_cast<FakeHandle *>(key)->key];
-    auto found = open.values.find(fold(name));
+    auto found = open.values.find(fold(name, false));
     if (found == open.values.end())
         return PLATFORM_VALUE_NOT_FOUND;
     const FakeRegValue &value = found->second.second;
@@ -666,7 +673,7 @@ int platformRegEnumKey(PlatformRegKey *key, unsigned long index, char *name, uns
     const std::string &path = reinterpret_cast<FakeHandle *>(key)->key;
     unsigned long at = 0;
     for (const auto &other : state.keys) {
-        if (parentOf(other.first) == path && at++ == index)
+        if (keyParentOf(other.first) == path && at++ == index)
             return enumName(other.second.name, name, size);
     }
     return 0;
@@ -676,7 +683,7 @@ int platformRegDeleteValue(const char *key, const char *name) {
     auto found = state.keys.find(keyPath(key));
     if (failsNow(FAKE_REG_DELETE_VALUE) || found == state.keys.end())
         return 0;
-    return found->second.values.erase(fold(name)) == 1;
+    return found->second.values.erase(fold(name, false)) == 1;
 }
 
 int platformRegDeleteKey(const char *key) {
@@ -684,7 +691,7 @@ int platformRegDeleteKey(const char *key) {
     if (failsNow(FAKE_REG_DELETE_KEY) || !state.keys.count(path))
         return 0;
     for (const auto &other : state.keys) {
-        if (parentOf(other.first) == path)
+        if (keyParentOf(other.first) == path)
             return 0;
     }
     state.keys.erase(path);
