@@ -126,20 +126,33 @@ void infCheckMessages(InfCheck check, const char **first, const char **second) {
         *first = MSG_UTF16_INF_1;
         *second = MSG_UTF16_INF_2;
         break;
-    case INF_OPEN_FAILED: *first = MSG_OPEN_FAILED; break;
     }
 }
 
-InfCheck infOpenAndCheck(const char *infPath, InfStream *stream, char *infDirectory) {
+void infEndRun(InfStream *stream, const char *first, const char *second) {
+    infClose(stream);
+    say("%s", first);
+    if (second)
+        say("%s", second);
+    waitForKey();
+    clearDestinations();
+}
+
+bool infOpenForRun(const char *infPath, InfStream *stream, char *infDirectory) {
     if (!infOpen(stream, infPath)) {
         platformReportError(MSG_OPEN_FAILED);
         waitForKey();
-        return INF_OPEN_FAILED;
+        return false;
     }
     infDirectoryOf(infPath, infDirectory);
-    if (infHasUtf16Mark(stream))
-        return INF_CHECK_UTF16;
-    return infCheckFile(stream);
+    InfCheck check = infHasUtf16Mark(stream) ? INF_CHECK_UTF16 : infCheckFile(stream);
+    if (check == INF_CHECK_PASSED)
+        return true;
+    const char *first;
+    const char *second;
+    infCheckMessages(check, &first, &second);
+    infEndRun(stream, first, second);
+    return false;
 }
 
 struct CopyContext {

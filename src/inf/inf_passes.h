@@ -27,8 +27,7 @@ enum InfCheck {
     INF_CHECK_NO_DEFAULT_DEST_DIR,
     INF_CHECK_TOO_COMPLEX,
     INF_CHECK_NO_COPY_SECTION,
-    INF_CHECK_UTF16,
-    INF_OPEN_FAILED
+    INF_CHECK_UTF16
 };
 
 // Passes 1 and 2 with the checks after each, on a stream just opened; the
@@ -40,11 +39,17 @@ InfCheck infCheckFile(InfStream *stream);
 // null when there is one only).
 void infCheckMessages(InfCheck check, const char **first, const char **second);
 
-// Opens the INF file and runs the checks: INF_OPEN_FAILED (reported on
-// standard error, with the key wait done; nothing to close), or the
-// check's answer with the stream open and `infDirectory` (PATH_SIZE) set.
-// A file saved as UTF-16 is refused here too (INF_CHECK_UTF16).
-InfCheck infOpenAndCheck(const char *infPath, InfStream *stream, char *infDirectory);
+// The start of a run's reading: opens the INF file, sets `infDirectory`
+// (PATH_SIZE) and runs the checks, refusing a file saved as UTF-16 too.
+// False when the run ends here with exit code 1: the file could not be
+// opened (reported on standard error), or a check failed, whose messages
+// are printed by infEndRun; the key wait is done either way.
+bool infOpenForRun(const char *infPath, InfStream *stream, char *infDirectory);
+
+// The end of every run after the INF file was opened: closes it, prints
+// the messages (`second` may be null), waits for a key and releases the
+// destination table.
+void infEndRun(InfStream *stream, const char *first, const char *second);
 
 // What a program does with the lines of the installation pass.
 struct InfInstallActions {

@@ -136,8 +136,9 @@ Holding whatHolds(const UndoKey &key, bool planning, char *reason) {
             break;
         }
     }
-    for (unsigned long i = 0; holding == HOLDS_NOTHING && found != -1 &&
-                              (found = platformRegEnumKey(handle, i, reason, REG_NAME_FIELD_SIZE)) == 1;
+    for (unsigned long i = 0;
+         holding == HOLDS_NOTHING && found != -1 &&
+         (found = platformRegEnumKey(handle, i, reason, REG_NAME_FIELD_SIZE)) == 1;
          ++i) {
         if (isServiceLevel(key) &&
             (equalsIgnoreCase(reason, "Enum") || equalsIgnoreCase(reason, "Security")))

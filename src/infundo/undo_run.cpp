@@ -13,17 +13,6 @@
 #include "infundo/infundo_messages.h"
 #include "infundo/undo_plan.h"
 
-// The end of every run after the INF file was opened and checked.
-static int endRun(InfStream *stream, const char *message1, const char *message2, int exitCode) {
-    infClose(stream);
-    say("%s", message1);
-    if (message2)
-        say("%s", message2);
-    waitForKey();
-    clearDestinations();
-    return exitCode;
-}
-
 // The closing words of a run that reached its end.
 static int finish(const UndoCount &count, const char *message) {
     if (count.kept > 0)
@@ -51,20 +40,15 @@ int runUninstaller(int argc, char **argv) {
 
     InfStream stream;
     char infDirectory[PATH_SIZE];
-    InfCheck check = infOpenAndCheck(infPath, &stream, infDirectory);
-    if (check == INF_OPEN_FAILED)
+    if (!infOpenForRun(infPath, &stream, infDirectory))
         return 1;
-    if (check != INF_CHECK_PASSED) {
-        const char *first;
-        const char *second;
-        infCheckMessages(check, &first, &second);
-        return endRun(&stream, first, second, 1);
-    }
     say(UNDO_MSG_PLAN);
     UndoCount count = {0, 0};
     const InfInstallActions COLLECT = {undoCollectFile, undoCollectValue, &count};
-    if (!infWalkInstallation(&stream, infDirectory, &COLLECT))
-        return endRun(&stream, MSG_READ_FAILED, nullptr, 1);
+    if (!infWalkInstallation(&stream, infDirectory, &COLLECT)) {
+        infEndRun(&stream, MSG_READ_FAILED, nullptr);
+        return 1;
+    }
     infClose(&stream);
     clearDestinations();
     undoPlanFiles(&count);

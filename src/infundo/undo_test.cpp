@@ -164,7 +164,8 @@ TEST_F(UndoTest, KeyRule) {
         EXPECT_EQ(runUndo(), 0);
         EXPECT_EQ(fakeRegKeyExists(SERVICE), !c.reason.empty()) << c.reason;
         if (!c.reason.empty()) {
-            EXPECT_TRUE(printed("●残すキー: " + SERVICE + "\n  理由: " + c.reason + " があります。\n"));
+            EXPECT_TRUE(
+                printed("●残すキー: " + SERVICE + "\n  理由: " + c.reason + " があります。\n"));
         }
         EXPECT_FALSE(fakeRegValue(SERVICE, "Start").exists);
     }
@@ -188,7 +189,8 @@ TEST_F(UndoTest, RefusalsAndTheAgreementRemoveNothing) {
     EXPECT_EQ(runUndo(), 0);
     EXPECT_TRUE(printed("値を削除できませんでした: " + SERVICE + "\\Start\n"));
     EXPECT_TRUE(printed("キーを削除できませんでした: " + PARAMS + "\n"));
-    EXPECT_TRUE(printed("キーを削除できませんでした: " + SERVICE + "\n  理由: 値 Start があります。\n"));
+    EXPECT_TRUE(
+        printed("キーを削除できませんでした: " + SERVICE + "\n  理由: 値 Start があります。\n"));
     EXPECT_TRUE(printed("\n注意: 3件"));
 }
 

@@ -173,8 +173,9 @@ PlatformDelete platformDeleteFile(const char *path) {
     if (DeleteFileA(path))
         return PLATFORM_DELETED;
     DWORD error = GetLastError();
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ? PLATFORM_DELETE_IN_USE
-                                                                            : PLATFORM_DELETE_FAILED;
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED
+               ? PLATFORM_DELETE_IN_USE
+               : PLATFORM_DELETE_FAILED;
 }
 
 int platformDeleteFileAtRestart(const char *path) {

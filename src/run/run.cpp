@@ -4,7 +4,6 @@
 
 #include "run/run.h"
 
-
 #include "common/capacity.h"
 #include "common/console.h"
 #include "common/messages.h"
@@ -19,12 +18,7 @@
 
 // The end of every run after the INF file was opened.
 static int endRun(InfStream *stream, const char *message1, const char *message2, int exitCode) {
-    infClose(stream);
-    say("%s", message1);
-    if (message2)
-        say("%s", message2);
-    waitForKey();
-    clearDestinations();
+    infEndRun(stream, message1, message2);
     clearClaimedKeys();
     return exitCode;
 }
@@ -56,15 +50,8 @@ int runInstaller(int argc, char **argv) {
 
     InfStream stream;
     char infDirectory[PATH_SIZE];
-    InfCheck check = infOpenAndCheck(infPath, &stream, infDirectory);
-    if (check == INF_OPEN_FAILED)
+    if (!infOpenForRun(infPath, &stream, infDirectory))
         return 1;
-    if (check != INF_CHECK_PASSED) {
-        const char *first;
-        const char *second;
-        infCheckMessages(check, &first, &second);
-        return endRun(&stream, first, second, 1);
-    }
     static const InfInstallActions INSTALL = {installFile, installRegValue, nullptr};
     if (!infWalkInstallation(&stream, infDirectory, &INSTALL))
         return endRun(&stream, MSG_READ_FAILED, nullptr, 1);
