@@ -1,19 +1,27 @@
-# The installer's portable logic: everything but the platform layer. Read
-# by the main build and by the fuzzing build (fuzz/), so that both compile
-# the same list.
-set(INFINST_SOURCES
+# The lists of portable logic (everything but the platform layer), read by
+# the main build and by the fuzzing build (fuzz/), so that both compile the
+# same lists.
+#
+# Reading an INF file as the installer reads it, with the console around a
+# run: shared by the installer and the uninstaller, so that the two cannot
+# read one file two ways.
+set(INF_READING_SOURCES
     src/common/messages.cpp
     src/common/shortfall.cpp
     src/common/console.cpp
-    src/run/run.cpp
-    src/run/overwrite.cpp
     src/inf/text.cpp
     src/inf/names.cpp
     src/inf/inf_path.cpp
     src/inf/inf_stream.cpp
     src/inf/inf_passes.cpp
     src/inf/addreg_line.cpp
-    src/inf/destinations.cpp
+    src/inf/destinations.cpp)
+
+# The installer.
+set(INFINST_SOURCES
+    ${INF_READING_SOURCES}
+    src/run/run.cpp
+    src/run/overwrite.cpp
     src/install/copy_section.cpp
     src/install/addreg_section.cpp)
 
@@ -35,16 +43,7 @@ set(INFCONV_SOURCES
 # reads an INF file exactly as the installer does. Its entry point and
 # platform layer are added by each build.
 set(INFUNDO_SOURCES
-    src/common/messages.cpp
-    src/common/shortfall.cpp
-    src/common/console.cpp
-    src/inf/text.cpp
-    src/inf/names.cpp
-    src/inf/inf_path.cpp
-    src/inf/inf_stream.cpp
-    src/inf/inf_passes.cpp
-    src/inf/addreg_line.cpp
-    src/inf/destinations.cpp
+    ${INF_READING_SOURCES}
     src/infundo/undo_files.cpp
     src/infundo/undo_registry.cpp
     src/infundo/undo_run.cpp)
