@@ -88,4 +88,12 @@ if(INFINST_E2E)
       COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/check_broken_guest.sh
               ${CMAKE_SOURCE_DIR}/build/win32/infinst.exe)
   set_tests_properties(e2e_i386_broken_guest_fails PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
+  # The failure paths of the tools that set the machine up, against
+  # stand-ins: seconds each, with no package mirror and no guest booted.
+  add_test(NAME tools_install_deps_retries
+      COMMAND ${CMAKE_SOURCE_DIR}/tools/tests/install-deps.sh)
+  add_test(NAME tools_vm32_broken_cache
+      COMMAND ${CMAKE_SOURCE_DIR}/tools/tests/vm32-broken-cache.sh)
+  set_tests_properties(tools_install_deps_retries tools_vm32_broken_cache
+      PROPERTIES TIMEOUT 60 SKIP_RETURN_CODE 77)
 endif()

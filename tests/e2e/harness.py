@@ -293,7 +293,7 @@ class WinePrefix:
         last client, so that it ends by itself should the run be killed)."""
         os.makedirs(self.prefix)
         subprocess.run([WINESERVER, "-p30"], env=self.env, check=True)
-        self._wine_tool(["wineboot", "-i"], timeout=180)
+        self._wine_tool(["wineboot", "-i"], timeout=600)  # slow in the emulated machine
         self._wine_tool(["reg", "add", "HKCU\\Software\\Wine", "/v", "Version",
                          "/d", "nt351", "/f"])
         self._wine_tool(["reg", "add", "HKCU\\Software\\Wine\\AppDefaults\\nt40.exe",
