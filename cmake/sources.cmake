@@ -9,6 +9,7 @@ set(INF_READING_SOURCES
     src/common/messages.cpp
     src/common/shortfall.cpp
     src/common/console.cpp
+    src/common/files.cpp
     src/inf/text.cpp
     src/inf/names.cpp
     src/inf/inf_path.cpp

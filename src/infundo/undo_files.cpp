@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "common/files.h"
 #include "common/messages.h"
 #include "inf/text.h"
 #include "infundo/infundo_capacity.h"
@@ -79,8 +80,7 @@ Comparison compareFiles(const char *source, const char *destination) {
 }
 
 FileVerdict judge(const UndoFile &file) {
-    unsigned long attributes = platformGetFileAttributes(file.destination);
-    if (attributes == PLATFORM_NO_ATTRIBUTES || (attributes & PLATFORM_ATTRIBUTE_DIRECTORY))
+    if (!isExistingFile(file.destination))
         return FILE_ABSENT;
     switch (compareFiles(file.source, file.destination)) {
     case SAME: return FILE_REMOVE;
@@ -144,6 +144,8 @@ void undoRemoveFiles(UndoCount *count) {
         const char *path = g_files[i].destination;
         if (g_files[i].verdict != FILE_REMOVE)
             continue;
+        // The installer's own file goes even when made read-only since.
+        clearReadOnly(path);
         switch (platformDeleteFile(path)) {
         case PLATFORM_DELETED: say(UNDO_MSG_FILE_DELETED, path); continue;
         case PLATFORM_DELETE_IN_USE:

@@ -91,6 +91,7 @@ TEST_F(UndoTest, FileRule) {
         bool stays;
     } cases[] = {
         {"driver", "driver", false, false, "ファイルを削除しました: ", false},
+        {"driver", "driver", false, true, "ファイルを削除しました: ", false}, // read-only
         {"driver2", "driver", false, false, "インストールされた内容から変更されています", true},
         {"drive", "driver", false, false, "インストールされた内容から変更されています", true},
         {"driver", nullptr, false, false, "比較する元のファイルがありません: drv.sys\n", true},
@@ -101,7 +102,7 @@ TEST_F(UndoTest, FileRule) {
     for (const auto &c : cases) {
         SetUp();
         if (c.target)
-            fakeAddFile(TARGET, c.target);
+            fakeAddFile(TARGET, c.target, c.failRestart && !c.inUse);
         if (!c.source)
             platformDeleteFile(SOURCE.c_str());
         if (c.inUse)
