@@ -97,13 +97,15 @@ void undoResetFiles() {
     g_fileCount = 0;
 }
 
-// Two lines that name one destination copy one source (the same name in
-// the same folder): the file is taken back once.
+// A file that several lines copy is taken back once, compared with the
+// source of the last of them, whose copy the installer leaves there.
 void undoCollectFile(const char *source, const char *destination, void *context) {
     UndoCount *count = static_cast<UndoCount *>(context);
     for (int i = 0; i < g_fileCount; ++i) {
-        if (equalsIgnoreCase(g_files[i].destination, destination))
+        if (equalsIgnoreCase(g_files[i].destination, destination)) {
+            strcpy(g_files[i].source, source);
             return;
+        }
     }
     if (g_fileCount == UNDO_FILE_CAPACITY) {
         say(UNDO_MSG_KEEP_FILE, destination);
