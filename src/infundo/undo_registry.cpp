@@ -15,7 +15,7 @@
 
 namespace {
 
-enum Verdict { ABSENT, REMOVE, KEEP };
+enum Verdict { ABSENT, REMOVE, KEEP, UNREADABLE };
 
 struct UndoValue {
     char key[REG_KEY_FIELD_SIZE];
@@ -102,7 +102,7 @@ UndoValue *findValue(const char *key, const char *name) {
 Verdict judgeValue(const UndoValue &value) {
     PlatformRegKey *handle = platformRegOpenKey(value.key);
     if (!handle)
-        return platformRegProbeKey(value.key) == PLATFORM_KEY_NOT_FOUND ? ABSENT : KEEP;
+        return platformRegProbeKey(value.key) == PLATFORM_KEY_NOT_FOUND ? ABSENT : UNREADABLE;
     unsigned long type = 0;
     unsigned char bytes[REG_DATA_FIELD_SIZE];
     unsigned long size = sizeof bytes;
@@ -110,6 +110,8 @@ Verdict judgeValue(const UndoValue &value) {
     platformRegCloseKey(handle);
     if (query == PLATFORM_VALUE_NOT_FOUND)
         return ABSENT;
+    if (query == PLATFORM_VALUE_FAILED)
+        return UNREADABLE;
     bool same = query == PLATFORM_VALUE_READ && type == value.value.type &&
                 size == value.value.size && memcmp(bytes, value.value.bytes, size) == 0;
     return same ? REMOVE : KEEP;
@@ -118,8 +120,8 @@ Verdict judgeValue(const UndoValue &value) {
 // What keeps a key: its first value or subkey that does not go. While
 // planning, the values and keys the plan removes do not count; once they
 // were removed, anything left counts. NT's own Enum and Security keys of a
-// service never count. False with `reason` empty when the key could not
-// be read.
+// service never count. `reason` (REG_NAME_FIELD_SIZE) names the value or
+// subkey that keeps the key.
 enum Holding { HOLDS_NOTHING, HOLDS_VALUE, HOLDS_SUBKEY, HOLDS_UNREADABLE };
 
 Holding whatHolds(const UndoKey &key, bool planning, char *reason) {
@@ -246,9 +248,9 @@ void undoPlanRegistry(UndoCount *count) {
         if (value.verdict == REMOVE) {
             say(UNDO_MSG_PLAN_VALUE, value.key, value.name);
             ++count->toRemove;
-        } else if (value.verdict == KEEP) {
+        } else if (value.verdict != ABSENT) {
             say(UNDO_MSG_KEEP_VALUE, value.key, value.name);
-            say(UNDO_MSG_REASON_CHANGED);
+            say(value.verdict == KEEP ? UNDO_MSG_REASON_CHANGED : UNDO_MSG_REASON_UNREADABLE);
             ++count->kept;
         }
     }

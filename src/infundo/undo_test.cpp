@@ -142,6 +142,11 @@ TEST_F(UndoTest, ValueRule) {
         EXPECT_EQ(printed("●残すキー: " + SERVICE + "\n  理由: 値 Start があります。\n"), c.stays);
         EXPECT_FALSE(fakeRegKeyExists(PARAMS));
     }
+    SetUp();
+    fakeFailCall(FAKE_REG_QUERY_VALUE, 1);
+    EXPECT_EQ(runUndo(), 0);
+    EXPECT_TRUE(printed("●残す値: " + SERVICE + "\\Start\n  理由: 読み取れません。\n"));
+    EXPECT_TRUE(fakeRegValue(SERVICE, "Start").exists);
 }
 
 TEST_F(UndoTest, KeyRule) {
