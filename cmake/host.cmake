@@ -19,6 +19,11 @@ add_executable(infconv src/infconv/main.cpp src/platform/platform-posix.cpp
 target_compile_options(infconv PRIVATE ${INFINST_PROGRAM_FLAGS})
 target_link_libraries(infconv PRIVATE infconv_logic)
 
+# The uninstaller's logic, for its unit tests on the fake platform.
+add_library(infundo_logic STATIC ${INFUNDO_SOURCES})
+target_include_directories(infundo_logic PUBLIC src)
+target_compile_options(infundo_logic PRIVATE ${INFINST_PROGRAM_FLAGS})
+
 add_library(infinst_fake STATIC src/platform/platform-fake.cpp)
 target_include_directories(infinst_fake PUBLIC src)
 target_compile_options(infinst_fake PRIVATE ${INFINST_FLAGS})
@@ -34,9 +39,11 @@ add_executable(infinst_unit_tests
     src/install/addreg_section_test.cpp
     src/infconv/conv_reader_test.cpp
     src/infconv/conv_convert_test.cpp
-    src/infconv/conv_run_test.cpp)
+    src/infconv/conv_run_test.cpp
+    src/infundo/undo_test.cpp)
 target_compile_options(infinst_unit_tests PRIVATE ${INFINST_FLAGS})
-target_link_libraries(infinst_unit_tests PRIVATE infinst_logic infconv_logic infinst_fake
+target_link_libraries(infinst_unit_tests PRIVATE infinst_logic infconv_logic infundo_logic
+    infinst_fake
     GTest::gtest_main)
 gtest_discover_tests(infinst_unit_tests)
 
@@ -50,6 +57,9 @@ if(INFINST_E2E)
   add_test(NAME pe_check_win32_infconv
       COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/pe_check.py
               ${CMAKE_SOURCE_DIR}/build/win32/infconv.exe)
+  add_test(NAME pe_check_win32_infundo
+      COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/pe_check.py
+              ${CMAKE_SOURCE_DIR}/build/win32/infundo.exe)
 endif()
 
 # End-to-end tests: every case runs twice under Wine as Windows NT 3.51,

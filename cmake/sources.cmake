@@ -1,11 +1,15 @@
-# The installer's portable logic: everything but the platform layer. Read
-# by the main build and by the fuzzing build (fuzz/), so that both compile
-# the same list.
-set(INFINST_SOURCES
+# The lists of portable logic (everything but the platform layer), read by
+# the main build and by the fuzzing build (fuzz/), so that both compile the
+# same lists.
+#
+# Reading an INF file as the installer reads it, with the console around a
+# run: shared by the installer and the uninstaller, so that the two cannot
+# read one file two ways.
+set(INF_READING_SOURCES
     src/common/messages.cpp
     src/common/shortfall.cpp
-    src/run/run.cpp
-    src/run/overwrite.cpp
+    src/common/console.cpp
+    src/common/files.cpp
     src/inf/text.cpp
     src/inf/names.cpp
     src/inf/inf_path.cpp
@@ -13,7 +17,13 @@ set(INFINST_SOURCES
     src/inf/inf_stream.cpp
     src/inf/inf_passes.cpp
     src/inf/addreg_line.cpp
-    src/inf/destinations.cpp
+    src/inf/destinations.cpp)
+
+# The installer.
+set(INFINST_SOURCES
+    ${INF_READING_SOURCES}
+    src/run/run.cpp
+    src/run/overwrite.cpp
     src/install/copy_section.cpp
     src/install/addreg_section.cpp)
 
@@ -32,3 +42,12 @@ set(INFCONV_SOURCES
     src/infconv/conv_output.cpp
     src/infconv/conv_convert.cpp
     src/infconv/conv_run.cpp)
+
+# The uninstaller (infundo): its own logic and everything with which it
+# reads an INF file exactly as the installer does. Its entry point and
+# platform layer are added by each build.
+set(INFUNDO_SOURCES
+    ${INF_READING_SOURCES}
+    src/infundo/undo_files.cpp
+    src/infundo/undo_registry.cpp
+    src/infundo/undo_run.cpp)

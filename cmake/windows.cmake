@@ -1,4 +1,5 @@
-# The Windows executables: the installer and the converter. Both builds
+# The Windows executables: the installer, the converter and the
+# uninstaller. Both builds
 # compile the same sources with the same options; they differ only in the
 # target and the C runtime:
 #  - i686 links against crtdll.dll, the C runtime of Windows NT 3.x, with a
@@ -57,8 +58,11 @@ infinst_windows_program(infinst "Windows NT 3.x用 ドライバINFインスト�
     ${INFINST_SOURCES} src/run/main.cpp)
 infinst_windows_program(infconv "NT 4.0形式ドライバINFのinfinst用変換ツール" INFCONV.EXE
     ${INFCONV_SOURCES} src/infconv/main.cpp)
+infinst_windows_program(infundo "Windows NT 3.x用 ドライバINFアンインストーラ" INFUNDO.EXE
+    ${INFUNDO_SOURCES} src/infundo/main.cpp)
 # The converter's tables are large and zero at start: they must stay in
 # .bss, which takes no room in the file. mingw's linker script gathers only
 # plain .bss there and lays the .bss.* sections of -fdata-sections out in
 # .data, on disk, so the converter is compiled without them.
 target_compile_options(infconv PRIVATE -fno-data-sections)
+target_compile_options(infundo PRIVATE -fno-data-sections)

@@ -15,6 +15,12 @@
 //    taken from the input's length, so that the failure paths are run too.
 // The user always agrees ("1\n" on standard input).
 //
+// A fourth run installs the input on an empty machine (only the sources
+// beside the INF file) and then takes it back with the uninstaller: the
+// files and the registry must be exactly as they were before, since on an
+// empty machine everything the installer left is its own, and whatever it
+// did not install the uninstaller must not remove.
+//
 // After each run the harness aborts, and so reports a finding, when the run
 // left a heap block, an open file or an open registry key behind, or wrote
 // outside the Windows directory (a canary file beside it must stay as it
@@ -27,6 +33,7 @@
 #include <string>
 #include <vector>
 
+#include "infundo/undo_run.h"
 #include "platform/platform-fake.h"
 #include "run/run.h"
 
@@ -36,8 +43,9 @@ const char INF_PATH[] = "C:\\work\\driver.inf";
 const char CANARY_PATH[] = "C:\\canary.sys";
 const char CANARY_CONTENT[] = "must never be replaced";
 
-// The machine every input is installed on.
-void prepareMachine(const std::string &inf) {
+// A fresh machine with the INF file and the files a copy section may
+// name beside it.
+void prepareSources(const std::string &inf) {
     fakeReset();
     fakeAddFile(INF_PATH, inf);
 
@@ -52,6 +60,11 @@ void prepareMachine(const std::string &inf) {
     fakeAddFile("C:\\work\\readonly.sys", "from read-only media", true);
     fakeAddFile("C:\\work\\locked.sys", "new locked");
     fakeAddFile("C:\\work\\\x95\x5C.sys", "kanji name");
+}
+
+// The machine every input is installed on.
+void prepareMachine(const std::string &inf) {
+    prepareSources(inf);
 
     // Destinations that already exist, in each supported directory.
     fakeAddFile("C:\\WINNT\\System32\\Drivers\\driver.sys", "old driver");
@@ -77,6 +90,38 @@ void prepareMachine(const std::string &inf) {
     abort();
 }
 
+// Runs a program on the INF file, agreeing, and checks that it left
+// nothing open behind.
+int runProgram(int (*program)(int, char **), const char *name) {
+    std::string program_name = name;
+    std::string path = INF_PATH;
+    char *argv[] = {&program_name[0], &path[0], nullptr};
+    fakeSetInput("1\n");
+    int exitCode = program(2, argv);
+    if (exitCode != 0 && exitCode != 1)
+        finding("exit code is neither 0 nor 1", static_cast<size_t>(exitCode));
+    if (fakeHeapBlocks() != 0)
+        finding("heap blocks left after the run", fakeHeapBlocks());
+    if (fakeOpenFiles() != 0)
+        finding("files left open after the run", static_cast<size_t>(fakeOpenFiles()));
+    if (fakeOpenSearches() != 0)
+        finding("file searches left open after the run", static_cast<size_t>(fakeOpenSearches()));
+    if (fakeOpenRegKeys() != 0)
+        finding("registry keys left open after the run", static_cast<size_t>(fakeOpenRegKeys()));
+    return exitCode;
+}
+
+// Installed and taken back, an empty machine is as it was.
+void installAndTakeBack(const std::string &inf) {
+    prepareSources(inf);
+    const std::string before = fakeMachineSnapshot();
+    fakeQueueKeys({'y'});
+    runProgram(runInstaller, "infinst.exe");
+    runProgram(runUninstaller, "infundo.exe");
+    if (fakeMachineSnapshot() != before)
+        finding("the uninstaller did not leave the machine as it was", inf.size());
+}
+
 void runOnce(const std::string &inf, const std::vector<int> &keys, int failAt = 0) {
     prepareMachine(inf);
     fakeQueueKeys(keys);
@@ -89,21 +134,7 @@ void runOnce(const std::string &inf, const std::vector<int> &keys, int failAt = 
         fakeFailCall(FAKE_GET_WINDOWS_DIRECTORY, failAt);
     }
 
-    std::string program = "infinst.exe";
-    std::string path = INF_PATH;
-    char *argv[] = {&program[0], &path[0], nullptr};
-    int exitCode = runInstaller(2, argv);
-
-    if (exitCode != 0 && exitCode != 1)
-        finding("exit code is neither 0 nor 1", static_cast<size_t>(exitCode));
-    if (fakeHeapBlocks() != 0)
-        finding("heap blocks left after the run", fakeHeapBlocks());
-    if (fakeOpenFiles() != 0)
-        finding("files left open after the run", static_cast<size_t>(fakeOpenFiles()));
-    if (fakeOpenSearches() != 0)
-        finding("file searches left open after the run", static_cast<size_t>(fakeOpenSearches()));
-    if (fakeOpenRegKeys() != 0)
-        finding("registry keys left open after the run", static_cast<size_t>(fakeOpenRegKeys()));
+    runProgram(runInstaller, "infinst.exe");
     if (fakeFileContent(CANARY_PATH) != CANARY_CONTENT)
         finding("a file outside the Windows directory was written", 0);
     if (fakeFileContent(INF_PATH) != inf)
@@ -117,5 +148,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     runOnce(inf, {});
     runOnce(inf, {'y'});
     runOnce(inf, {'y'}, 1 + static_cast<int>(size % 8));
+    installAndTakeBack(inf);
     return 0;
 }

@@ -5,13 +5,16 @@
 #include <cstring>
 
 #include "common/capacity.h"
+#include "common/console.h"
 #include "common/messages.h"
 #include "common/shortfall.h"
 #include "inf/addreg_line.h"
 #include "inf/destinations.h"
+#include "inf/inf_path.h"
 #include "inf/inf_stream.h"
 #include "inf/names.h"
 #include "inf/text.h"
+#include "platform/platform.h"
 
 // A header is a normalised line that begins with '['. It names its
 // section by the text up to its first ']', which must end the line: a
@@ -146,7 +149,37 @@ void infCheckMessages(InfCheck check, const char **first, const char **second) {
         *second = MSG_TOO_COMPLEX_2;
         break;
     case INF_CHECK_NO_COPY_SECTION: *first = MSG_NO_COPY_SECTION; break;
+    case INF_CHECK_UTF16:
+        *first = MSG_UTF16_INF_1;
+        *second = MSG_UTF16_INF_2;
+        break;
     }
+}
+
+void infEndRun(InfStream *stream, const char *first, const char *second) {
+    infClose(stream);
+    say("%s", first);
+    if (second)
+        say("%s", second);
+    waitForKey();
+    clearDestinations();
+}
+
+bool infOpenForRun(const char *infPath, InfStream *stream, char *infDirectory) {
+    if (!infOpen(stream, infPath)) {
+        platformReportError(MSG_OPEN_FAILED);
+        waitForKey();
+        return false;
+    }
+    infDirectoryOf(infPath, infDirectory);
+    InfCheck check = infHasUtf16Mark(stream) ? INF_CHECK_UTF16 : infCheckFile(stream);
+    if (check == INF_CHECK_PASSED)
+        return true;
+    const char *first;
+    const char *second;
+    infCheckMessages(check, &first, &second);
+    infEndRun(stream, first, second);
+    return false;
 }
 
 struct CopyContext {

@@ -28,7 +28,8 @@ enum InfCheck {
     INF_CHECK_NO_DESTINATION_DIRS,
     INF_CHECK_NO_DEFAULT_DEST_DIR,
     INF_CHECK_TOO_COMPLEX,
-    INF_CHECK_NO_COPY_SECTION
+    INF_CHECK_NO_COPY_SECTION,
+    INF_CHECK_UTF16
 };
 
 // Passes 1 and 2 with the checks after each, on a stream just opened; the
@@ -39,6 +40,18 @@ InfCheck infCheckFile(InfStream *stream);
 // The one or two messages that end a run refused by `check` (the second
 // null when there is one only).
 void infCheckMessages(InfCheck check, const char **first, const char **second);
+
+// The start of a run's reading: opens the INF file, sets `infDirectory`
+// (PATH_SIZE) and runs the checks, refusing a file saved as UTF-16 too.
+// False when the run ends here with exit code 1: the file could not be
+// opened (reported on standard error), or a check failed, whose messages
+// are printed by infEndRun; the key wait is done either way.
+bool infOpenForRun(const char *infPath, InfStream *stream, char *infDirectory);
+
+// The end of every run after the INF file was opened: closes it, prints
+// the messages (`second` may be null), waits for a key and releases the
+// destination table.
+void infEndRun(InfStream *stream, const char *first, const char *second);
 
 // What a program does with the lines of the installation pass.
 struct InfInstallActions {

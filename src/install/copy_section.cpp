@@ -4,25 +4,11 @@
 
 #include <cstring>
 
+#include "common/files.h"
 #include "common/messages.h"
 #include "common/shortfall.h"
 #include "platform/platform.h"
 #include "run/overwrite.h"
-
-bool isExistingFile(const char *path) {
-    unsigned long attributes = platformGetFileAttributes(path);
-    return attributes != PLATFORM_NO_ATTRIBUTES && !(attributes & PLATFORM_ATTRIBUTE_DIRECTORY);
-}
-
-// A copy keeps the source's read-only attribute (from a CD or a write-
-// protected floppy disk), and then no later installation could replace
-// the file: the attribute is cleared. Failing that changes nothing the
-// user could act on, so it goes unreported.
-static void clearReadOnly(const char *path) {
-    unsigned long attributes = platformGetFileAttributes(path);
-    if (attributes != PLATFORM_NO_ATTRIBUTES && (attributes & PLATFORM_ATTRIBUTE_READONLY))
-        platformSetFileAttributes(path, attributes & ~PLATFORM_ATTRIBUTE_READONLY);
-}
 
 void installFile(const char *source, const char *destination, void *) {
     say(MSG_COPYING, source, destination);

@@ -11,7 +11,4 @@
 // what it did not copy. `context` is not used.
 void installFile(const char *source, const char *destination, void *context);
 
-// True when the path exists and is not a directory.
-bool isExistingFile(const char *path);
-
 #endif

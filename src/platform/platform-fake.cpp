@@ -23,6 +23,7 @@ struct FakeNode {
 };
 
 struct FakeKey {
+    std::string name; // its last part, as it was first written
     std::map<std::string, std::pair<std::string, FakeRegValue>> values; // by folded name
 };
 
@@ -47,6 +48,8 @@ struct FakeState {
     std::map<std::string, FakeNode> nodes;
     std::map<std::string, FakeKey> keys;  // by folded path
     std::set<std::string> unreadableKeys; // folded paths
+    std::set<std::string> filesInUse;     // folded paths
+    std::vector<std::string> deletedAtRestart;
     std::deque<int> keyQueue;
     int keyReads;
     std::string input;
@@ -80,9 +83,10 @@ size_t characterLength(const std::string &text, size_t at) {
                : 1;
 }
 
-// Paths and keys as Windows compares them: ASCII letters without case and
-// '/' as '\', the bytes of a double-byte character as they are.
-std::string fold(const std::string &text) {
+// Paths and keys as Windows compares them: ASCII letters without case, in
+// a path '/' as '\' (a key's or value's name keeps its '/'), the bytes of
+// a double-byte character as they are.
+std::string fold(const std::string &text, bool path = true) {
     std::string folded = text;
     for (size_t at = 0, step; at < folded.size(); at += step) {
         step = characterLength(folded, at);
@@ -91,7 +95,7 @@ std::string fold(const std::string &text) {
             continue;
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
-        if (c == '/')
+        if (c == '/' && path)
             c = '\\';
     }
     return folded;
@@ -160,7 +164,13 @@ std::string keyPath(const std::string &key) {
         if (slashes[i] == slashes[i - 1] + 1)
             return std::string();
     }
-    return fold(path);
+    return fold(path, false);
+}
+
+// The key that holds a key: '/' is a character of a key's name.
+std::string keyParentOf(const std::string &path) {
+    std::vector<size_t> slashes = separatorsOf(path, "\\");
+    return slashes.empty() ? std::string() : path.substr(0, slashes.back());
 }
 
 struct FakeHandle {
@@ -242,11 +252,22 @@ std::string fakeFileContent(const std::string &path) {
     return node && !node->directory ? node->content : std::string();
 }
 
+// Makes the key at `end` bytes of `path`, keeping the letter case of its
+// last part as `original` (the same bytes unfolded) gives it.
+static void makeKey(const std::string &path, const std::string &original, size_t end) {
+    FakeKey &made = state.keys[path.substr(0, end)];
+    if (made.name.empty()) {
+        size_t start = original.rfind('\\', end - 1);
+        made.name = original.substr(start == std::string::npos ? 0 : start + 1,
+                                    end - (start == std::string::npos ? 0 : start + 1));
+    }
+}
+
 void fakeAddRegKey(const std::string &key) {
     std::string path = keyPath(key);
     for (size_t slash : separatorsOf(path, "\\"))
-        state.keys[path.substr(0, slash)];
-    state.keys[path];
+        makeKey(path, key, slash);
+    makeKey(path, key, path.size());
 }
 
 void fakeAddUnreadableRegKey(const std::string &key) {
@@ -263,7 +284,7 @@ FakeRegValue fakeRegValue(const std::string &key, const std::string &name) {
     auto found = state.keys.find(keyPath(key));
     if (found == state.keys.end())
         return FakeRegValue{false, 0, std::string()};
-    auto value = found->second.values.find(fold(name));
+    auto value = found->second.values.find(fold(name, false));
     if (value == found->second.values.end())
         return FakeRegValue{false, 0, std::string()};
     return value->second.second;
@@ -272,6 +293,28 @@ FakeRegValue fakeRegValue(const std::string &key, const std::string &name) {
 int fakeRegValueCount(const std::string &key) {
     auto found = state.keys.find(keyPath(key));
     return found == state.keys.end() ? 0 : static_cast<int>(found->second.values.size());
+}
+
+void fakeSetFileInUse(const std::string &path) {
+    state.filesInUse.insert(fold(absolute(path)));
+}
+
+const std::vector<std::string> &fakeFilesDeletedAtRestart() {
+    return state.deletedAtRestart;
+}
+
+std::string fakeMachineSnapshot() {
+    std::string text;
+    for (const auto &node : state.nodes)
+        text += node.first + (node.second.directory ? " dir" : " file") +
+                (node.second.readOnly ? " ro " : " rw ") + node.second.content + "\n";
+    for (const auto &key : state.keys) {
+        text += "key " + key.first + "\n";
+        for (const auto &value : key.second.values)
+            text += " " + value.first + " " + std::to_string(value.second.second.type) + " " +
+                    value.second.second.bytes + "\n";
+    }
+    return text;
 }
 
 void fakeQueueKeys(const std::vector<int> &keys) {
@@ -450,7 +493,7 @@ int platformRegSetValue(PlatformRegKey *key, const char *name, unsigned long typ
         return 0;
     FakeHandle *handle = reinterpret_cast<FakeHandle *>(key);
     FakeRegValue value{true, type, std::string(static_cast<const char *>(data), size)};
-    state.keys[handle->key].values[fold(name)] = std::make_pair(std::string(name), value);
+    state.keys[handle->key].values[fold(name, false)] = std::make_pair(std::string(name), value);
     return 1;
 }
 
@@ -588,4 +631,97 @@ int platformCopyNewFile(const char *source, const char *destination) {
 
 char platformPathSeparator() {
     return '\\';
+}
+
+// Taking back what the installer put in place.
+
+PlatformDelete platformDeleteFile(const char *path) {
+    FakeNode *node = findNode(path);
+    if (failsNow(FAKE_DELETE_FILE) || !node || node->directory)
+        return PLATFORM_DELETE_FAILED;
+    std::string folded = fold(absolute(path));
+    if (node->readOnly || state.filesInUse.count(folded))
+        return PLATFORM_DELETE_IN_USE;
+    state.nodes.erase(folded);
+    for (auto at = state.order.begin(); at != state.order.end(); ++at) {
+        if (*at == folded) {
+            state.order.erase(at);
+            break;
+        }
+    }
+    return PLATFORM_DELETED;
+}
+
+int platformDeleteFileAtRestart(const char *path) {
+    if (failsNow(FAKE_DELETE_AT_RESTART) || !findNode(path))
+        return 0;
+    state.deletedAtRestart.push_back(path);
+    return 1;
+}
+
+PlatformRegKey *platformRegOpenKey(const char *key) {
+    if (failsNow(FAKE_REG_OPEN_KEY) || platformRegProbeKey(key) != PLATFORM_KEY_OPENED)
+        return nullptr;
+    ++state.openRegKeys;
+    return reinterpret_cast<PlatformRegKey *>(new FakeHandle{keyPath(key)});
+}
+
+PlatformValueQuery platformRegQueryValue(PlatformRegKey *key, const char *name, unsigned long *type,
+                                         void *data, unsigned long *size) {
+    if (failsNow(FAKE_REG_QUERY_VALUE))
+        return PLATFORM_VALUE_FAILED;
+    FakeKey &open = state.keys[reinterpret_cast<FakeHandle *>(key)->key];
+    auto found = open.values.find(fold(name, false));
+    if (found == open.values.end())
+        return PLATFORM_VALUE_NOT_FOUND;
+    const FakeRegValue &value = found->second.second;
+    if (value.bytes.size() > *size)
+        return PLATFORM_VALUE_TOO_LARGE;
+    *type = value.type;
+    *size = static_cast<unsigned long>(value.bytes.size());
+    memcpy(data, value.bytes.data(), value.bytes.size());
+    return PLATFORM_VALUE_READ;
+}
+
+static int enumName(const std::string &found, char *name, unsigned long size) {
+    snprintf(name, size, "%s", found.c_str());
+    return 1;
+}
+
+int platformRegEnumValue(PlatformRegKey *key, unsigned long index, char *name, unsigned long size) {
+    const FakeKey &open = state.keys[reinterpret_cast<FakeHandle *>(key)->key];
+    if (index >= open.values.size())
+        return 0;
+    return enumName(std::next(open.values.begin(), static_cast<long>(index))->second.first, name,
+                    size);
+}
+
+int platformRegEnumKey(PlatformRegKey *key, unsigned long index, char *name, unsigned long size) {
+    const std::string &path = reinterpret_cast<FakeHandle *>(key)->key;
+    unsigned long at = 0;
+    for (const auto &other : state.keys) {
+        if (keyParentOf(other.first) == path && at++ == index)
+            return enumName(other.second.name, name, size);
+    }
+    return 0;
+}
+
+int platformRegDeleteValue(const char *key, const char *name) {
+    auto found = state.keys.find(keyPath(key));
+    if (failsNow(FAKE_REG_DELETE_VALUE) || found == state.keys.end())
+        return 0;
+    return found->second.values.erase(fold(name, false)) == 1;
+}
+
+int platformRegDeleteKey(const char *key) {
+    std::string path = keyPath(key);
+    if (failsNow(FAKE_REG_DELETE_KEY) || !state.keys.count(path))
+        return 0;
+    for (const auto &other : state.keys) {
+        if (keyParentOf(other.first) == path)
+            return 0;
+    }
+    state.keys.erase(path);
+    state.unreadableKeys.erase(path);
+    return 1;
 }

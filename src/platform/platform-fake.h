@@ -49,6 +49,16 @@ struct FakeRegValue {
 FakeRegValue fakeRegValue(const std::string &key, const std::string &name);
 int fakeRegValueCount(const std::string &key);
 
+// A file that the system keeps open (a loaded driver): it cannot be
+// deleted, only marked for deletion at the next restart.
+void fakeSetFileInUse(const std::string &path);
+// The files marked for deletion at the next restart, in order.
+const std::vector<std::string> &fakeFilesDeletedAtRestart();
+// The files (paths, attributes and contents) and the registry (keys,
+// values, types and bytes) as one text, to show that a run left the
+// machine as it found it.
+std::string fakeMachineSnapshot();
+
 // Console keys, each a character code or PLATFORM_KEY_NO_CHARACTER; once
 // they run out, reads answer PLATFORM_KEY_UNAVAILABLE.
 void fakeQueueKeys(const std::vector<int> &keys);
@@ -78,6 +88,13 @@ enum FakeOperation {
     FAKE_WRITE_NEW_FILE,
     FAKE_MAKE_DIRECTORY,
     FAKE_COPY_NEW_FILE,
+    // Taking back what the installer put in place.
+    FAKE_DELETE_FILE,
+    FAKE_DELETE_AT_RESTART,
+    FAKE_REG_OPEN_KEY,
+    FAKE_REG_QUERY_VALUE,
+    FAKE_REG_DELETE_VALUE,
+    FAKE_REG_DELETE_KEY,
     FAKE_OPERATION_COUNT
 };
 // The `nth` call of the operation from now on fails (1 is the next one).

@@ -184,6 +184,81 @@ int platformCopyNewFile(const char *source, const char *destination) {
     return CopyFileA(source, destination, TRUE) ? 1 : 0;
 }
 
+// Taking back what the installer put in place.
+
+PlatformDelete platformDeleteFile(const char *path) {
+    if (DeleteFileA(path))
+        return PLATFORM_DELETED;
+    DWORD error = GetLastError();
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED
+               ? PLATFORM_DELETE_IN_USE
+               : PLATFORM_DELETE_FAILED;
+}
+
+int platformDeleteFileAtRestart(const char *path) {
+    return MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ? 1 : 0;
+}
+
+PlatformRegKey *platformRegOpenKey(const char *key) {
+    HKEY handle;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return nullptr;
+    return reinterpret_cast<PlatformRegKey *>(handle);
+}
+
+PlatformValueQuery platformRegQueryValue(PlatformRegKey *key, const char *name, unsigned long *type,
+                                         void *data, unsigned long *size) {
+    DWORD valueType = 0;
+    DWORD valueSize = *size;
+    LONG result = RegQueryValueExA(reinterpret_cast<HKEY>(key), name, nullptr, &valueType,
+                                   static_cast<BYTE *>(data), &valueSize);
+    if (result == ERROR_FILE_NOT_FOUND)
+        return PLATFORM_VALUE_NOT_FOUND;
+    if (result == ERROR_MORE_DATA)
+        return PLATFORM_VALUE_TOO_LARGE;
+    if (result != ERROR_SUCCESS)
+        return PLATFORM_VALUE_FAILED;
+    *type = valueType;
+    *size = valueSize;
+    return PLATFORM_VALUE_READ;
+}
+
+// The answer of an enumeration: a name cut to the buffer still names an
+// entry that is there.
+static int enumAnswer(LONG result, char *name, unsigned long size) {
+    if (result == ERROR_NO_MORE_ITEMS)
+        return 0;
+    if (result == ERROR_MORE_DATA) {
+        name[size - 1] = '\0';
+        return 1;
+    }
+    return result == ERROR_SUCCESS ? 1 : -1;
+}
+
+int platformRegEnumValue(PlatformRegKey *key, unsigned long index, char *name, unsigned long size) {
+    DWORD length = size;
+    LONG result = RegEnumValueA(reinterpret_cast<HKEY>(key), index, name, &length, nullptr, nullptr,
+                                nullptr, nullptr);
+    return enumAnswer(result, name, size);
+}
+
+int platformRegEnumKey(PlatformRegKey *key, unsigned long index, char *name, unsigned long size) {
+    return enumAnswer(RegEnumKeyA(reinterpret_cast<HKEY>(key), index, name, size), name, size);
+}
+
+int platformRegDeleteValue(const char *key, const char *name) {
+    HKEY handle;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_SET_VALUE, &handle) != ERROR_SUCCESS)
+        return 0;
+    LONG result = RegDeleteValueA(handle, name);
+    RegCloseKey(handle);
+    return result == ERROR_SUCCESS;
+}
+
+int platformRegDeleteKey(const char *key) {
+    return RegDeleteKeyA(HKEY_LOCAL_MACHINE, key) == ERROR_SUCCESS;
+}
+
 char platformPathSeparator() {
     return '\\';
 }

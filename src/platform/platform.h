@@ -130,6 +130,40 @@ int platformMakeDirectory(const char *path);
 // destination is never replaced.
 int platformCopyNewFile(const char *source, const char *destination);
 
+// Taking back what the installer put in place (the uninstaller).
+//
+// platformDeleteFile: DeleteFileA. A file that the system keeps open or
+// mapped (a loaded driver) is in use: the sharing violation or the denied
+// access that DeleteFileA answers for it.
+enum PlatformDelete { PLATFORM_DELETED, PLATFORM_DELETE_IN_USE, PLATFORM_DELETE_FAILED };
+PlatformDelete platformDeleteFile(const char *path);
+// MoveFileExA with no new name and MOVEFILE_DELAY_UNTIL_REBOOT: the file
+// goes at the next restart. 1 when it was marked.
+int platformDeleteFileAtRestart(const char *path);
+// RegOpenKeyExA with KEY_READ below HKEY_LOCAL_MACHINE: null when the key
+// cannot be opened. Closed with platformRegCloseKey.
+PlatformRegKey *platformRegOpenKey(const char *key);
+// RegQueryValueExA on an open key: the value's type and bytes into `data`
+// (`*size` bytes of room, then the count written).
+enum PlatformValueQuery {
+    PLATFORM_VALUE_READ,
+    PLATFORM_VALUE_NOT_FOUND,
+    PLATFORM_VALUE_TOO_LARGE, // more bytes than `*size`
+    PLATFORM_VALUE_FAILED
+};
+PlatformValueQuery platformRegQueryValue(PlatformRegKey *key, const char *name, unsigned long *type,
+                                         void *data, unsigned long *size);
+// RegEnumValueA and RegEnumKeyA on an open key: the name of the value or
+// subkey at `index` into `name` (`size` bytes; a longer name is cut). 1
+// when there is one, 0 past the last, -1 when the key cannot be read.
+int platformRegEnumValue(PlatformRegKey *key, unsigned long index, char *name, unsigned long size);
+int platformRegEnumKey(PlatformRegKey *key, unsigned long index, char *name, unsigned long size);
+// RegOpenKeyExA with KEY_SET_VALUE, RegDeleteValueA: 1 when deleted.
+int platformRegDeleteValue(const char *key, const char *name);
+// RegDeleteKeyA: 1 when deleted. NT refuses a key that has subkeys, but
+// deletes a key with values: the caller looks first.
+int platformRegDeleteKey(const char *key);
+
 // The separator between folders in the system's paths.
 char platformPathSeparator();
 

@@ -8,12 +8,4 @@
 
 int runInstaller(int argc, char **argv);
 
-// True when this system must not be installed on: the version cannot be
-// had, or it is Windows NT 4.0 or later.
-bool osIsRefused();
-
-// Prints the key-wait text and waits for one key, or for none when no key
-// can be read.
-void waitForKey();
-
 #endif

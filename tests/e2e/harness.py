@@ -280,6 +280,11 @@ class WinePrefix:
         converter = os.path.join(os.path.dirname(os.path.abspath(exe)), "infconv.exe")
         if os.path.isfile(converter):
             shutil.copyfile(converter, self.infconv_exe)
+        # The uninstaller of the same build, found there too.
+        self.infundo_exe = os.path.join(root, "infundo.exe")
+        uninstaller = os.path.join(os.path.dirname(os.path.abspath(exe)), "infundo.exe")
+        if os.path.isfile(uninstaller):
+            shutil.copyfile(uninstaller, self.infundo_exe)
 
     def build_regdump(self):
         subprocess.run([self.build.cc, "-O2", "-Wall", "-o", self.regdump_exe,

@@ -5,8 +5,8 @@
     run_e2e.py --arch x86_64 --exe build/win64/infinst.exe [...]
     run_e2e.py --i386-status
 
-The converter's cases run infconv.exe from the folder of the infinst.exe
-given. Builds the registry helper (regdump.c) with mingw for the same processor,
+The converter's cases run infconv.exe, and the uninstaller's infundo.exe,
+from the folder of the infinst.exe given. Builds the registry helper (regdump.c) with mingw for the same processor,
 makes one Wine prefix for the build in a temporary directory (a pure 32-bit
 prefix for i386, a 64-bit one for x86_64), says which build and prefix it
 uses, runs every case whose name contains NAME (all by default), prints
@@ -43,6 +43,7 @@ import cases_registry  # noqa: E402,F401
 import cases_real_world  # noqa: E402,F401
 import cases_console  # noqa: E402,F401
 import cases_infconv  # noqa: E402,F401
+import cases_infundo  # noqa: E402,F401
 
 
 # The exit status ctest counts as a skipped test (SKIP_RETURN_CODE).

@@ -1,0 +1,164 @@
+// The files the uninstaller takes back; see undo_plan.h. A destination is
+// compared in full with its source beside the INF file; a file that the
+// system keeps loaded is marked for deletion at the next restart.
+
+#include <cstring>
+
+#include "common/files.h"
+#include "common/messages.h"
+#include "inf/text.h"
+#include "infundo/infundo_capacity.h"
+#include "infundo/infundo_messages.h"
+#include "infundo/undo_plan.h"
+#include "platform/platform.h"
+
+namespace {
+
+enum FileVerdict { FILE_ABSENT, FILE_REMOVE, FILE_CHANGED, FILE_NO_SOURCE, FILE_UNREADABLE };
+
+struct UndoFile {
+    char source[PATH_SIZE];
+    char destination[PATH_SIZE];
+    FileVerdict verdict;
+};
+
+UndoFile g_files[UNDO_FILE_CAPACITY];
+int g_fileCount = 0;
+
+// The bytes compared at a time.
+const size_t COMPARE_CHUNK = 512;
+
+enum Comparison { SAME, DIFFERENT, SOURCE_UNREADABLE, DESTINATION_UNREADABLE };
+
+// Reads up to `size` bytes, as many as the file still has.
+size_t readFull(PlatformFile *file, unsigned char *buffer, size_t size) {
+    size_t total = 0;
+    while (total < size) {
+        size_t got = platformReadFile(file, buffer + total, size - total);
+        if (got == PLATFORM_READ_FAILED)
+            return PLATFORM_READ_FAILED;
+        if (got == 0)
+            break;
+        total += got;
+    }
+    return total;
+}
+
+Comparison compareFiles(const char *source, const char *destination) {
+    PlatformFile *from = platformOpenFile(source);
+    if (!from)
+        return SOURCE_UNREADABLE;
+    PlatformFile *to = platformOpenFile(destination);
+    if (!to) {
+        platformCloseFile(from);
+        return DESTINATION_UNREADABLE;
+    }
+    Comparison result = SAME;
+    unsigned char a[COMPARE_CHUNK];
+    unsigned char b[COMPARE_CHUNK];
+    for (;;) {
+        size_t gotA = readFull(from, a, COMPARE_CHUNK);
+        size_t gotB = readFull(to, b, COMPARE_CHUNK);
+        if (gotA == PLATFORM_READ_FAILED) {
+            result = SOURCE_UNREADABLE;
+            break;
+        }
+        if (gotB == PLATFORM_READ_FAILED) {
+            result = DESTINATION_UNREADABLE;
+            break;
+        }
+        if (gotA != gotB || memcmp(a, b, gotA) != 0) {
+            result = DIFFERENT;
+            break;
+        }
+        if (gotA < COMPARE_CHUNK)
+            break;
+    }
+    platformCloseFile(to);
+    platformCloseFile(from);
+    return result;
+}
+
+FileVerdict judge(const UndoFile &file) {
+    if (!isExistingFile(file.destination))
+        return FILE_ABSENT;
+    switch (compareFiles(file.source, file.destination)) {
+    case SAME: return FILE_REMOVE;
+    case DIFFERENT: return FILE_CHANGED;
+    case SOURCE_UNREADABLE: return FILE_NO_SOURCE;
+    case DESTINATION_UNREADABLE: return FILE_UNREADABLE;
+    }
+    return FILE_UNREADABLE;
+}
+
+} // namespace
+
+void undoResetFiles() {
+    g_fileCount = 0;
+}
+
+// A file that several lines copy is taken back once, compared with the
+// source of the last of them, whose copy the installer leaves there.
+void undoCollectFile(const char *source, const char *destination, void *context) {
+    UndoCount *count = static_cast<UndoCount *>(context);
+    for (int i = 0; i < g_fileCount; ++i) {
+        if (equalsIgnoreCase(g_files[i].destination, destination)) {
+            strcpy(g_files[i].source, source);
+            return;
+        }
+    }
+    if (g_fileCount == UNDO_FILE_CAPACITY) {
+        say(UNDO_MSG_KEEP_FILE, destination);
+        say(UNDO_MSG_REASON_TOO_MANY);
+        ++count->kept;
+        return;
+    }
+    UndoFile &file = g_files[g_fileCount++];
+    strcpy(file.source, source);
+    strcpy(file.destination, destination);
+    file.verdict = FILE_ABSENT;
+}
+
+void undoPlanFiles(UndoCount *count) {
+    for (int i = 0; i < g_fileCount; ++i) {
+        UndoFile &file = g_files[i];
+        file.verdict = judge(file);
+        if (file.verdict == FILE_ABSENT)
+            continue;
+        if (file.verdict == FILE_REMOVE) {
+            say(UNDO_MSG_PLAN_FILE, file.destination);
+            ++count->toRemove;
+            continue;
+        }
+        say(UNDO_MSG_KEEP_FILE, file.destination);
+        if (file.verdict == FILE_CHANGED)
+            say(UNDO_MSG_REASON_CHANGED);
+        else if (file.verdict == FILE_NO_SOURCE)
+            say(UNDO_MSG_REASON_NO_SOURCE, file.source);
+        else
+            say(UNDO_MSG_REASON_UNREADABLE);
+        ++count->kept;
+    }
+}
+
+void undoRemoveFiles(UndoCount *count) {
+    for (int i = 0; i < g_fileCount; ++i) {
+        const char *path = g_files[i].destination;
+        if (g_files[i].verdict != FILE_REMOVE)
+            continue;
+        // The installer's own file goes even when made read-only since.
+        clearReadOnly(path);
+        switch (platformDeleteFile(path)) {
+        case PLATFORM_DELETED: say(UNDO_MSG_FILE_DELETED, path); continue;
+        case PLATFORM_DELETE_IN_USE:
+            if (platformDeleteFileAtRestart(path)) {
+                say(UNDO_MSG_FILE_AT_RESTART, path);
+                continue;
+            }
+            break;
+        case PLATFORM_DELETE_FAILED: break;
+        }
+        say(UNDO_MSG_FILE_NOT_DELETED, path);
+        ++count->kept;
+    }
+}
