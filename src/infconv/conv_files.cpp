@@ -26,10 +26,14 @@ struct ConvFile {
     char found[PATH_SIZE]; // where it lies, as the system found it
     unsigned long directoryId;
     bool placed; // already in the output's folder, or a repeat
+    bool copied; // put there by this run
 };
 
 ConvFile g_files[CONV_FILE_CAPACITY];
 int g_fileCount;
+// Where the files were placed, and whether this run made that folder.
+char g_placedFolder[PATH_SIZE];
+bool g_madeFolder;
 char g_inputFolder[PATH_SIZE];
 bool g_imageRefused;
 
@@ -194,6 +198,8 @@ void convFolderOf(const char *path, char *folder) {
 
 void convFilesReset(const char *inputPath) {
     g_fileCount = 0;
+    g_placedFolder[0] = '\0';
+    g_madeFolder = false;
     g_imageRefused = false;
     convFolderOf(inputPath, g_inputFolder);
 }
@@ -263,9 +269,11 @@ bool convFilesInOneFolder(char *folder) {
 bool convPlaceFiles(const char *folder, bool makeFolder) {
     char target[PATH_SIZE];
     char existing[PATH_SIZE];
+    strcpy(g_placedFolder, folder);
     for (int i = 0; i < g_fileCount; ++i) {
         ConvFile &file = g_files[i];
         file.placed = false;
+        file.copied = false;
         // One name, one file in the output's folder.
         for (int j = 0; j < i && !file.placed; ++j) {
             if (!equalsIgnoreCase(g_files[j].name, file.name))
@@ -300,17 +308,44 @@ bool convPlaceFiles(const char *folder, bool makeFolder) {
             say(CONV_MSG_FOLDER_FAILED, made);
             return false;
         }
+        g_madeFolder = true;
     }
     for (int i = 0; i < g_fileCount; ++i) {
-        const ConvFile &file = g_files[i];
+        ConvFile &file = g_files[i];
         if (file.placed)
             continue;
         composePath(target, folder, file.name);
         if (!platformCopyNewFile(file.found, target)) {
             say(CONV_MSG_COPY_FAILED, target);
+            convTakeBackFiles();
             return false;
         }
+        file.copied = true;
         say(CONV_MSG_FILE_COPIED, file.found, target);
     }
     return true;
+}
+
+// A run that fails after copying (a full disk, a write-protected floppy)
+// must not leave half a package behind: what it copied goes again, and so
+// does the folder it made. Whatever cannot be removed is named.
+void convTakeBackFiles() {
+    char target[PATH_SIZE];
+    for (int i = 0; i < g_fileCount; ++i) {
+        ConvFile &file = g_files[i];
+        if (!file.copied)
+            continue;
+        file.copied = false;
+        composePath(target, g_placedFolder, file.name);
+        if (platformDeleteFile(target) != PLATFORM_DELETED)
+            say(CONV_MSG_NOT_TAKEN_BACK, target);
+    }
+    if (!g_madeFolder)
+        return;
+    g_madeFolder = false;
+    char made[PATH_SIZE];
+    strcpy(made, g_placedFolder);
+    made[strlen(made) - 1] = '\0'; // its trailing separator
+    if (!platformRemoveDirectory(made))
+        say(CONV_MSG_NOT_TAKEN_BACK, made);
 }

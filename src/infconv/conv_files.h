@@ -47,4 +47,8 @@ bool convFilesInOneFolder(char *folder);
 // failed; nothing is copied when a check fails.
 bool convPlaceFiles(const char *folder, bool makeFolder);
 
+// Removes the copies convPlaceFiles made and the folder it made, naming
+// whatever could not be removed; for a run that fails after placing them.
+void convTakeBackFiles();
+
 #endif

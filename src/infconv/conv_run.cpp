@@ -156,8 +156,12 @@ int runConverter(int argc, char **argv) {
     }
 
     char path[PATH_SIZE];
-    if (!placeOutput(outputPath, path) || !writeOutput(inputPath, path))
+    if (!placeOutput(outputPath, path))
         return 1;
+    if (!writeOutput(inputPath, path)) {
+        convTakeBackFiles(); // no file without the INF file that installs it
+        return 1;
+    }
     say(CONV_MSG_WRITTEN, path);
     // A path with a space goes in quotes, or it would be two arguments.
     if (strchr(path, ' '))

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "infconv/conv_test_support.h"
+#include "platform/platform.h"
 #include "run/test_support.h"
 
 namespace {
@@ -226,6 +227,31 @@ TEST_F(ConvRunTest, FilesInSeveralFoldersAreCopiedIntoANewFolder) {
         fakeOutput().find("出力フォルダが既にあります。別の出力INFファイルを指定してください: "
                           "C:\\work\\INFINST\n"),
         std::string::npos);
+}
+
+// A run that fails after it began to copy leaves the disk as it was: the
+// second copy failing, or the INF file that could not be written.
+TEST_F(ConvRunTest, ARunThatFailsHalfWayTakesItsCopiesBack) {
+    for (FakeOperation operation : {FAKE_COPY_NEW_FILE, FAKE_WRITE_NEW_FILE}) {
+        SetUp();
+        fakeAddFile("C:\\work\\drv.inf", twoFolderInf());
+        fakeAddFile("C:\\work\\drvio.dll", "library here");
+        fakeFailCall(operation, operation == FAKE_COPY_NEW_FILE ? 2 : 1);
+        EXPECT_EQ(runConverterWith({"C:\\work\\drv.inf"}), 1) << operation;
+        EXPECT_FALSE(fakeFileExists("C:\\work\\INFINST\\drv.sys")) << operation;
+        EXPECT_EQ(platformGetFileAttributes("C:\\work\\INFINST"), PLATFORM_NO_ATTRIBUTES)
+            << operation;
+        EXPECT_EQ(fakeOutput().find("コピーしたものを削除できませんでした"), std::string::npos);
+    }
+    // What cannot be removed is named.
+    SetUp();
+    fakeAddFile("C:\\work\\drv.inf", twoFolderInf());
+    fakeAddFile("C:\\work\\drvio.dll", "library here");
+    fakeFailCall(FAKE_WRITE_NEW_FILE, 1);
+    fakeFailCall(FAKE_REMOVE_DIRECTORY, 1);
+    EXPECT_EQ(runConverterWith({"C:\\work\\drv.inf"}), 1);
+    EXPECT_NE(fakeOutput().find("コピーしたものを削除できませんでした: C:\\work\\INFINST\n"),
+              std::string::npos);
 }
 
 TEST_F(ConvRunTest, AnOutputNamedReceivesTheFilesNeverReplacingADifferentOne) {

@@ -95,6 +95,7 @@
 #define CONV_MSG_FOLDER_FAILED "フォルダを作成できませんでした: %s\n"
 #define CONV_MSG_COPY_FAILED "ファイルをコピーできませんでした: %s\n"
 #define CONV_MSG_FILE_COPIED "○コピー: %s → %s\n"
+#define CONV_MSG_NOT_TAKEN_BACK "コピーしたものを削除できませんでした: %s\n"
 #define CONV_MSG_STOPPED "変換を中止しました。ファイルは作成しませんでした。\n"
 
 // The end of a run.

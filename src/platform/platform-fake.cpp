@@ -619,6 +619,31 @@ int platformMakeDirectory(const char *path) {
     return 1;
 }
 
+// Forgets the file or folder at the folded path.
+static void removeNode(const std::string &folded) {
+    state.nodes.erase(folded);
+    for (auto at = state.order.begin(); at != state.order.end(); ++at) {
+        if (*at == folded) {
+            state.order.erase(at);
+            return;
+        }
+    }
+}
+
+int platformRemoveDirectory(const char *path) {
+    FakeNode *node = findNode(path);
+    std::string folded = fold(absolute(path));
+    if (failsNow(FAKE_REMOVE_DIRECTORY) || !node || !node->directory)
+        return 0;
+    for (const std::string &other : state.order) {
+        if (other.size() > folded.size() && other.compare(0, folded.size(), folded) == 0 &&
+            other[folded.size()] == '\\')
+            return 0; // not empty
+    }
+    removeNode(folded);
+    return 1;
+}
+
 int platformCopyNewFile(const char *source, const char *destination) {
     FakeNode *from = findNode(source);
     FakeNode *parent = findNode(parentOf(absolute(destination)));
@@ -642,13 +667,7 @@ PlatformDelete platformDeleteFile(const char *path) {
     std::string folded = fold(absolute(path));
     if (node->readOnly || state.filesInUse.count(folded))
         return PLATFORM_DELETE_IN_USE;
-    state.nodes.erase(folded);
-    for (auto at = state.order.begin(); at != state.order.end(); ++at) {
-        if (*at == folded) {
-            state.order.erase(at);
-            break;
-        }
-    }
+    removeNode(folded);
     return PLATFORM_DELETED;
 }
 

@@ -88,6 +88,7 @@ enum FakeOperation {
     FAKE_WRITE_NEW_FILE,
     FAKE_MAKE_DIRECTORY,
     FAKE_COPY_NEW_FILE,
+    FAKE_REMOVE_DIRECTORY,
     // Taking back what the installer put in place.
     FAKE_DELETE_FILE,
     FAKE_DELETE_AT_RESTART,

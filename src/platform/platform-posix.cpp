@@ -106,6 +106,14 @@ int platformMakeDirectory(const char *path) {
     return mkdir(path, 0755) == 0 ? 1 : 0;
 }
 
+int platformRemoveDirectory(const char *path) {
+    return rmdir(path) == 0 ? 1 : 0;
+}
+
+PlatformDelete platformDeleteFile(const char *path) {
+    return unlink(path) == 0 ? PLATFORM_DELETED : PLATFORM_DELETE_FAILED;
+}
+
 int platformCopyNewFile(const char *source, const char *destination) {
     int from = open(source, O_RDONLY);
     if (from < 0)

@@ -184,6 +184,10 @@ int platformCopyNewFile(const char *source, const char *destination) {
     return CopyFileA(source, destination, TRUE) ? 1 : 0;
 }
 
+int platformRemoveDirectory(const char *path) {
+    return RemoveDirectoryA(path) ? 1 : 0;
+}
+
 // Taking back what the installer put in place.
 
 PlatformDelete platformDeleteFile(const char *path) {

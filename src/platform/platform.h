@@ -129,6 +129,9 @@ int platformMakeDirectory(const char *path);
 // CopyFileA with fail-if-exists true: 1 when copied; an existing
 // destination is never replaced.
 int platformCopyNewFile(const char *source, const char *destination);
+// RemoveDirectoryA: 1 when the empty folder was removed. (A copy is taken
+// back with platformDeleteFile, below.)
+int platformRemoveDirectory(const char *path);
 
 // Taking back what the installer put in place (the uninstaller).
 //
