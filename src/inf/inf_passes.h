@@ -11,8 +11,9 @@
 // A header is a normalised line that begins with '[' and names its section
 // by the text up to its first ']', which must end it. Section readers
 // leave the stream at the next header, indented or not, so every header
-// line of the file passes through the loops here. A seek that fails stops
-// the run at once: the stream no longer knows where it stands.
+// line of the file passes through the loops here. A seek or a read that
+// fails stops the run at once: the stream no longer knows what the file
+// holds from there on.
 
 #ifndef INFINST_INF_PASSES_H
 #define INFINST_INF_PASSES_H

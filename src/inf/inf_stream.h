@@ -73,7 +73,7 @@ bool readLine(InfStream *stream, char *line);
 typedef void (*SectionLineHandler)(char *line, void *context);
 
 // Reads a section body from the current position: every line up to the
-// next header (a line whose first character after spaces and tabs is '[')
+// next header (a line whose first character after white space is '[')
 // goes to `handler`, except lines of spaces and tabs only and lines
 // beginning with ';'. Leaves the stream at the start of that header line,
 // or at the end of the file.

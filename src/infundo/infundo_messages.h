@@ -1,7 +1,9 @@
-// Every text the uninstaller prints, in one place, besides the refusals of
-// the INF checks and the INF path, which it shares with the installer
-// (common/messages.h) because it reads the file the same way. The sources
-// are UTF-8 and are compiled with -fexec-charset=CP932.
+// Every text of the uninstaller's own, in one place. What it prints while
+// it reads the INF file (the INF path, the refusals of the checks, the
+// reports of the passes, the lines the installation pass refuses, the key
+// wait) it shares with the installer (common/messages.h), because it reads
+// the file the same way. The sources are UTF-8 and are compiled with
+// -fexec-charset=CP932.
 
 #ifndef INFUNDO_MESSAGES_H
 #define INFUNDO_MESSAGES_H
@@ -24,6 +26,7 @@
 #define UNDO_MSG_REASON_CHANGED "  理由: インストールされた内容から変更されています。\n"
 #define UNDO_MSG_REASON_NO_SOURCE "  理由: 比較する元のファイルがありません: %s\n"
 #define UNDO_MSG_REASON_UNREADABLE "  理由: 読み取れません。\n"
+#define UNDO_MSG_REASON_IS_SOURCE "  理由: INFファイルの隣にある元のファイルそのものです。\n"
 #define UNDO_MSG_REASON_TOO_MANY "  理由: 一度に扱える数を超えています。\n"
 #define UNDO_MSG_REASON_VALUE "  理由: 値 %s があります。\n"
 #define UNDO_MSG_REASON_SUBKEY "  理由: サブキー %s があります。\n"

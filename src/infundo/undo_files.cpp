@@ -14,7 +14,14 @@
 
 namespace {
 
-enum FileVerdict { FILE_ABSENT, FILE_REMOVE, FILE_CHANGED, FILE_NO_SOURCE, FILE_UNREADABLE };
+enum FileVerdict {
+    FILE_ABSENT,
+    FILE_REMOVE,
+    FILE_CHANGED,
+    FILE_NO_SOURCE,
+    FILE_UNREADABLE,
+    FILE_IS_SOURCE
+};
 
 struct UndoFile {
     char source[PATH_SIZE];
@@ -79,9 +86,15 @@ Comparison compareFiles(const char *source, const char *destination) {
     return result;
 }
 
+// A source that is the destination itself (an INF file unpacked into
+// System32\Drivers, or run from there) always compares the same, yet the
+// installer, whose copy onto itself fails, never put it there: it may be
+// another program's.
 FileVerdict judge(const UndoFile &file) {
     if (!isExistingFile(file.destination))
         return FILE_ABSENT;
+    if (platformSameFile(file.source, file.destination))
+        return FILE_IS_SOURCE;
     switch (compareFiles(file.source, file.destination)) {
     case SAME: return FILE_REMOVE;
     case DIFFERENT: return FILE_CHANGED;
@@ -89,6 +102,17 @@ FileVerdict judge(const UndoFile &file) {
     case DESTINATION_UNREADABLE: return FILE_UNREADABLE;
     }
     return FILE_UNREADABLE;
+}
+
+void sayWhyKept(const UndoFile &file) {
+    if (file.verdict == FILE_CHANGED)
+        say(UNDO_MSG_REASON_CHANGED);
+    else if (file.verdict == FILE_NO_SOURCE)
+        say(UNDO_MSG_REASON_NO_SOURCE, file.source);
+    else if (file.verdict == FILE_IS_SOURCE)
+        say(UNDO_MSG_REASON_IS_SOURCE);
+    else
+        say(UNDO_MSG_REASON_UNREADABLE);
 }
 
 } // namespace
@@ -131,21 +155,25 @@ void undoPlanFiles(UndoCount *count) {
             continue;
         }
         say(UNDO_MSG_KEEP_FILE, file.destination);
-        if (file.verdict == FILE_CHANGED)
-            say(UNDO_MSG_REASON_CHANGED);
-        else if (file.verdict == FILE_NO_SOURCE)
-            say(UNDO_MSG_REASON_NO_SOURCE, file.source);
-        else
-            say(UNDO_MSG_REASON_UNREADABLE);
+        sayWhyKept(file);
         ++count->kept;
     }
 }
 
+// Each file is compared once more: the agreement may have waited long
+// enough for it to change.
 void undoRemoveFiles(UndoCount *count) {
     for (int i = 0; i < g_fileCount; ++i) {
-        const char *path = g_files[i].destination;
-        if (g_files[i].verdict != FILE_REMOVE)
+        UndoFile &file = g_files[i];
+        const char *path = file.destination;
+        if (file.verdict != FILE_REMOVE || (file.verdict = judge(file)) == FILE_ABSENT)
             continue;
+        if (file.verdict != FILE_REMOVE) {
+            say(UNDO_MSG_FILE_NOT_DELETED, path);
+            sayWhyKept(file);
+            ++count->kept;
+            continue;
+        }
         // The installer's own file goes even when made read-only since.
         clearReadOnly(path);
         switch (platformDeleteFile(path)) {

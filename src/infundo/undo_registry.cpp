@@ -274,12 +274,18 @@ void undoPlanRegistry(UndoCount *count) {
     }
 }
 
+// Each value is compared once more: the agreement may have waited long
+// enough for it to change.
 void undoRemoveRegistry(UndoCount *count) {
     for (int i = 0; i < g_valueCount; ++i) {
-        const UndoValue &value = g_values[i];
-        if (value.verdict != REMOVE)
+        UndoValue &value = g_values[i];
+        if (value.verdict != REMOVE || (value.verdict = judgeValue(value)) == ABSENT)
             continue;
-        if (platformRegDeleteValue(value.key, value.name)) {
+        if (value.verdict != REMOVE) {
+            say(UNDO_MSG_VALUE_NOT_DELETED, value.key, value.name);
+            say(value.verdict == KEEP ? UNDO_MSG_REASON_CHANGED : UNDO_MSG_REASON_UNREADABLE);
+            ++count->kept;
+        } else if (platformRegDeleteValue(value.key, value.name)) {
             say(UNDO_MSG_VALUE_DELETED, value.key, value.name);
         } else {
             say(UNDO_MSG_VALUE_NOT_DELETED, value.key, value.name);

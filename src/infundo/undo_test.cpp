@@ -118,6 +118,23 @@ TEST_F(UndoTest, FileRule) {
         EXPECT_EQ(fakeFilesDeletedAtRestart().size(), c.inUse && !c.failRestart ? 1u : 0u);
         EXPECT_EQ(printed("\n注意: 1件"), c.target && (c.stays && !(c.inUse && !c.failRestart)));
     }
+    // Run from the destination's own folder, each source is its
+    // destination: the installer never copied it, so it stays.
+    SetUp();
+    fakeAddFile("C:\\WINNT\\System32\\Drivers\\driver.inf", INF);
+    fakeSetCurrentDirectory("C:\\WINNT\\System32\\Drivers");
+    EXPECT_EQ(runUndo(), 0);
+    EXPECT_TRUE(printed("●残すファイル: " + TARGET +
+                        "\n  理由: INFファイルの隣にある元のファイルそのものです。\n"));
+    EXPECT_TRUE(fakeFileExists(TARGET));
+    // Compared once more after the agreement: a source gone by then keeps
+    // the file (the opens: the INF file, the plan's two, the source again).
+    SetUp();
+    fakeFailCall(FAKE_OPEN_FILE, 4);
+    EXPECT_EQ(runUndo(), 0);
+    EXPECT_TRUE(printed("ファイルを削除できませんでした: " + TARGET +
+                        "\n  理由: 比較する元のファイルがありません: "));
+    EXPECT_TRUE(fakeFileExists(TARGET));
 }
 
 TEST_F(UndoTest, ValueRule) {
@@ -147,6 +164,14 @@ TEST_F(UndoTest, ValueRule) {
     EXPECT_EQ(runUndo(), 0);
     EXPECT_TRUE(printed("●残す値: " + SERVICE + "\\Start\n  理由: 読み取れません。\n"));
     EXPECT_TRUE(fakeRegValue(SERVICE, "Start").exists);
+    // Compared once more after the agreement (the queries: the plan's two,
+    // then Start again).
+    SetUp();
+    fakeFailCall(FAKE_REG_QUERY_VALUE, 3);
+    EXPECT_EQ(runUndo(), 0);
+    EXPECT_TRUE(
+        printed("値を削除できませんでした: " + SERVICE + "\\Start\n  理由: 読み取れません。\n"));
+    EXPECT_TRUE(fakeRegValue(SERVICE, "Start").exists);
 }
 
 TEST_F(UndoTest, KeyRule) {
@@ -175,6 +200,13 @@ TEST_F(UndoTest, KeyRule) {
         }
         EXPECT_FALSE(fakeRegValue(SERVICE, "Start").exists);
     }
+    // A value name too long to be read back leaves the key not known in
+    // full: it stays.
+    SetUp();
+    setValue(SERVICE, std::string(300, 'n').c_str(), PLATFORM_REG_SZ, std::string("x", 2));
+    EXPECT_EQ(runUndo(), 0);
+    EXPECT_TRUE(printed("●残すキー: " + SERVICE + "\n  理由: 読み取れません。\n"));
+    EXPECT_TRUE(fakeRegKeyExists(SERVICE));
 }
 
 TEST_F(UndoTest, RefusalsAndTheAgreementRemoveNothing) {

@@ -702,7 +702,10 @@ PlatformValueQuery platformRegQueryValue(PlatformRegKey *key, const char *name, 
     return PLATFORM_VALUE_READ;
 }
 
+// As Win32 answers: a name that does not fit is no name at all.
 static int enumName(const std::string &found, char *name, unsigned long size) {
+    if (found.size() >= size)
+        return -1;
     snprintf(name, size, "%s", found.c_str());
     return 1;
 }
@@ -730,6 +733,11 @@ int platformRegDeleteValue(const char *key, const char *name) {
     if (failsNow(FAKE_REG_DELETE_VALUE) || found == state.keys.end())
         return 0;
     return found->second.values.erase(fold(name, false)) == 1;
+}
+
+int platformSameFile(const char *a, const char *b) {
+    FakeNode *first = findNode(a);
+    return first && !first->directory && first == findNode(b);
 }
 
 int platformRegDeleteKey(const char *key) {

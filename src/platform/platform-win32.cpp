@@ -227,15 +227,12 @@ PlatformValueQuery platformRegQueryValue(PlatformRegKey *key, const char *name, 
     return PLATFORM_VALUE_READ;
 }
 
-// The answer of an enumeration: a name cut to the buffer still names an
-// entry that is there.
-static int enumAnswer(LONG result, char *name, unsigned long size) {
+// The answer of an enumeration. A name longer than the buffer
+// (ERROR_MORE_DATA) leaves the buffer's text undefined: the key cannot be
+// looked at in full, as if it could not be read.
+static int enumAnswer(LONG result) {
     if (result == ERROR_NO_MORE_ITEMS)
         return 0;
-    if (result == ERROR_MORE_DATA) {
-        name[size - 1] = '\0';
-        return 1;
-    }
     return result == ERROR_SUCCESS ? 1 : -1;
 }
 
@@ -243,11 +240,11 @@ int platformRegEnumValue(PlatformRegKey *key, unsigned long index, char *name, u
     DWORD length = size;
     LONG result = RegEnumValueA(reinterpret_cast<HKEY>(key), index, name, &length, nullptr, nullptr,
                                 nullptr, nullptr);
-    return enumAnswer(result, name, size);
+    return enumAnswer(result);
 }
 
 int platformRegEnumKey(PlatformRegKey *key, unsigned long index, char *name, unsigned long size) {
-    return enumAnswer(RegEnumKeyA(reinterpret_cast<HKEY>(key), index, name, size), name, size);
+    return enumAnswer(RegEnumKeyA(reinterpret_cast<HKEY>(key), index, name, size));
 }
 
 int platformRegDeleteValue(const char *key, const char *name) {
@@ -257,6 +254,27 @@ int platformRegDeleteValue(const char *key, const char *name) {
     LONG result = RegDeleteValueA(handle, name);
     RegCloseKey(handle);
     return result == ERROR_SUCCESS;
+}
+
+// Opened for its attributes only, which a loaded driver's
+// file can be looked at too.
+static bool fileIdentity(const char *path, BY_HANDLE_FILE_INFORMATION *information) {
+    HANDLE file = CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool known = GetFileInformationByHandle(file, information) != 0;
+    CloseHandle(file);
+    return known;
+}
+
+int platformSameFile(const char *a, const char *b) {
+    BY_HANDLE_FILE_INFORMATION first;
+    BY_HANDLE_FILE_INFORMATION second;
+    return fileIdentity(a, &first) && fileIdentity(b, &second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh &&
+           first.nFileIndexLow == second.nFileIndexLow;
 }
 
 int platformRegDeleteKey(const char *key) {

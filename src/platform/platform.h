@@ -157,8 +157,8 @@ enum PlatformValueQuery {
 PlatformValueQuery platformRegQueryValue(PlatformRegKey *key, const char *name, unsigned long *type,
                                          void *data, unsigned long *size);
 // RegEnumValueA and RegEnumKeyA on an open key: the name of the value or
-// subkey at `index` into `name` (`size` bytes; a longer name is cut). 1
-// when there is one, 0 past the last, -1 when the key cannot be read.
+// subkey at `index` into `name` (`size` bytes). 1 when there is one, 0
+// past the last, -1 when the key cannot be read or the name does not fit.
 int platformRegEnumValue(PlatformRegKey *key, unsigned long index, char *name, unsigned long size);
 int platformRegEnumKey(PlatformRegKey *key, unsigned long index, char *name, unsigned long size);
 // RegOpenKeyExA with KEY_SET_VALUE, RegDeleteValueA: 1 when deleted.
@@ -166,6 +166,11 @@ int platformRegDeleteValue(const char *key, const char *name);
 // RegDeleteKeyA: 1 when deleted. NT refuses a key that has subkeys, but
 // deletes a key with values: the caller looks first.
 int platformRegDeleteKey(const char *key);
+// 1 when the two paths name one and the same existing file, however they
+// are written (relative, short 8.3 names, another letter case): the volume
+// and file index GetFileInformationByHandle gives. 0 otherwise, and when
+// either cannot be opened.
+int platformSameFile(const char *a, const char *b);
 
 // The separator between folders in the system's paths.
 char platformPathSeparator();

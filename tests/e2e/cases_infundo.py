@@ -98,3 +98,24 @@ def infundo_takes_back_the_whole_example(c):
     dump = c.regdump(KEY, PARAMETERS, SERVICES[:-1])
     c.expect_key(dump, KEY, None)
     c.expect_equal("the services key stays", dump[SERVICES[:-1]] is not None, True)
+
+
+@case
+def infundo_keeps_a_file_that_is_its_own_source(c):
+    # The example's INF file and driver put into System32\Drivers itself:
+    # there the driver is its own source, which infinst never copied.
+    drivers = os.path.dirname(c.installed(12, "sample.sys"))
+    for name in ("sample.inf", "sample.sys"):
+        shutil.copy(os.path.join(EXAMPLE, name), os.path.join(drivers, name))
+    try:
+        result = c.run(c.installed_dos(12, "sample.inf"), exe=c.wine.infundo_exe)
+        said = result.out.decode("cp932", "replace").replace("\r\n", "\n")
+        kept = ("●残すファイル: C:\\windows\\System32\\Drivers\\sample.sys\n"
+                "  理由: INFファイルの隣にある元のファイルそのものです。\n")
+        c.expect_equal("exit code and the file kept with its reason", (result.rc, kept in said),
+                       (0, True))
+        with open(os.path.join(EXAMPLE, "sample.sys"), "rb") as f:
+            c.expect_file(c.installed(12, "sample.sys"), f.read())
+    finally:
+        for name in ("sample.inf", "sample.sys"):
+            os.remove(os.path.join(drivers, name))
