@@ -179,18 +179,21 @@ TEST(ConvConvert, ImagePathByServiceType) {
     for (const TypeRow &row : rows) {
         ConvResult result =
             convertInf(std::string(HEAD) +
-                       "[DefaultInstall]\nCopyFiles = F\n[DestinationDirs]\nF = " + row.directory +
+                       "[DefaultInstall]\nCopyFiles = F\nAddReg = R\n[DestinationDirs]\nF = " +
+                       row.directory +
                        "\n[F]\nx.sys\n[DefaultInstall.Services]\nAddService = Drv,,S\n[S]\n" +
-                       "ServiceType = " + row.type + "\nServiceBinary = " + row.binary + "\n");
+                       "ServiceType = " + row.type + "\nServiceBinary = " + row.binary +
+                       "\n[R]\nHKLM,System\\CurrentControlSet\\Services\\drv\\P,A,0,a\n");
         std::string expected =
             row.written
                 ? std::string(SERVICES) + "\",\"ImagePath\",0x00020000,\"" + row.expected + "\"\r\n"
-                : leftOutLine(10, row.expected, "AddService = Drv,,S");
+                : leftOutLine(11, row.expected, "AddService = Drv,,S");
         EXPECT_NE((row.written ? result.inf : result.said).find(expected), std::string::npos)
             << row.type << row.binary << "\n"
             << result.said << result.inf;
-        if (!row.written) { // left out whole
-            EXPECT_EQ(result.inf.find("Services\\Drv"), std::string::npos) << result.inf;
+        if (!row.written) { // left out whole, its key too
+            EXPECT_EQ(result.inf.find("Services\\"), std::string::npos) << result.inf;
+            EXPECT_NE(result.said.find(CONV_WHY_SERVICE_LEFT_OUT), std::string::npos);
         }
     }
 }
