@@ -71,7 +71,7 @@ bool placeOutput(const char *outputPath, char *path) {
         copies = !convFilesInOneFolder(folder);
         if (copies && !(composePath(named, convInputFolder(), DEFAULT_FOLDER) &&
                         composePath(folder, named, separator))) {
-            say(CONV_MSG_PATH_TOO_LONG, named);
+            say(CONV_MSG_PATH_TOO_LONG, convInputFolder());
             return false;
         }
         if (!composePath(path, folder, CONV_OUTPUT_NAME)) {

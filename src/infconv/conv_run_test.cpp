@@ -347,6 +347,16 @@ TEST_F(ConvRunTest, PathsAndUnreadableText) {
     fakeAddFile("A:i386\\drvio.dll", "library");
     EXPECT_EQ(runConverterWith({"A:drv.inf"}), 0) << fakeOutput();
     EXPECT_TRUE(fakeFileExists("A:i386\\INFINST.INF"));
+    // No room for the new folder's name: the input's folder is named.
+    const std::string folder = "C:\\" + std::string(249, 'f') + "\\";
+    fakeAddFile(folder + "d.inf", "[SourceDisksNames]\n1=d,,,a\n[SourceDisksFiles]\ny=1\n"
+                                  "[DefaultInstall]\nCopyFiles=@x,@y\n[DestinationDirs]\n"
+                                  "DefaultDestDir=12\n");
+    fakeAddFile(folder + "x", "x");
+    fakeAddFile(folder + "a\\y", "y");
+    EXPECT_EQ(runConverterWith({folder + "d.inf"}), 1);
+    EXPECT_NE(fakeOutput().find("パスが長すぎます: " + folder + "\n"), std::string::npos)
+        << fakeOutput();
     // A NUL byte makes its line unreadable; a line feed in the input's name
     // does not end the comment naming it.
     SetUp();
