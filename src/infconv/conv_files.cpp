@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "common/capacity.h"
+#include "common/files.h"
 #include "common/messages.h"
 #include "inf/inf_path.h"
 #include "inf/names.h"
@@ -337,6 +338,7 @@ void convTakeBackFiles() {
             continue;
         file.copied = false;
         composePath(target, g_placedFolder, file.name);
+        clearReadOnly(target); // a copy keeps the attribute of a file on a CD
         if (platformDeleteFile(target) != PLATFORM_DELETED)
             say(CONV_MSG_NOT_TAKEN_BACK, target);
     }

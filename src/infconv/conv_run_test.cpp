@@ -236,6 +236,7 @@ TEST_F(ConvRunTest, ARunThatFailsHalfWayTakesItsCopiesBack) {
         SetUp();
         fakeAddFile("C:\\work\\drv.inf", twoFolderInf());
         fakeAddFile("C:\\work\\drvio.dll", "library here");
+        fakeAddFile("C:\\work\\i386\\drv.sys", "driver", true); // from a CD: its copy too
         fakeFailCall(operation, operation == FAKE_COPY_NEW_FILE ? 2 : 1);
         EXPECT_EQ(runConverterWith({"C:\\work\\drv.inf"}), 1) << operation;
         EXPECT_FALSE(fakeFileExists("C:\\work\\INFINST\\drv.sys")) << operation;
