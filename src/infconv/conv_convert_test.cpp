@@ -89,6 +89,36 @@ TEST(ConvConvert, CopyLines) {
     }
 }
 
+TEST(ConvConvert, SourceFoldersStayInsideTheInfFilesFolder) {
+    const struct {
+        const char *disk, *subfolder, *said;
+    } rows[] = {
+        {"\\i386", "", "○ファイル: i386\\x.sys → "},
+        {"", "i386", "○ファイル: i386\\x.sys → "},
+        {"\\", ".", "○ファイル: x.sys → "},
+        {"..", "", CONV_WHY_SOURCE_FOLDER},
+        {"i386", "..\\..", CONV_WHY_SOURCE_FOLDER},
+        {"\".. \"", "", CONV_WHY_SOURCE_FOLDER},
+        {"...", "", CONV_WHY_SOURCE_FOLDER},
+        {"\". .\"", "", CONV_WHY_SOURCE_FOLDER},
+        {"c:\\x", "", CONV_WHY_SOURCE_FOLDER},
+        {"\\nul", "", CONV_WHY_SOURCE_FOLDER},
+    };
+    for (const auto &row : rows) {
+        ConvResult result = convertInf(
+            std::string(HEAD) + "[SourceDisksNames]\n1=d,,," + row.disk +
+                "\n[SourceDisksFiles]\nx.sys=1," + row.subfolder +
+                "\n[DefaultInstall]\nCopyFiles=@x.sys\n[DestinationDirs]\nDefaultDestDir=12\n",
+            {"i386\\x.sys"});
+        std::string said = row.said;
+        if (said.rfind("○", 0) != 0) // a reason
+            said = leftOutLine(8, said, "@x.sys");
+        EXPECT_NE(result.said.find(said), std::string::npos)
+            << row.disk << "," << row.subfolder << "\n"
+            << result.said;
+    }
+}
+
 TEST(ConvConvert, ServiceKeys) {
     const Row rows[] = {
         {"ServiceType = 1", "\",\"Type\",0x00010001,1", true},

@@ -56,9 +56,9 @@ const char *findX86Entry(const char *base, const char *key) {
 // The folder of the file `name`, relative to the INF file's folder, with
 // the platform's separators and a trailing one (or "" for that folder
 // itself) into a PATH_SIZE buffer; why not. The disk's folder and the
-// file's subfolder on it stay inside the INF file's folder: a drive, a
-// ".." or a device name is refused; a leading separator means the disk's
-// root, which is that folder.
+// file's subfolder on it stay inside the INF file's folder by infinst's
+// own name rule; a leading separator means the disk's root, which is that
+// folder.
 const char *sourceFolderOf(const char *name, char *folder) {
     folder[0] = '\0';
     const char *entry = findX86Entry("SourceDisksFiles", name);
@@ -76,14 +76,14 @@ const char *sourceFolderOf(const char *name, char *folder) {
     strcpy(path, convField(&diskFields, 3));
     strcat(path, "\\");
     strcat(path, convField(&fields, 1));
-    size_t length = 0;
-    for (char *part = path;;) {
+    char *part = path + strspn(path, "\\/");
+    if (isUnsafeFileName(part))
+        return CONV_WHY_SOURCE_FOLDER;
+    for (size_t length = 0;;) {
         char *end = const_cast<char *>(textFindSeparator(part));
         char next = *end;
         *end = '\0';
         size_t partLength = strlen(part);
-        if (strcmp(part, "..") == 0 || strchr(part, ':') || isDeviceName(part, partLength))
-            return CONV_WHY_SOURCE_FOLDER;
         if (partLength > 0 && strcmp(part, ".") != 0) {
             if (length + partLength + 1 >= PATH_SIZE)
                 return CONV_WHY_TOO_LONG;
