@@ -439,8 +439,12 @@ const char *convertServiceEntry(const char *name, const char *key, const char *e
         return why;
     }
     for (int i = 0; i < 2; ++i) {
-        if (equalsIgnoreCase(entry, STRINGS[i][0]))
-            return convAddValue(key, STRINGS[i][1], CONV_REG_SZ, value, 0);
+        if (!equalsIgnoreCase(entry, STRINGS[i][0]))
+            continue;
+        // REG_SZ: a directory id would be written as it stands.
+        char text[CONV_FIELD_SIZE];
+        const char *why = putDirectoryIds(value, false, text, sizeof text);
+        return why ? why : convAddValue(key, STRINGS[i][1], CONV_REG_SZ, text, 0);
     }
     if (equalsIgnoreCase(entry, "ServiceBinary"))
         return convAddValue(key, "ImagePath", CONV_REG_EXPAND_SZ, service.imagePath, 0);

@@ -129,6 +129,8 @@ TEST(ConvConvert, ServiceKeys) {
         {"Dependencies = +Base", CONV_WHY_DEPENDENCIES, false},
         {"StartName = LocalSystem", CONV_WHY_SERVICE_KEY, false},
         {"StartType = boot", CONV_WHY_NUMBER, false},
+        {"DisplayName = \"%11%\\thing\"", CONV_WHY_DIRECTORY_ID, false},
+        {"LoadOrderGroup = %10%", CONV_WHY_DIRECTORY_ID, false},
     };
     for (Row row : rows) {
         if (row.written)
