@@ -27,9 +27,9 @@ namespace {
 // in several folders.
 const char DEFAULT_FOLDER[] = "INFINST";
 
-// False, with the reason said, when the file could not be read.
-bool load(const char *path) {
-    char found[PATH_SIZE];
+// False, with the reason said, when the file could not be read; the path
+// as found (its letter case matched on POSIX systems) into `found`.
+bool load(const char *path, char *found) {
     unsigned long attributes = platformFindPath(path, found);
     if (attributes == PLATFORM_NO_ATTRIBUTES) {
         say(CONV_MSG_INPUT_MISSING, path);
@@ -39,7 +39,7 @@ bool load(const char *path) {
         say(CONV_MSG_INPUT_IS_FOLDER, path);
         return false;
     }
-    switch (convLoad(path)) {
+    switch (convLoad(found)) {
     case CONV_LOADED: return true;
     case CONV_OPEN_FAILED: say(CONV_MSG_OPEN_FAILED, path); return false;
     case CONV_READ_FAILED: say(CONV_MSG_READ_FAILED, path); return false;
@@ -131,7 +131,8 @@ int runConverter(int argc, char **argv) {
     }
 
     say(CONV_MSG_INPUT, inputPath);
-    if (!load(inputPath))
+    char found[PATH_SIZE];
+    if (!load(inputPath, found))
         return 1;
     const char *section = convFindInstallSection();
     if (!section) {
@@ -139,7 +140,7 @@ int runConverter(int argc, char **argv) {
         return 1;
     }
     say(CONV_MSG_INSTALL_SECTION, section);
-    convFilesReset(inputPath);
+    convFilesReset(found);
     convConvertInstallSection(section);
     convSayLeftOut();
     if (convImageRefused()) {
