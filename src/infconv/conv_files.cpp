@@ -32,8 +32,11 @@ struct ConvFile {
 
 ConvFile g_files[CONV_FILE_CAPACITY];
 int g_fileCount;
-// Where the files were placed, and whether this run made that folder.
+// Where the files go once checked, whether that folder is to be made, and
+// whether this run made it.
 char g_placedFolder[PATH_SIZE];
+bool g_placing;
+bool g_makeFolder;
 bool g_madeFolder;
 char g_inputFolder[PATH_SIZE];
 bool g_imageRefused;
@@ -200,6 +203,8 @@ void convFolderOf(const char *path, char *folder) {
 void convFilesReset(const char *inputPath) {
     g_fileCount = 0;
     g_placedFolder[0] = '\0';
+    g_placing = false;
+    g_makeFolder = false;
     g_madeFolder = false;
     g_imageRefused = false;
     convFolderOf(inputPath, g_inputFolder);
@@ -267,10 +272,12 @@ bool convFilesInOneFolder(char *folder) {
     return true;
 }
 
-bool convPlaceFiles(const char *folder, bool makeFolder) {
+bool convCheckPlace(const char *folder, bool makeFolder) {
     char target[PATH_SIZE];
     char existing[PATH_SIZE];
     strcpy(g_placedFolder, folder);
+    g_placing = true;
+    g_makeFolder = makeFolder;
     for (int i = 0; i < g_fileCount; ++i) {
         ConvFile &file = g_files[i];
         file.placed = false;
@@ -301,7 +308,15 @@ bool convPlaceFiles(const char *folder, bool makeFolder) {
         }
         file.placed = true;
     }
-    if (makeFolder) {
+    return true;
+}
+
+bool convPlaceFiles() {
+    char target[PATH_SIZE];
+    if (!g_placing)
+        return true; // beside the files already
+    const char *folder = g_placedFolder;
+    if (g_makeFolder) {
         char made[PATH_SIZE];
         strcpy(made, folder);
         made[strlen(made) - 1] = '\0'; // its trailing separator

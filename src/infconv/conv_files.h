@@ -40,12 +40,17 @@ bool convImageRefused();
 // folder, its separator included, into a PATH_SIZE buffer.
 bool convFilesInOneFolder(char *folder);
 
-// Puts every carried file into `folder` (its separator included): first
-// checks that none is there already as a different file, then, when
-// `makeFolder`, makes the folder, then copies each file not yet there and
-// says so. False, with the reason said, when anything stood in the way or
-// failed; nothing is copied when a check fails.
-bool convPlaceFiles(const char *folder, bool makeFolder);
+// Checks that every carried file can go into `folder` (its separator
+// included): none is there already as a different file, no two differ
+// under one name. False, with the reason said, when one stands in the way.
+// convPlaceFiles then puts them there, first making the folder when
+// `makeFolder`.
+bool convCheckPlace(const char *folder, bool makeFolder);
+
+// Copies each file convCheckPlace found not yet there and says so; does
+// nothing when it was not called. False, with the reason said, when the
+// folder or a copy failed; what was copied is taken back then.
+bool convPlaceFiles();
 
 // Removes the copies convPlaceFiles made and the folder it made, naming
 // whatever could not be removed; for a run that fails after placing them.

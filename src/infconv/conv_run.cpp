@@ -57,7 +57,7 @@ bool load(const char *path, char *found) {
 // CONV_OUTPUT_NAME in the one folder that holds the driver's files, else
 // in a new folder beside the input INF file, which then receives copies
 // of them all, as an output named does. False, with the reason said, when
-// the file cannot go there; nothing is written then.
+// the file cannot go there; nothing is written here, copies come later.
 bool placeOutput(const char *outputPath, char *path) {
     char folder[PATH_SIZE];
     bool copies = true;
@@ -90,7 +90,7 @@ bool placeOutput(const char *outputPath, char *path) {
         say(CONV_MSG_OUTPUT_EXISTS, path);
         return false;
     }
-    return !copies || convPlaceFiles(folder, makeFolder);
+    return !copies || convCheckPlace(folder, makeFolder);
 }
 
 // Writes the file; false, with the reason said, when it was not written.
@@ -147,17 +147,21 @@ int runConverter(int argc, char **argv) {
         say(CONV_MSG_STOPPED);
         return 1;
     }
+    // What refuses the output's place is said before the closing count, so
+    // that a run that writes nothing never ends in "all converted".
+    bool nothing = convFileCount() + convValueCount() == 0;
+    char path[PATH_SIZE];
+    if (!nothing && !placeOutput(outputPath, path))
+        return 1;
     if (shortfallCount() > 0)
         say(CONV_MSG_LEFT_OUT_COUNT, shortfallCount());
     else
         say(CONV_MSG_ALL_CONVERTED);
-    if (convFileCount() + convValueCount() == 0) {
+    if (nothing) {
         say(CONV_MSG_NOTHING_CONVERTED);
         return 1;
     }
-
-    char path[PATH_SIZE];
-    if (!placeOutput(outputPath, path))
+    if (!convPlaceFiles())
         return 1;
     if (!writeOutput(inputPath, path)) {
         convTakeBackFiles(); // no file without the INF file that installs it
