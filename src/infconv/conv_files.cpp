@@ -6,7 +6,6 @@
 
 #include "infconv/conv_files.h"
 
-#include <cstdint>
 #include <cstring>
 
 #include "common/capacity.h"
@@ -15,6 +14,7 @@
 #include "inf/inf_path.h"
 #include "inf/names.h"
 #include "inf/text.h"
+#include "infconv/conv_output.h"
 #include "infconv/conv_reader.h"
 #include "infconv/infconv_capacity.h"
 #include "infconv/infconv_messages.h"
@@ -216,14 +216,12 @@ const char *convInputFolder() {
 
 const char *convCarryFile(const char *name, unsigned long directoryId, char *where) {
     where[0] = '\0';
-    if (name[0] == '\0' || isUnsafeFileName(name) || *textFindSeparator(name) != '\0')
-        return CONV_WHY_FILE_NAME;
-    if (strlen(name) >= CONV_FILE_NAME_SIZE)
-        return CONV_WHY_TOO_LONG;
-    if (g_fileCount == CONV_FILE_CAPACITY)
-        return CONV_WHY_TOO_MANY;
+    const char *why = convCheckFileName(name);
+    if (!why && g_fileCount == CONV_FILE_CAPACITY)
+        why = CONV_WHY_TOO_MANY;
     char folder[PATH_SIZE];
-    const char *why = sourceFolderOf(name, folder);
+    if (!why)
+        why = sourceFolderOf(name, folder);
     if (why)
         return why;
     char withFolder[PATH_SIZE];

@@ -7,8 +7,6 @@
 #ifndef INFCONV_CONV_FILES_H
 #define INFCONV_CONV_FILES_H
 
-#include <cstddef>
-
 // Forgets every file; the input INF file's folder becomes that of
 // `inputPath` (infinst's own rule on Windows, where "A:NAME.INF" lies in
 // "A:"; on POSIX systems that name is a file's).

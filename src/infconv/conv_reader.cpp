@@ -80,7 +80,7 @@ bool addLine(size_t start, size_t end, unsigned long number) {
             return false;
         char *name = g_text + start + 1;
         char *close = name;
-        while (*close && (*close != ']' || textIsLeadByte(*close)))
+        while (*close && *close != ']')
             close = const_cast<char *>(textNextChar(close));
         *close = '\0';
         trimSpace(name);
