@@ -97,9 +97,10 @@ const char *destinationOf(const char *section, unsigned long *id) {
     return nullptr;
 }
 
-// Carries one file over into directory `id`: found beside the INF file,
-// then written into the copy section started last, or among the files the
-// install section names itself. Says the file, or why it was left out.
+// Carries one file over into directory `id`: found where the INF file's
+// source disk tables say, then written into the copy section started
+// last, or among the files the install section names itself. Says the
+// file, or why it was left out.
 void carryFile(const char *name, unsigned long id, bool own, const char *line,
                unsigned long number) {
     char where[PATH_SIZE];

@@ -20,9 +20,11 @@ void convFolderOf(const char *path, char *folder);
 
 // Carries the file `name` over into directory 10, 11 or 12: found where
 // the INF file says, its name safe to copy, an image checked. Answers why
-// not (one of the CONV_WHY_ texts), with the path looked for in `where`
-// (a PATH_SIZE buffer) when the file is not there. An image for another
-// machine is said at once and stops the conversion (convImageRefused).
+// not (one of the CONV_WHY_ texts), or null. `where` (a PATH_SIZE buffer)
+// receives the path looked for once it is known: on success too, and
+// when the file is not there or cannot be read; "" before. An image for
+// another machine is said at once and stops the conversion
+// (convImageRefused).
 const char *convCarryFile(const char *name, unsigned long directoryId, char *where);
 
 // Takes back the file carried last.

@@ -104,8 +104,6 @@ const char *addFile(ConvPart *part, const char *name) {
     return why;
 }
 
-// A key the installer writes: below the services key, one service at
-// least, no empty part, no quote to end its quoted field.
 // True when a '\\' of its own (never the trail byte of a double-byte
 // character) follows another or ends the key.
 bool hasEmptyPart(const char *key) {
@@ -119,6 +117,8 @@ bool hasEmptyPart(const char *key) {
     return afterSeparator;
 }
 
+// A key the installer writes: below the services key, one service at
+// least, no empty part, no quote to end its quoted field.
 const char *checkKey(const char *key) {
     size_t length = strlen(key);
     if (!isServiceKey(key) || hasEmptyPart(key))
