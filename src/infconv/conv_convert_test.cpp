@@ -93,16 +93,11 @@ TEST(ConvConvert, SourceFoldersStayInsideTheInfFilesFolder) {
     const struct {
         const char *disk, *subfolder, *said;
     } rows[] = {
-        {"\\i386", "", "○ファイル: i386\\x.sys → "},
-        {"", "i386", "○ファイル: i386\\x.sys → "},
-        {"\\", ".", "○ファイル: x.sys → "},
-        {"..", "", CONV_WHY_SOURCE_FOLDER},
-        {"i386", "..\\..", CONV_WHY_SOURCE_FOLDER},
-        {"\".. \"", "", CONV_WHY_SOURCE_FOLDER},
-        {"...", "", CONV_WHY_SOURCE_FOLDER},
-        {"\". .\"", "", CONV_WHY_SOURCE_FOLDER},
-        {"c:\\x", "", CONV_WHY_SOURCE_FOLDER},
-        {"\\nul", "", CONV_WHY_SOURCE_FOLDER},
+        {"\\i386", "", "○ファイル: i386\\x.sys → "}, {"", "i386", "○ファイル: i386\\x.sys → "},
+        {"\\", ".", "○ファイル: x.sys → "},          {"..", "", CONV_WHY_SOURCE_FOLDER},
+        {"i386", "..\\..", CONV_WHY_SOURCE_FOLDER},  {"\".. \"", "", CONV_WHY_SOURCE_FOLDER},
+        {"...", "", CONV_WHY_SOURCE_FOLDER},         {"\". .\"", "", CONV_WHY_SOURCE_FOLDER},
+        {"c:\\x", "", CONV_WHY_SOURCE_FOLDER},       {"\\nul", "", CONV_WHY_SOURCE_FOLDER},
     };
     for (const auto &row : rows) {
         ConvResult result = convertInf(
@@ -209,13 +204,12 @@ TEST(ConvConvert, ImagePathByServiceType) {
         {"1", "C:\\x.sys", "12", CONV_WHY_BINARY_DIR, false},
     };
     for (const TypeRow &row : rows) {
-        ConvResult result =
-            convertInf(std::string(HEAD) +
-                       "[DefaultInstall]\nCopyFiles = F\nAddReg = R\n[DestinationDirs]\nF = " +
-                       row.directory +
-                       "\n[F]\nx.sys\n[DefaultInstall.Services]\nAddService = Drv,,S\n[S]\n" +
-                       "ServiceType = " + row.type + "\nServiceBinary = " + row.binary +
-                       "\n[R]\nHKLM,System\\CurrentControlSet\\Services\\drv\\P,A,0,a\n");
+        ConvResult result = convertInf(
+            std::string(HEAD) +
+            "[DefaultInstall]\nCopyFiles = F\nAddReg = R\n[DestinationDirs]\nF = " + row.directory +
+            "\n[F]\nx.sys\n[DefaultInstall.Services]\nAddService = Drv,,S\n[S]\n" +
+            "ServiceType = " + row.type + "\nServiceBinary = " + row.binary +
+            "\n[R]\nHKLM,System\\CurrentControlSet\\Services\\drv\\P,A,0,a\n");
         std::string expected =
             row.written
                 ? std::string(SERVICES) + "\",\"ImagePath\",0x00020000,\"" + row.expected + "\"\r\n"
