@@ -510,11 +510,8 @@ bool belowRefusedService(const char *key) {
     ConvCursor cursor = {0, 0};
     const char *line;
     unsigned long number;
-    char entry[CONV_FIELD_SIZE];
     const char *rest;
-    while (convNextLine(g_servicesSection, &cursor, &line, &number)) {
-        if (!convSplitEntry(line, entry, &rest) || !equalsIgnoreCase(entry, "AddService"))
-            continue;
+    while (convNextEntry(g_servicesSection, "AddService", &cursor, &line, &number, &rest)) {
         ConvFields fields;
         convReadFields(rest, &fields);
         const char *service = convField(&fields, 0);
@@ -623,10 +620,8 @@ void convConvertInstallSection(const char *section) {
     unsigned long number;
     char key[CONV_FIELD_SIZE];
     const char *rest;
-    while (convNextLine(section, &cursor, &line, &number)) {
-        if (convSplitEntry(line, key, &rest) && equalsIgnoreCase(key, "CopyFiles"))
-            convertCopyFiles(rest, line, number);
-    }
+    while (convNextEntry(section, "CopyFiles", &cursor, &line, &number, &rest))
+        convertCopyFiles(rest, line, number);
     cursor = ConvCursor{0, 0};
     while (convNextLine(g_servicesSection, &cursor, &line, &number)) {
         if (convSplitEntry(line, key, &rest) && equalsIgnoreCase(key, "AddService"))

@@ -326,17 +326,22 @@ bool convHasLegacyDriverClass() {
     return false;
 }
 
+bool convNextEntry(const char *section, const char *key, ConvCursor *cursor, const char **line,
+                   unsigned long *number, const char **rest) {
+    char entryKey[CONV_FIELD_SIZE];
+    while (convNextLine(section, cursor, line, number)) {
+        if (convSplitEntry(*line, entryKey, rest) && equalsIgnoreCase(entryKey, key))
+            return true;
+    }
+    return false;
+}
+
 const char *convFindEntry(const char *section, const char *key) {
     ConvCursor cursor = {0, 0};
     const char *line;
     unsigned long number;
-    char entryKey[CONV_FIELD_SIZE];
     const char *rest;
-    while (convNextLine(section, &cursor, &line, &number)) {
-        if (convSplitEntry(line, entryKey, &rest) && equalsIgnoreCase(entryKey, key))
-            return rest;
-    }
-    return nullptr;
+    return convNextEntry(section, key, &cursor, &line, &number, &rest) ? rest : nullptr;
 }
 
 bool convSplitEntry(const char *line, char *key, const char **rest) {
