@@ -29,11 +29,12 @@ set(INFINST_SOURCES
 
 # The converter (infconv): its own logic and what it shares with the
 # installer from below (the printed-text helper, the shortfall count, the
-# INF text helpers). Its entry point and platform layer are added by each
+# read-only attribute, the INF text helpers). Its entry point and platform layer are added by each
 # build.
 set(INFCONV_SOURCES
     src/common/messages.cpp
     src/common/shortfall.cpp
+    src/common/files.cpp
     src/inf/text.cpp
     src/inf/names.cpp
     src/inf/inf_directory.cpp

@@ -10,9 +10,11 @@
 //  - into the default output file beside the driver's files (or, when
 //    they lie in two folders, in a new folder with copies of them);
 //  - once more with the writing of the new file failing.
-// The harness aborts, and so reports a finding, when a run's exit code is
-// neither 0 nor 1, a file was left open, the input file changed, a file
-// was written by a run that refused, or a written file was not taken.
+// The harness aborts, and so reports a finding, when any run's exit code
+// is neither 0 nor 1, leaves a file open or changes the input file; when
+// the first run refuses yet writes its file, or the installer refuses any
+// part of what it wrote or leaves heap blocks or keys behind; and when
+// the failed write does not end its run with exit code 1 and no file.
 
 #include <cstddef>
 #include <cstdint>

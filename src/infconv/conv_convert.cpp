@@ -59,9 +59,15 @@ void leftOut(unsigned long number, const char *why, const char *text) {
     strcpy(item.text, text);
 }
 
+// Kept in the order of the input's lines, as the conversion reaches the
+// services before the install section's AddReg lines.
 void notNeeded(unsigned long number, const char *text) {
-    if (g_notNeededCount < CONV_NOT_NEEDED_CAPACITY)
-        g_notNeeded[g_notNeededCount] = ConvNotNeeded{number, text};
+    int at = g_notNeededCount < CONV_NOT_NEEDED_CAPACITY ? g_notNeededCount
+                                                         : CONV_NOT_NEEDED_CAPACITY - 1;
+    for (; at > 0 && g_notNeeded[at - 1].number > number; --at)
+        g_notNeeded[at] = g_notNeeded[at - 1];
+    if (at < CONV_NOT_NEEDED_CAPACITY - 1 || g_notNeededCount < CONV_NOT_NEEDED_CAPACITY)
+        g_notNeeded[at] = ConvNotNeeded{number, text};
     ++g_notNeededCount;
 }
 
@@ -91,9 +97,10 @@ const char *destinationOf(const char *section, unsigned long *id) {
     return nullptr;
 }
 
-// Carries one file over into directory `id`: found beside the INF file,
-// then written into the copy section started last, or among the files the
-// install section names itself. Says the file, or why it was left out.
+// Carries one file over into directory `id`: found where the INF file's
+// source disk tables say, then written into the copy section started
+// last, or among the files the install section names itself. Says the
+// file, or why it was left out.
 void carryFile(const char *name, unsigned long id, bool own, const char *line,
                unsigned long number) {
     char where[PATH_SIZE];
@@ -272,6 +279,8 @@ const char *addRegValue(const char *key, const char *name, unsigned long flags,
     return convAddValue(key, name, expand ? CONV_REG_EXPAND_SZ : CONV_REG_SZ, text, 0);
 }
 
+bool belowRefusedService(const char *key); // with the services, below
+
 // One line of an AddReg section; `service` is the service whose HKR it
 // is, or null outside a service.
 void convertRegLine(const char *service, const char *line, unsigned long number) {
@@ -306,6 +315,8 @@ void convertRegLine(const char *service, const char *line, unsigned long number)
     } else if (!why) {
         why = CONV_WHY_ROOT;
     }
+    if (!why && machine && belowRefusedService(key))
+        why = CONV_WHY_SERVICE_LEFT_OUT;
     char unused[CONV_FIELD_SIZE];
     if (!why && (putDirectoryIds(subkey, false, unused, sizeof unused) ||
                  putDirectoryIds(convField(&fields, 2), false, unused, sizeof unused)))
@@ -429,8 +440,12 @@ const char *convertServiceEntry(const char *name, const char *key, const char *e
         return why;
     }
     for (int i = 0; i < 2; ++i) {
-        if (equalsIgnoreCase(entry, STRINGS[i][0]))
-            return convAddValue(key, STRINGS[i][1], CONV_REG_SZ, value, 0);
+        if (!equalsIgnoreCase(entry, STRINGS[i][0]))
+            continue;
+        // REG_SZ: a directory id would be written as it stands.
+        char text[CONV_FIELD_SIZE];
+        const char *why = putDirectoryIds(value, false, text, sizeof text);
+        return why ? why : convAddValue(key, STRINGS[i][1], CONV_REG_SZ, text, 0);
     }
     if (equalsIgnoreCase(entry, "ServiceBinary"))
         return convAddValue(key, "ImagePath", CONV_REG_EXPAND_SZ, service.imagePath, 0);
@@ -467,6 +482,49 @@ bool isServiceName(const char *name) {
            !strstr(name, "AddReg]");
 }
 
+// Why the service an AddService line's `fields` name is left out whole;
+// null when it is converted.
+const char *serviceWhy(const ConvFields &fields, ConvService *service) {
+    const char *section = convField(&fields, 2);
+    if (fields.tooLong)
+        return CONV_WHY_TOO_LONG;
+    if (!isServiceName(convField(&fields, 0)))
+        return CONV_WHY_SERVICE_NAME;
+    if (!convHasSection(section))
+        return CONV_WHY_NO_SECTION;
+    return examineService(section, service);
+}
+
+// The install section's services: "[<install section>.Services]".
+char g_servicesSection[CONV_FIELD_SIZE];
+
+// True when the key lies below a service that AddService lines name and
+// none of them converts: infinst must not register a service without its
+// file, whatever AddReg line writes its key.
+bool belowRefusedService(const char *key) {
+    if (!isServiceKey(key))
+        return false;
+    const char *name = key + SERVICES_KEY_PREFIX_LENGTH;
+    size_t length = static_cast<size_t>(textFindSeparator(name) - name);
+    bool refused = false;
+    ConvCursor cursor = {0, 0};
+    const char *line;
+    unsigned long number;
+    const char *rest;
+    while (convNextEntry(g_servicesSection, "AddService", &cursor, &line, &number, &rest)) {
+        ConvFields fields;
+        convReadFields(rest, &fields);
+        const char *service = convField(&fields, 0);
+        if (strlen(service) != length || !startsWithIgnoreCase(name, service))
+            continue;
+        ConvService unused = {};
+        if (!serviceWhy(fields, &unused))
+            return false;
+        refused = true;
+    }
+    return refused;
+}
+
 // "AddService = name, flags, section[, event log section]".
 void convertService(const char *list, const char *line, unsigned long number) {
     ConvFields fields;
@@ -474,13 +532,7 @@ void convertService(const char *list, const char *line, unsigned long number) {
     const char *name = convField(&fields, 0);
     const char *section = convField(&fields, 2);
     ConvService service = {};
-    const char *why = fields.tooLong ? CONV_WHY_TOO_LONG : nullptr;
-    if (!why && !isServiceName(name))
-        why = CONV_WHY_SERVICE_NAME;
-    if (!why && !convHasSection(section))
-        why = CONV_WHY_NO_SECTION;
-    if (!why)
-        why = examineService(section, &service);
+    const char *why = serviceWhy(fields, &service);
     if (why) {
         leftOut(number, why, line);
         return;
@@ -555,32 +607,37 @@ void convSayWhyNoInstallSection() {
     say(CONV_MSG_NO_INSTALL_SECTION_1 CONV_MSG_NO_INSTALL_SECTION_2);
 }
 
+// The files first, as a service needs its file carried over; then the
+// services, so that the install section's AddReg lines know which were
+// left out; then the rest of the install section.
 void convConvertInstallSection(const char *section) {
     g_notNeededCount = 0;
     g_leftOutCount = 0;
+    strcpy(g_servicesSection, section);
+    strcat(g_servicesSection, ".Services");
     ConvCursor cursor = {0, 0};
     const char *line;
     unsigned long number;
     char key[CONV_FIELD_SIZE];
     const char *rest;
-    while (convNextLine(section, &cursor, &line, &number)) {
-        bool entry = convSplitEntry(line, key, &rest);
-        if (entry && equalsIgnoreCase(key, "CopyFiles"))
-            convertCopyFiles(rest, line, number);
-        else if (entry && equalsIgnoreCase(key, "AddReg"))
-            convertAddRegSections(nullptr, rest, line, number);
-        else if (entry && equalsIgnoreCase(key, "CopyINF"))
-            notNeeded(number, line);
+    while (convNextEntry(section, "CopyFiles", &cursor, &line, &number, &rest))
+        convertCopyFiles(rest, line, number);
+    cursor = ConvCursor{0, 0};
+    while (convNextLine(g_servicesSection, &cursor, &line, &number)) {
+        if (convSplitEntry(line, key, &rest) && equalsIgnoreCase(key, "AddService"))
+            convertService(rest, line, number);
         else
             leftOut(number, CONV_WHY_DIRECTIVE, line);
     }
-    char services[CONV_FIELD_SIZE];
-    strcpy(services, section);
-    strcat(services, ".Services");
     cursor = ConvCursor{0, 0};
-    while (convNextLine(services, &cursor, &line, &number)) {
-        if (convSplitEntry(line, key, &rest) && equalsIgnoreCase(key, "AddService"))
-            convertService(rest, line, number);
+    while (convNextLine(section, &cursor, &line, &number)) {
+        bool entry = convSplitEntry(line, key, &rest);
+        if (entry && equalsIgnoreCase(key, "CopyFiles"))
+            continue;
+        if (entry && equalsIgnoreCase(key, "AddReg"))
+            convertAddRegSections(nullptr, rest, line, number);
+        else if (entry && equalsIgnoreCase(key, "CopyINF"))
+            notNeeded(number, line);
         else
             leftOut(number, CONV_WHY_DIRECTIVE, line);
     }

@@ -89,6 +89,31 @@ TEST(ConvConvert, CopyLines) {
     }
 }
 
+TEST(ConvConvert, SourceFoldersStayInsideTheInfFilesFolder) {
+    const struct {
+        const char *disk, *subfolder, *said;
+    } rows[] = {
+        {"\\i386", "", "○ファイル: i386\\x.sys → "}, {"", "i386", "○ファイル: i386\\x.sys → "},
+        {"\\", ".", "○ファイル: x.sys → "},          {"..", "", CONV_WHY_SOURCE_FOLDER},
+        {"i386", "..\\..", CONV_WHY_SOURCE_FOLDER},  {"\".. \"", "", CONV_WHY_SOURCE_FOLDER},
+        {"...", "", CONV_WHY_SOURCE_FOLDER},         {"\". .\"", "", CONV_WHY_SOURCE_FOLDER},
+        {"c:\\x", "", CONV_WHY_SOURCE_FOLDER},       {"\\nul", "", CONV_WHY_SOURCE_FOLDER},
+    };
+    for (const auto &row : rows) {
+        ConvResult result = convertInf(
+            std::string(HEAD) + "[SourceDisksNames]\n1=d,,," + row.disk +
+                "\n[SourceDisksFiles]\nx.sys=1," + row.subfolder +
+                "\n[DefaultInstall]\nCopyFiles=@x.sys\n[DestinationDirs]\nDefaultDestDir=12\n",
+            {"i386\\x.sys"});
+        std::string said = row.said;
+        if (said.rfind("○", 0) != 0) // a reason
+            said = leftOutLine(8, said, "@x.sys");
+        EXPECT_NE(result.said.find(said), std::string::npos)
+            << row.disk << "," << row.subfolder << "\n"
+            << result.said;
+    }
+}
+
 TEST(ConvConvert, ServiceKeys) {
     const Row rows[] = {
         {"ServiceType = 1", "\",\"Type\",0x00010001,1", true},
@@ -99,6 +124,8 @@ TEST(ConvConvert, ServiceKeys) {
         {"Dependencies = +Base", CONV_WHY_DEPENDENCIES, false},
         {"StartName = LocalSystem", CONV_WHY_SERVICE_KEY, false},
         {"StartType = boot", CONV_WHY_NUMBER, false},
+        {"DisplayName = \"%11%\\thing\"", CONV_WHY_DIRECTORY_ID, false},
+        {"LoadOrderGroup = %10%", CONV_WHY_DIRECTORY_ID, false},
     };
     for (Row row : rows) {
         if (row.written)
@@ -177,20 +204,22 @@ TEST(ConvConvert, ImagePathByServiceType) {
         {"1", "C:\\x.sys", "12", CONV_WHY_BINARY_DIR, false},
     };
     for (const TypeRow &row : rows) {
-        ConvResult result =
-            convertInf(std::string(HEAD) +
-                       "[DefaultInstall]\nCopyFiles = F\n[DestinationDirs]\nF = " + row.directory +
-                       "\n[F]\nx.sys\n[DefaultInstall.Services]\nAddService = Drv,,S\n[S]\n" +
-                       "ServiceType = " + row.type + "\nServiceBinary = " + row.binary + "\n");
+        ConvResult result = convertInf(
+            std::string(HEAD) +
+            "[DefaultInstall]\nCopyFiles = F\nAddReg = R\n[DestinationDirs]\nF = " + row.directory +
+            "\n[F]\nx.sys\n[DefaultInstall.Services]\nAddService = Drv,,S\n[S]\n" +
+            "ServiceType = " + row.type + "\nServiceBinary = " + row.binary +
+            "\n[R]\nHKLM,System\\CurrentControlSet\\Services\\drv\\P,A,0,a\n");
         std::string expected =
             row.written
                 ? std::string(SERVICES) + "\",\"ImagePath\",0x00020000,\"" + row.expected + "\"\r\n"
-                : leftOutLine(10, row.expected, "AddService = Drv,,S");
+                : leftOutLine(11, row.expected, "AddService = Drv,,S");
         EXPECT_NE((row.written ? result.inf : result.said).find(expected), std::string::npos)
             << row.type << row.binary << "\n"
             << result.said << result.inf;
-        if (!row.written) { // left out whole
-            EXPECT_EQ(result.inf.find("Services\\Drv"), std::string::npos) << result.inf;
+        if (!row.written) { // left out whole, its key too
+            EXPECT_EQ(result.inf.find("Services\\"), std::string::npos) << result.inf;
+            EXPECT_NE(result.said.find(CONV_WHY_SERVICE_LEFT_OUT), std::string::npos);
         }
     }
 }

@@ -6,14 +6,15 @@
 
 #include "infconv/conv_files.h"
 
-#include <cstdint>
 #include <cstring>
 
 #include "common/capacity.h"
+#include "common/files.h"
 #include "common/messages.h"
 #include "inf/inf_path.h"
 #include "inf/names.h"
 #include "inf/text.h"
+#include "infconv/conv_output.h"
 #include "infconv/conv_reader.h"
 #include "infconv/infconv_capacity.h"
 #include "infconv/infconv_messages.h"
@@ -31,8 +32,11 @@ struct ConvFile {
 
 ConvFile g_files[CONV_FILE_CAPACITY];
 int g_fileCount;
-// Where the files were placed, and whether this run made that folder.
+// Where the files go once checked, whether that folder is to be made, and
+// whether this run made it.
 char g_placedFolder[PATH_SIZE];
+bool g_placing;
+bool g_makeFolder;
 bool g_madeFolder;
 char g_inputFolder[PATH_SIZE];
 bool g_imageRefused;
@@ -55,9 +59,9 @@ const char *findX86Entry(const char *base, const char *key) {
 // The folder of the file `name`, relative to the INF file's folder, with
 // the platform's separators and a trailing one (or "" for that folder
 // itself) into a PATH_SIZE buffer; why not. The disk's folder and the
-// file's subfolder on it stay inside the INF file's folder: a drive, a
-// ".." or a device name is refused; a leading separator means the disk's
-// root, which is that folder.
+// file's subfolder on it stay inside the INF file's folder by infinst's
+// own name rule; a leading separator means the disk's root, which is that
+// folder.
 const char *sourceFolderOf(const char *name, char *folder) {
     folder[0] = '\0';
     const char *entry = findX86Entry("SourceDisksFiles", name);
@@ -75,14 +79,14 @@ const char *sourceFolderOf(const char *name, char *folder) {
     strcpy(path, convField(&diskFields, 3));
     strcat(path, "\\");
     strcat(path, convField(&fields, 1));
-    size_t length = 0;
-    for (char *part = path;;) {
+    char *part = path + strspn(path, "\\/");
+    if (isUnsafeFileName(part))
+        return CONV_WHY_SOURCE_FOLDER;
+    for (size_t length = 0;;) {
         char *end = const_cast<char *>(textFindSeparator(part));
         char next = *end;
         *end = '\0';
         size_t partLength = strlen(part);
-        if (strcmp(part, "..") == 0 || strchr(part, ':') || isDeviceName(part, partLength))
-            return CONV_WHY_SOURCE_FOLDER;
         if (partLength > 0 && strcmp(part, ".") != 0) {
             if (length + partLength + 1 >= PATH_SIZE)
                 return CONV_WHY_TOO_LONG;
@@ -199,6 +203,8 @@ void convFolderOf(const char *path, char *folder) {
 void convFilesReset(const char *inputPath) {
     g_fileCount = 0;
     g_placedFolder[0] = '\0';
+    g_placing = false;
+    g_makeFolder = false;
     g_madeFolder = false;
     g_imageRefused = false;
     convFolderOf(inputPath, g_inputFolder);
@@ -210,14 +216,12 @@ const char *convInputFolder() {
 
 const char *convCarryFile(const char *name, unsigned long directoryId, char *where) {
     where[0] = '\0';
-    if (name[0] == '\0' || isUnsafeFileName(name) || *textFindSeparator(name) != '\0')
-        return CONV_WHY_FILE_NAME;
-    if (strlen(name) >= CONV_FILE_NAME_SIZE)
-        return CONV_WHY_TOO_LONG;
-    if (g_fileCount == CONV_FILE_CAPACITY)
-        return CONV_WHY_TOO_MANY;
+    const char *why = convCheckFileName(name);
+    if (!why && g_fileCount == CONV_FILE_CAPACITY)
+        why = CONV_WHY_TOO_MANY;
     char folder[PATH_SIZE];
-    const char *why = sourceFolderOf(name, folder);
+    if (!why)
+        why = sourceFolderOf(name, folder);
     if (why)
         return why;
     char withFolder[PATH_SIZE];
@@ -266,10 +270,12 @@ bool convFilesInOneFolder(char *folder) {
     return true;
 }
 
-bool convPlaceFiles(const char *folder, bool makeFolder) {
+bool convCheckPlace(const char *folder, bool makeFolder) {
     char target[PATH_SIZE];
     char existing[PATH_SIZE];
     strcpy(g_placedFolder, folder);
+    g_placing = true;
+    g_makeFolder = makeFolder;
     for (int i = 0; i < g_fileCount; ++i) {
         ConvFile &file = g_files[i];
         file.placed = false;
@@ -300,7 +306,15 @@ bool convPlaceFiles(const char *folder, bool makeFolder) {
         }
         file.placed = true;
     }
-    if (makeFolder) {
+    return true;
+}
+
+bool convPlaceFiles() {
+    char target[PATH_SIZE];
+    if (!g_placing)
+        return true; // beside the files already
+    const char *folder = g_placedFolder;
+    if (g_makeFolder) {
         char made[PATH_SIZE];
         strcpy(made, folder);
         made[strlen(made) - 1] = '\0'; // its trailing separator
@@ -337,6 +351,7 @@ void convTakeBackFiles() {
             continue;
         file.copied = false;
         composePath(target, g_placedFolder, file.name);
+        clearReadOnly(target); // a copy keeps the attribute of a file on a CD
         if (platformDeleteFile(target) != PLATFORM_DELETED)
             say(CONV_MSG_NOT_TAKEN_BACK, target);
     }

@@ -7,8 +7,6 @@
 #ifndef INFCONV_CONV_FILES_H
 #define INFCONV_CONV_FILES_H
 
-#include <cstddef>
-
 // Forgets every file; the input INF file's folder becomes that of
 // `inputPath` (infinst's own rule on Windows, where "A:NAME.INF" lies in
 // "A:"; on POSIX systems that name is a file's).
@@ -22,9 +20,11 @@ void convFolderOf(const char *path, char *folder);
 
 // Carries the file `name` over into directory 10, 11 or 12: found where
 // the INF file says, its name safe to copy, an image checked. Answers why
-// not (one of the CONV_WHY_ texts), with the path looked for in `where`
-// (a PATH_SIZE buffer) when the file is not there. An image for another
-// machine is said at once and stops the conversion (convImageRefused).
+// not (one of the CONV_WHY_ texts), or null. `where` (a PATH_SIZE buffer)
+// receives the path looked for once it is known: on success too, and
+// when the file is not there or cannot be read; "" before. An image for
+// another machine is said at once and stops the conversion
+// (convImageRefused).
 const char *convCarryFile(const char *name, unsigned long directoryId, char *where);
 
 // Takes back the file carried last.
@@ -40,12 +40,17 @@ bool convImageRefused();
 // folder, its separator included, into a PATH_SIZE buffer.
 bool convFilesInOneFolder(char *folder);
 
-// Puts every carried file into `folder` (its separator included): first
-// checks that none is there already as a different file, then, when
-// `makeFolder`, makes the folder, then copies each file not yet there and
-// says so. False, with the reason said, when anything stood in the way or
-// failed; nothing is copied when a check fails.
-bool convPlaceFiles(const char *folder, bool makeFolder);
+// Checks that every carried file can go into `folder` (its separator
+// included): none is there already as a different file, no two differ
+// under one name. False, with the reason said, when one stands in the way.
+// convPlaceFiles then puts them there, first making the folder when
+// `makeFolder`.
+bool convCheckPlace(const char *folder, bool makeFolder);
+
+// Copies each file convCheckPlace found not yet there and says so; does
+// nothing when it was not called. False, with the reason said, when the
+// folder or a copy failed; what was copied is taken back then.
+bool convPlaceFiles();
 
 // Removes the copies convPlaceFiles made and the folder it made, naming
 // whatever could not be removed; for a run that fails after placing them.

@@ -92,18 +92,8 @@ bool hasAny(const char *text, const char *characters) {
     return false;
 }
 
-// A name the installer reads back as a file of the section's folder.
-const char *checkFileName(const char *name) {
-    if (name[0] == '\0' || name[0] == '[' || name[0] == ';' || isAsciiSpace(name[0]) ||
-        isUnsafeFileName(name) || *textFindSeparator(name) != '\0')
-        return CONV_WHY_FILE_NAME;
-    if (strlen(name) >= CONV_FILE_NAME_SIZE)
-        return CONV_WHY_TOO_LONG;
-    return nullptr;
-}
-
 const char *addFile(ConvPart *part, const char *name) {
-    const char *why = checkFileName(name);
+    const char *why = convCheckFileName(name);
     if (why)
         return why;
     ConvLineText line = {};
@@ -114,8 +104,6 @@ const char *addFile(ConvPart *part, const char *name) {
     return why;
 }
 
-// A key the installer writes: below the services key, one service at
-// least, no empty part, no quote to end its quoted field.
 // True when a '\\' of its own (never the trail byte of a double-byte
 // character) follows another or ends the key.
 bool hasEmptyPart(const char *key) {
@@ -129,6 +117,8 @@ bool hasEmptyPart(const char *key) {
     return afterSeparator;
 }
 
+// A key the installer writes: below the services key, one service at
+// least, no empty part, no quote to end its quoted field.
 const char *checkKey(const char *key) {
     size_t length = strlen(key);
     if (!isServiceKey(key) || hasEmptyPart(key))
@@ -197,6 +187,16 @@ void appendRegistryLines(size_t *length) {
 }
 
 } // namespace
+
+// A name the installer reads back as a file of the section's folder.
+const char *convCheckFileName(const char *name) {
+    if (name[0] == '\0' || name[0] == '[' || name[0] == ';' || isAsciiSpace(name[0]) ||
+        isUnsafeFileName(name) || *textFindSeparator(name) != '\0')
+        return CONV_WHY_FILE_NAME;
+    if (strlen(name) >= CONV_FILE_NAME_SIZE)
+        return CONV_WHY_TOO_LONG;
+    return nullptr;
+}
 
 void convOutputReset() {
     g_copyPart.length = 0;

@@ -26,6 +26,10 @@ bool convHasCopySection(const char *name);
 // next belong to it.
 const char *convAddCopySection(const char *name, unsigned long directoryId);
 
+// Why `name` cannot be written as a file of a copy section, which the
+// installer joins to the section's folder; null when it can.
+const char *convCheckFileName(const char *name);
+
 // Adds a file to the copy section started last.
 const char *convAddFile(const char *name);
 

@@ -23,10 +23,14 @@ struct ConvLine {
 };
 
 struct ConvSection {
-    size_t nameOffset;
+    size_t nameOffset; // UNREADABLE_HEADER for a header holding a NUL byte
     int firstLine;
     int lineCount;
 };
+
+// A header that could not be read still ends the section before it, and
+// opens one that no name matches: no name holds a line feed.
+const size_t UNREADABLE_HEADER = SIZE_MAX;
 
 // One byte more than the input may hold: the NUL after a last line that
 // has no line end.
@@ -76,7 +80,7 @@ bool addLine(size_t start, size_t end, unsigned long number) {
             return false;
         char *name = g_text + start + 1;
         char *close = name;
-        while (*close && (*close != ']' || textIsLeadByte(*close)))
+        while (*close && *close != ']')
             close = const_cast<char *>(textNextChar(close));
         *close = '\0';
         trimSpace(name);
@@ -140,11 +144,18 @@ void splitLines(size_t size) {
             }
             g_text[out++] = c;
         }
+        size_t first = start;
+        while (first < out && isAsciiSpace(g_text[first]))
+            ++first;
+        bool header = first < out && g_text[first] == '[';
         if (unreadable) {
             say(CONV_MSG_NUL_BYTE, number);
             shortfallAdd();
             g_text[out] = '\0';
-        } else if (!addLine(start, out, number)) {
+        }
+        if (unreadable && header && g_sectionCount < CONV_SECTION_CAPACITY) {
+            g_sections[g_sectionCount++] = ConvSection{UNREADABLE_HEADER, g_lineCount, 0};
+        } else if (unreadable ? header : !addLine(start, out, number)) { // a table full
             say(CONV_MSG_TOO_MANY_LINES, number);
             shortfallAdd();
             return;
@@ -279,12 +290,15 @@ ConvLoadResult convLoadBytes(const char *data, size_t size) {
 }
 
 const char *convSectionName(int index) {
-    return index < g_sectionCount ? g_text + g_sections[index].nameOffset : nullptr;
+    if (index >= g_sectionCount)
+        return nullptr;
+    size_t offset = g_sections[index].nameOffset;
+    return offset == UNREADABLE_HEADER ? "\n" : g_text + offset;
 }
 
 bool convHasSection(const char *name) {
     for (int i = 0; i < g_sectionCount; ++i) {
-        if (equalsIgnoreCase(g_text + g_sections[i].nameOffset, name))
+        if (equalsIgnoreCase(convSectionName(i), name))
             return true;
     }
     return false;
@@ -294,7 +308,7 @@ bool convNextLine(const char *name, ConvCursor *cursor, const char **text, unsig
     for (; cursor->section < g_sectionCount; ++cursor->section, cursor->line = 0) {
         const ConvSection &section = g_sections[cursor->section];
         if (cursor->line < section.lineCount &&
-            equalsIgnoreCase(g_text + section.nameOffset, name)) {
+            equalsIgnoreCase(convSectionName(cursor->section), name)) {
             const ConvLine &line = g_lines[section.firstLine + cursor->line++];
             *text = g_text + line.offset;
             *number = line.number;
@@ -312,17 +326,22 @@ bool convHasLegacyDriverClass() {
     return false;
 }
 
+bool convNextEntry(const char *section, const char *key, ConvCursor *cursor, const char **line,
+                   unsigned long *number, const char **rest) {
+    char entryKey[CONV_FIELD_SIZE];
+    while (convNextLine(section, cursor, line, number)) {
+        if (convSplitEntry(*line, entryKey, rest) && equalsIgnoreCase(entryKey, key))
+            return true;
+    }
+    return false;
+}
+
 const char *convFindEntry(const char *section, const char *key) {
     ConvCursor cursor = {0, 0};
     const char *line;
     unsigned long number;
-    char entryKey[CONV_FIELD_SIZE];
     const char *rest;
-    while (convNextLine(section, &cursor, &line, &number)) {
-        if (convSplitEntry(line, entryKey, &rest) && equalsIgnoreCase(entryKey, key))
-            return rest;
-    }
-    return nullptr;
+    return convNextEntry(section, key, &cursor, &line, &number, &rest) ? rest : nullptr;
 }
 
 bool convSplitEntry(const char *line, char *key, const char **rest) {

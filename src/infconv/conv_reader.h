@@ -57,6 +57,11 @@ bool convHasLegacyDriverClass();
 // for a line without '=' outside quotes, or whose key does not fit.
 bool convSplitEntry(const char *line, char *key, const char **rest);
 
+// Like convNextLine, the next line whose key is `key` (ASCII case not
+// mattering either), with where its rest begins.
+bool convNextEntry(const char *section, const char *key, ConvCursor *cursor, const char **line,
+                   unsigned long *number, const char **rest);
+
 // The rest of the first line of every section named `section` whose key
 // is `key` (ASCII case not mattering either), or null.
 const char *convFindEntry(const char *section, const char *key);

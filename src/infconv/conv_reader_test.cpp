@@ -28,7 +28,7 @@ std::vector<std::string> linesOf(const std::string &text) {
 
 TEST(ConvReader, LineRules) {
     struct Row {
-        const char *text;
+        std::string text;
         std::vector<std::string> lines;
     } rows[] = {
         {"[S]\r\na = 1 ; comment\r\n\r\n; only a comment\r\nb\r\n", {"2:a = 1", "5:b"}},
@@ -39,6 +39,7 @@ TEST(ConvReader, LineRules) {
         {"[S]\na = \x95\x5C\nb\n", {"2:a = \x95\x5C", "3:b"}}, // a kanji's trail byte
         {"[s]\na\n[T]\nt\n[ S ]\nb\x1A\nc\n", {"2:a", "6:b"}}, // Ctrl-Z ends the data
         {"x\n[S]\nlast line without a line end", {"3:last line without a line end"}},
+        {std::string("[S]\na\n [Other\0]\nb\n[s]\nc\0d\ne\n", 28), {"2:a", "7:e"}}, // NUL bytes
     };
     for (const Row &row : rows)
         EXPECT_EQ(linesOf(row.text), row.lines) << row.text;

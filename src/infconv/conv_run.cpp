@@ -27,9 +27,9 @@ namespace {
 // in several folders.
 const char DEFAULT_FOLDER[] = "INFINST";
 
-// False, with the reason said, when the file could not be read.
-bool load(const char *path) {
-    char found[PATH_SIZE];
+// False, with the reason said, when the file could not be read; the path
+// as found (its letter case matched on POSIX systems) into `found`.
+bool load(const char *path, char *found) {
     unsigned long attributes = platformFindPath(path, found);
     if (attributes == PLATFORM_NO_ATTRIBUTES) {
         say(CONV_MSG_INPUT_MISSING, path);
@@ -39,7 +39,7 @@ bool load(const char *path) {
         say(CONV_MSG_INPUT_IS_FOLDER, path);
         return false;
     }
-    switch (convLoad(path)) {
+    switch (convLoad(found)) {
     case CONV_LOADED: return true;
     case CONV_OPEN_FAILED: say(CONV_MSG_OPEN_FAILED, path); return false;
     case CONV_READ_FAILED: say(CONV_MSG_READ_FAILED, path); return false;
@@ -57,7 +57,7 @@ bool load(const char *path) {
 // CONV_OUTPUT_NAME in the one folder that holds the driver's files, else
 // in a new folder beside the input INF file, which then receives copies
 // of them all, as an output named does. False, with the reason said, when
-// the file cannot go there; nothing is written then.
+// the file cannot go there; nothing is written here, copies come later.
 bool placeOutput(const char *outputPath, char *path) {
     char folder[PATH_SIZE];
     bool copies = true;
@@ -71,7 +71,7 @@ bool placeOutput(const char *outputPath, char *path) {
         copies = !convFilesInOneFolder(folder);
         if (copies && !(composePath(named, convInputFolder(), DEFAULT_FOLDER) &&
                         composePath(folder, named, separator))) {
-            say(CONV_MSG_PATH_TOO_LONG, named);
+            say(CONV_MSG_PATH_TOO_LONG, convInputFolder());
             return false;
         }
         if (!composePath(path, folder, CONV_OUTPUT_NAME)) {
@@ -90,7 +90,7 @@ bool placeOutput(const char *outputPath, char *path) {
         say(CONV_MSG_OUTPUT_EXISTS, path);
         return false;
     }
-    return !copies || convPlaceFiles(folder, makeFolder);
+    return !copies || convCheckPlace(folder, makeFolder);
 }
 
 // Writes the file; false, with the reason said, when it was not written.
@@ -131,7 +131,8 @@ int runConverter(int argc, char **argv) {
     }
 
     say(CONV_MSG_INPUT, inputPath);
-    if (!load(inputPath))
+    char found[PATH_SIZE];
+    if (!load(inputPath, found))
         return 1;
     const char *section = convFindInstallSection();
     if (!section) {
@@ -139,24 +140,28 @@ int runConverter(int argc, char **argv) {
         return 1;
     }
     say(CONV_MSG_INSTALL_SECTION, section);
-    convFilesReset(inputPath);
+    convFilesReset(found);
     convConvertInstallSection(section);
     convSayLeftOut();
     if (convImageRefused()) {
         say(CONV_MSG_STOPPED);
         return 1;
     }
+    // What refuses the output's place is said before the closing count, so
+    // that a run that writes nothing never ends in "all converted".
+    bool nothing = convFileCount() + convValueCount() == 0;
+    char path[PATH_SIZE];
+    if (!nothing && !placeOutput(outputPath, path))
+        return 1;
     if (shortfallCount() > 0)
         say(CONV_MSG_LEFT_OUT_COUNT, shortfallCount());
     else
         say(CONV_MSG_ALL_CONVERTED);
-    if (convFileCount() + convValueCount() == 0) {
+    if (nothing) {
         say(CONV_MSG_NOTHING_CONVERTED);
         return 1;
     }
-
-    char path[PATH_SIZE];
-    if (!placeOutput(outputPath, path))
+    if (!convPlaceFiles())
         return 1;
     if (!writeOutput(inputPath, path)) {
         convTakeBackFiles(); // no file without the INF file that installs it

@@ -96,9 +96,9 @@ TEST_F(ConvRunTest, NeverReplacesAFile) {
     fakeAddFile("C:\\work\\i386\\INFINST.INF", "mine");
     EXPECT_EQ(runConverterWith({"C:\\work\\drv.inf"}), 1);
     EXPECT_EQ(fakeFileContent("C:\\work\\i386\\INFINST.INF"), "mine");
-    std::string said = fakeOutput();
-    EXPECT_EQ(said.substr(said.rfind("注意")),
-              "注意: 1件の項目を変換できませんでした。上の×の行を確認してください。\n"
+    std::string said = fakeOutput(); // said before the closing count, which never comes
+    EXPECT_EQ(said.substr(said.rfind("\n×") + 1),
+              "×13行目: この指定は変換できません: RenFiles = Old.Files\n"
               "出力ファイルが既にあります。上書きはしません: C:\\work\\i386\\INFINST.INF\n");
 }
 
@@ -236,6 +236,7 @@ TEST_F(ConvRunTest, ARunThatFailsHalfWayTakesItsCopiesBack) {
         SetUp();
         fakeAddFile("C:\\work\\drv.inf", twoFolderInf());
         fakeAddFile("C:\\work\\drvio.dll", "library here");
+        fakeAddFile("C:\\work\\i386\\drv.sys", "driver", true); // from a CD: its copy too
         fakeFailCall(operation, operation == FAKE_COPY_NEW_FILE ? 2 : 1);
         EXPECT_EQ(runConverterWith({"C:\\work\\drv.inf"}), 1) << operation;
         EXPECT_FALSE(fakeFileExists("C:\\work\\INFINST\\drv.sys")) << operation;
@@ -347,6 +348,16 @@ TEST_F(ConvRunTest, PathsAndUnreadableText) {
     fakeAddFile("A:i386\\drvio.dll", "library");
     EXPECT_EQ(runConverterWith({"A:drv.inf"}), 0) << fakeOutput();
     EXPECT_TRUE(fakeFileExists("A:i386\\INFINST.INF"));
+    // No room for the new folder's name: the input's folder is named.
+    const std::string folder = "C:\\" + std::string(249, 'f') + "\\";
+    fakeAddFile(folder + "d.inf", "[SourceDisksNames]\n1=d,,,a\n[SourceDisksFiles]\ny=1\n"
+                                  "[DefaultInstall]\nCopyFiles=@x,@y\n[DestinationDirs]\n"
+                                  "DefaultDestDir=12\n");
+    fakeAddFile(folder + "x", "x");
+    fakeAddFile(folder + "a\\y", "y");
+    EXPECT_EQ(runConverterWith({folder + "d.inf"}), 1);
+    EXPECT_NE(fakeOutput().find("パスが長すぎます: " + folder + "\n"), std::string::npos)
+        << fakeOutput();
     // A NUL byte makes its line unreadable; a line feed in the input's name
     // does not end the comment naming it.
     SetUp();

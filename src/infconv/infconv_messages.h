@@ -61,6 +61,7 @@
 #define CONV_WHY_DEPENDENCIES "依存関係（Dependencies）は変換できません。ドライバが必要とするサービスが先に開始されないと、正しく動かないことがあります"
 #define CONV_WHY_EVENT_LOG "イベントログの設定は変換できません"
 #define CONV_WHY_SERVICE_TYPE "ServiceTypeが1、2、8、0x10、0x20（0x100付きを含む）以外のサービスは変換できません"
+#define CONV_WHY_SERVICE_LEFT_OUT "このサービスは変換しなかったため、そのキーには書き込みません"
 #define CONV_WHY_NO_BINARY "ServiceBinaryがないサービスは変換できません"
 #define CONV_WHY_BINARY_NOT_COPIED "ServiceBinaryのファイルがそのディレクトリにコピーされないため、サービスを登録しません"
 #define CONV_WHY_BINARY_DIR "ServiceBinaryのディレクトリは%10%、%11%、%12%のみ変換できます"

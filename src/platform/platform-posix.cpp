@@ -102,6 +102,16 @@ unsigned long platformFindPath(const char *path, char *found) {
     return stat(found, &status) == 0 ? attributesOf(status) : PLATFORM_NO_ATTRIBUTES;
 }
 
+unsigned long platformGetFileAttributes(const char *path) {
+    struct stat status;
+    return stat(path, &status) == 0 ? attributesOf(status) : PLATFORM_NO_ATTRIBUTES;
+}
+
+// Nothing to change: unlink does not look at a file's own permissions.
+int platformSetFileAttributes(const char *, unsigned long) {
+    return 1;
+}
+
 int platformMakeDirectory(const char *path) {
     return mkdir(path, 0755) == 0 ? 1 : 0;
 }
