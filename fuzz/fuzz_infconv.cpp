@@ -11,16 +11,20 @@
 //    they lie in two folders, in a new folder with copies of them);
 //  - once more with the writing of the new file failing.
 // The harness aborts, and so reports a finding, when any run's exit code
-// is neither 0 nor 1, leaves a file open or changes the input file; when
-// the first run refuses yet writes its file, or the installer refuses any
-// part of what it wrote or leaves heap blocks or keys behind; and when
-// the failed write does not end its run with exit code 1 and no file.
+// is neither 0 nor 1, leaves a file open, changes the input file or puts
+// anything outside the input's folder C:\work; when a run that refuses
+// leaves the machine other than it found it; when the installer refuses
+// any part of what the first run wrote or leaves heap blocks or keys
+// behind; and when the failed write does not end its run with exit code 1
+// and the machine as it was (every copy taken back).
 
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -50,6 +54,10 @@ int run(Program program, std::vector<std::string> words) {
     return program == CONVERTER ? runConverter(argc, argv.data()) : runInstaller(argc, argv.data());
 }
 
+// What the machine holds before a run, to compare with after it.
+std::string g_before;
+std::set<std::string> g_pathsBefore;
+
 void prepareMachine(const std::string &inf) {
     fakeReset();
     fakeAddFile(INF_PATH, inf);
@@ -63,6 +71,21 @@ void prepareMachine(const std::string &inf) {
     image[0x3C] = 0x40;
     image.replace(0x40, 6, std::string("PE\0\0\x64\x86", 6));
     fakeAddFile("C:\\work\\i386\\x64.sys", image);
+    g_before = fakeMachineSnapshot();
+    std::vector<std::string> paths = fakePaths();
+    g_pathsBefore = std::set<std::string>(paths.begin(), paths.end());
+}
+
+// True when the path lies in C:\work, in any letter case.
+bool isInWork(const std::string &path) {
+    static const char WORK[] = "c:\\work\\";
+    if (path.size() < strlen(WORK))
+        return false;
+    for (size_t i = 0; i < strlen(WORK); ++i) {
+        if (tolower(static_cast<unsigned char>(path[i])) != WORK[i])
+            return false;
+    }
+    return true;
 }
 
 void checkRun(int exitCode, const std::string &inf) {
@@ -72,6 +95,12 @@ void checkRun(int exitCode, const std::string &inf) {
         finding("files left open after the run", fakeOutput());
     if (fakeFileContent(INF_PATH) != inf)
         finding("the INF file was changed", fakeOutput());
+    if (exitCode == 1 && fakeMachineSnapshot() != g_before)
+        finding("a refused or failed run changed the machine", fakeOutput());
+    for (const std::string &path : fakePaths()) {
+        if (!isInWork(path) && !g_pathsBefore.count(path))
+            finding("a file or folder was made outside the input's folder", path);
+    }
 }
 
 // The beginnings of the installer's messages for anything in the file that
@@ -103,8 +132,6 @@ void convertAndInstall(const std::string &inf) {
     int exitCode = run(CONVERTER, {INF_PATH, OUTPUT_PATH});
     checkRun(exitCode, inf);
     std::string converted = fakeOutput();
-    if (exitCode == 1 && fakeFileExists(OUTPUT_PATH))
-        finding("a refused conversion wrote its file", converted);
     if (exitCode == 1)
         return;
     std::string written = fakeFileContent(OUTPUT_PATH);
@@ -136,7 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fakeFailCall(FAKE_WRITE_NEW_FILE, 1);
     int exitCode = run(CONVERTER, {INF_PATH, OUTPUT_PATH});
     checkRun(exitCode, inf);
-    if (exitCode != 1 || fakeFileExists(OUTPUT_PATH))
+    if (exitCode != 1)
         finding("a failed write did not end the run with exit code 1", fakeOutput());
     return 0;
 }

@@ -209,6 +209,17 @@ TEST_F(UndoTest, KeyRule) {
     EXPECT_TRUE(fakeRegKeyExists(SERVICE));
 }
 
+// "表" is 0x95 0x5C: its trail byte is no separator, in the key's path or
+// in its name as the registry gives it back.
+TEST_F(UndoTest, AKanjiEndingInABackslashByteIsPartOfOneKeyName) {
+    const std::string kanji = SERVICE + "\\\x95\x5C";
+    fakeAddFile("C:\\work\\driver.inf",
+                std::string(INF) + "HKLM,\"" + kanji + "\",\"K\",0,\"a\"\n");
+    setValue(kanji, "K", PLATFORM_REG_SZ, std::string("a", 2));
+    EXPECT_EQ(runUndo(), 0);
+    EXPECT_FALSE(fakeRegKeyExists(SERVICE));
+}
+
 TEST_F(UndoTest, RefusalsAndTheAgreementRemoveNothing) {
     fakeAddFile("C:\\work\\other.inf", "[Version]\n");
     std::string before = fakeMachineSnapshot();

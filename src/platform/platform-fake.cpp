@@ -257,9 +257,10 @@ std::string fakeFileContent(const std::string &path) {
 static void makeKey(const std::string &path, const std::string &original, size_t end) {
     FakeKey &made = state.keys[path.substr(0, end)];
     if (made.name.empty()) {
-        size_t start = original.rfind('\\', end - 1);
-        made.name = original.substr(start == std::string::npos ? 0 : start + 1,
-                                    end - (start == std::string::npos ? 0 : start + 1));
+        // The separator before it, never the trail byte of a kanji.
+        std::vector<size_t> slashes = separatorsOf(original.substr(0, end), "\\");
+        size_t start = slashes.empty() ? 0 : slashes.back() + 1;
+        made.name = original.substr(start, end - start);
     }
 }
 
@@ -301,6 +302,13 @@ void fakeSetFileInUse(const std::string &path) {
 
 const std::vector<std::string> &fakeFilesDeletedAtRestart() {
     return state.deletedAtRestart;
+}
+
+std::vector<std::string> fakePaths() {
+    std::vector<std::string> paths;
+    for (const auto &node : state.nodes)
+        paths.push_back(node.second.path);
+    return paths;
 }
 
 std::string fakeMachineSnapshot() {

@@ -35,6 +35,8 @@ void fakeAddFile(const std::string &path, const std::string &content, bool readO
 bool fakeFileIsReadOnly(const std::string &path);
 bool fakeFileExists(const std::string &path);
 std::string fakeFileContent(const std::string &path); // "" when missing
+// The full path of every file and folder, as first written.
+std::vector<std::string> fakePaths();
 
 // Registry below HKEY_LOCAL_MACHINE.
 void fakeAddRegKey(const std::string &key);
