@@ -41,10 +41,6 @@ bool g_madeFolder;
 char g_inputFolder[PATH_SIZE];
 bool g_imageRefused;
 
-// The bytes of a file compared in pieces of this size.
-const size_t PIECE_SIZE = 2048;
-char g_pieces[2][PIECE_SIZE];
-
 const unsigned long MACHINE_I386 = 0x14C;
 
 // The entry `key` of [<base>.x86], else of [<base>].
@@ -166,28 +162,6 @@ const char *checkImage(const ConvFile &file) {
     return nullptr;
 }
 
-// 1 when the two files hold the same bytes, 0 when not, -1 on a failure.
-int sameContent(const char *first, const char *second) {
-    PlatformFile *a = platformOpenFile(first);
-    PlatformFile *b = a ? platformOpenFile(second) : nullptr;
-    int same = b ? 1 : -1;
-    while (same == 1) {
-        size_t gotA = platformReadFile(a, g_pieces[0], PIECE_SIZE);
-        size_t gotB = platformReadFile(b, g_pieces[1], PIECE_SIZE);
-        if (gotA == PLATFORM_READ_FAILED || gotB == PLATFORM_READ_FAILED)
-            same = -1;
-        else if (gotA != gotB || memcmp(g_pieces[0], g_pieces[1], gotA) != 0)
-            same = 0;
-        else if (gotA == 0)
-            break;
-    }
-    if (b)
-        platformCloseFile(b);
-    if (a)
-        platformCloseFile(a);
-    return same;
-}
-
 } // namespace
 
 void convFolderOf(const char *path, char *folder) {
@@ -285,7 +259,7 @@ bool convCheckPlace(const char *folder, bool makeFolder) {
             if (!equalsIgnoreCase(g_files[j].name, file.name))
                 continue;
             if (!equalsIgnoreCase(g_files[j].found, file.found) &&
-                sameContent(g_files[j].found, file.found) != 1) {
+                compareFiles(g_files[j].found, file.found) != FILES_SAME) {
                 say(CONV_MSG_FILE_NAME_CLASH, file.name);
                 return false;
             }
@@ -300,7 +274,8 @@ bool convCheckPlace(const char *folder, bool makeFolder) {
         unsigned long attributes = platformFindPath(target, existing);
         if (attributes == PLATFORM_NO_ATTRIBUTES)
             continue;
-        if ((attributes & PLATFORM_ATTRIBUTE_DIRECTORY) || sameContent(file.found, existing) != 1) {
+        if ((attributes & PLATFORM_ATTRIBUTE_DIRECTORY) ||
+            compareFiles(file.found, existing) != FILES_SAME) {
             say(CONV_MSG_FILE_DIFFERS, existing);
             return false;
         }

@@ -32,60 +32,6 @@ struct UndoFile {
 UndoFile g_files[UNDO_FILE_CAPACITY];
 int g_fileCount = 0;
 
-// The bytes compared at a time.
-const size_t COMPARE_CHUNK = 512;
-
-enum Comparison { SAME, DIFFERENT, SOURCE_UNREADABLE, DESTINATION_UNREADABLE };
-
-// Reads up to `size` bytes, as many as the file still has.
-size_t readFull(PlatformFile *file, unsigned char *buffer, size_t size) {
-    size_t total = 0;
-    while (total < size) {
-        size_t got = platformReadFile(file, buffer + total, size - total);
-        if (got == PLATFORM_READ_FAILED)
-            return PLATFORM_READ_FAILED;
-        if (got == 0)
-            break;
-        total += got;
-    }
-    return total;
-}
-
-Comparison compareFiles(const char *source, const char *destination) {
-    PlatformFile *from = platformOpenFile(source);
-    if (!from)
-        return SOURCE_UNREADABLE;
-    PlatformFile *to = platformOpenFile(destination);
-    if (!to) {
-        platformCloseFile(from);
-        return DESTINATION_UNREADABLE;
-    }
-    Comparison result = SAME;
-    unsigned char a[COMPARE_CHUNK];
-    unsigned char b[COMPARE_CHUNK];
-    for (;;) {
-        size_t gotA = readFull(from, a, COMPARE_CHUNK);
-        size_t gotB = readFull(to, b, COMPARE_CHUNK);
-        if (gotA == PLATFORM_READ_FAILED) {
-            result = SOURCE_UNREADABLE;
-            break;
-        }
-        if (gotB == PLATFORM_READ_FAILED) {
-            result = DESTINATION_UNREADABLE;
-            break;
-        }
-        if (gotA != gotB || memcmp(a, b, gotA) != 0) {
-            result = DIFFERENT;
-            break;
-        }
-        if (gotA < COMPARE_CHUNK)
-            break;
-    }
-    platformCloseFile(to);
-    platformCloseFile(from);
-    return result;
-}
-
 // A source that is the destination itself (an INF file unpacked into
 // System32\Drivers, or run from there) always compares the same, yet the
 // installer, whose copy onto itself fails, never put it there: it may be
@@ -96,10 +42,10 @@ FileVerdict judge(const UndoFile &file) {
     if (platformSameFile(file.source, file.destination))
         return FILE_IS_SOURCE;
     switch (compareFiles(file.source, file.destination)) {
-    case SAME: return FILE_REMOVE;
-    case DIFFERENT: return FILE_CHANGED;
-    case SOURCE_UNREADABLE: return FILE_NO_SOURCE;
-    case DESTINATION_UNREADABLE: return FILE_UNREADABLE;
+    case FILES_SAME: return FILE_REMOVE;
+    case FILES_DIFFERENT: return FILE_CHANGED;
+    case FIRST_UNREADABLE: return FILE_NO_SOURCE;
+    case SECOND_UNREADABLE: return FILE_UNREADABLE;
     }
     return FILE_UNREADABLE;
 }
