@@ -128,9 +128,11 @@ InfCheck infCheckFile(InfStream *stream) {
 }
 
 void infCheckMessages(InfCheck check, const char **first, const char **second) {
+    // Set before the switch, so that no value of `check` can leave it unset.
+    *first = "";
     *second = nullptr;
     switch (check) {
-    case INF_CHECK_PASSED: *first = ""; break;
+    case INF_CHECK_PASSED: break;
     case INF_CHECK_READ_FAILED: *first = MSG_READ_FAILED; break;
     case INF_CHECK_NOT_LEGACY_DRIVER:
         *first = MSG_NOT_LEGACY_DRIVER_1;
