@@ -32,7 +32,7 @@ def run_addreg(c, lines, installation, not_installed=0):
 def reg_complete_driver_service(c):
     key = SERVICES + "E2E_Service"
     parameters = key + "\\Parameters"
-    image = '"%SystemRoot%\\System32\\Drivers\\e2e_service.sys"'
+    image = '"\\SystemRoot\\System32\\Drivers\\e2e_service.sys"'  # as the kernel reads it
     values = [(key, "Type", "0x00010001", "1"),
               (key, "Start", "0x00010001", "0x10"),
               (key, "ErrorControl", "0x00010001", "010"),
