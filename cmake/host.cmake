@@ -4,27 +4,31 @@
 enable_testing()
 find_package(GTest REQUIRED)
 include(GoogleTest)
-include(cmake/hardening.cmake)
+# INFINST_E2E: registers the Wine end-to-end tests; the sanitize and bench
+# presets turn it off, since those builds have no Windows program.
+option(INFINST_E2E "Register the end-to-end tests of the Windows build under Wine" ON)
+option(INFINST_BENCH "Build the benchmark of a whole run on the fake platform" ON)
 
-add_library(infinst_logic STATIC ${INFINST_SOURCES})
-target_include_directories(infinst_logic PUBLIC src)
-target_compile_options(infinst_logic PRIVATE ${INFINST_PROGRAM_FLAGS})
+# The shared sources once, and each program's own logic beside them.
+add_library(infinst_shared STATIC ${SHARED_SOURCES})
+target_include_directories(infinst_shared PUBLIC src)
+target_compile_options(infinst_shared PRIVATE ${INFINST_PROGRAM_FLAGS})
+foreach(program infinst infconv infundo)
+  string(TOUPPER ${program} upper)
+  add_library(${program}_logic STATIC ${${upper}_SOURCES})
+  target_compile_options(${program}_logic PRIVATE ${INFINST_PROGRAM_FLAGS})
+  target_link_libraries(${program}_logic PUBLIC infinst_shared)
+endforeach()
 
 # The converter runs on Linux too: its logic against the POSIX platform.
-add_library(infconv_logic STATIC ${INFCONV_SOURCES})
-target_include_directories(infconv_logic PUBLIC src)
-target_compile_options(infconv_logic PRIVATE ${INFINST_PROGRAM_FLAGS})
 add_executable(infconv src/infconv/main.cpp src/platform/platform-posix.cpp
     src/platform/platform-stdio.cpp)
 target_compile_options(infconv PRIVATE ${INFINST_PROGRAM_FLAGS})
 target_link_libraries(infconv PRIVATE infconv_logic)
 
-# The uninstaller's logic, for its unit tests on the fake platform.
-add_library(infundo_logic STATIC ${INFUNDO_SOURCES})
-target_include_directories(infundo_logic PUBLIC src)
-target_compile_options(infundo_logic PRIVATE ${INFINST_PROGRAM_FLAGS})
-
-add_library(infinst_fake STATIC src/platform/platform-fake.cpp)
+# The in-memory platform of the tests, as objects, so that it answers the
+# platform calls of the libraries whatever their order on the link line.
+add_library(infinst_fake OBJECT src/platform/platform-fake.cpp)
 target_include_directories(infinst_fake PUBLIC src)
 target_compile_options(infinst_fake PRIVATE ${INFINST_FLAGS})
 
@@ -47,19 +51,30 @@ target_link_libraries(infinst_unit_tests PRIVATE infinst_logic infconv_logic inf
     GTest::gtest_main)
 gtest_discover_tests(infinst_unit_tests)
 
+if(INFINST_BENCH)
+  include(cmake/bench.cmake)
+endif()
+
+# Where the Windows builds are, for the checks and the end-to-end tests
+# below: the win32 and win64 presets' folders unless set otherwise.
+set(INFINST_WIN32_DIR "${CMAKE_SOURCE_DIR}/build/win32" CACHE PATH
+    "The folder of the NT 3.x build (win32 preset)")
+set(INFINST_WIN64_DIR "${CMAKE_SOURCE_DIR}/build/win64" CACHE PATH
+    "The folder of the x86_64 Windows build (win64 preset)")
+
 # The NT 3.x executables must load on NT 3.5: its header, its imports
 # (against the names those systems export, kept in tools/nt35-exports) and
 # its size are checked.
 if(INFINST_E2E)
   add_test(NAME pe_check_win32
       COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/pe_check.py
-              ${CMAKE_SOURCE_DIR}/build/win32/infinst.exe)
+              ${INFINST_WIN32_DIR}/infinst.exe)
   add_test(NAME pe_check_win32_infconv
       COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/pe_check.py
-              ${CMAKE_SOURCE_DIR}/build/win32/infconv.exe)
+              ${INFINST_WIN32_DIR}/infconv.exe)
   add_test(NAME pe_check_win32_infundo
       COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/pe_check.py
-              ${CMAKE_SOURCE_DIR}/build/win32/infundo.exe)
+              ${INFINST_WIN32_DIR}/infundo.exe)
 endif()
 
 # End-to-end tests: every case runs twice under Wine as Windows NT 3.51,
@@ -74,19 +89,20 @@ endif()
 # fail that run (e2e_i386_broken_guest_fails). Registered unless
 # INFINST_E2E is set OFF.
 if(INFINST_E2E)
-  foreach(build "i386;win32;1500" "x86_64;win64;900")
+  foreach(build "i386;win32;1500;${INFINST_WIN32_DIR}" "x86_64;win64;900;${INFINST_WIN64_DIR}")
     list(GET build 0 arch)
     list(GET build 1 preset) # the preset's name is also the prefix's WINEARCH
     list(GET build 2 seconds)
+    list(GET build 3 folder)
     set(name e2e_wine_${arch}_in_${preset}_prefix)
     add_test(NAME ${name}
         COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.py --arch ${arch}
-                --exe ${CMAKE_SOURCE_DIR}/build/${preset}/infinst.exe)
+                --exe ${folder}/infinst.exe)
     set_tests_properties(${name} PROPERTIES TIMEOUT ${seconds} SKIP_RETURN_CODE 77)
   endforeach()
   add_test(NAME e2e_i386_broken_guest_fails
       COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/check_broken_guest.sh
-              ${CMAKE_SOURCE_DIR}/build/win32/infinst.exe)
+              ${INFINST_WIN32_DIR}/infinst.exe)
   set_tests_properties(e2e_i386_broken_guest_fails PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
   # The failure paths of the tools that set the machine up, against
   # stand-ins: seconds each, with no package mirror and no guest booted.

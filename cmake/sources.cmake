@@ -2,13 +2,15 @@
 # the main build and by the fuzzing build (fuzz/), so that both compile the
 # same lists.
 #
-# Reading an INF file as the installer reads it, with the console around a
-# run: shared by the installer and the uninstaller, so that the two cannot
-# read one file two ways.
-set(INF_READING_SOURCES
-    src/common/messages.cpp
+# What the programs share, compiled once into one library that each
+# program links: the printing helper, the shortfall count and the file
+# questions (src/common/), reading INF files as the installer reads them
+# (src/inf/), and one run over an INF file as the installer and the
+# uninstaller both make it (src/session/). A program takes from it only
+# what it uses.
+set(SHARED_SOURCES
+    src/common/say.cpp
     src/common/shortfall.cpp
-    src/common/console.cpp
     src/common/files.cpp
     src/inf/text.cpp
     src/inf/names.cpp
@@ -17,38 +19,26 @@ set(INF_READING_SOURCES
     src/inf/inf_stream.cpp
     src/inf/inf_passes.cpp
     src/inf/addreg_line.cpp
-    src/inf/destinations.cpp)
+    src/inf/destinations.cpp
+    src/session/session.cpp)
 
-# The installer.
+# The installer's own logic.
 set(INFINST_SOURCES
-    ${INF_READING_SOURCES}
     src/run/run.cpp
     src/run/overwrite.cpp
     src/install/copy_section.cpp
     src/install/addreg_section.cpp)
 
-# The converter (infconv): its own logic and what it shares with the
-# installer from below (the printed-text helper, the shortfall count, the
-# read-only attribute, the INF text helpers). Its entry point and platform layer are added by each
-# build.
+# The converter's own logic (infconv).
 set(INFCONV_SOURCES
-    src/common/messages.cpp
-    src/common/shortfall.cpp
-    src/common/files.cpp
-    src/inf/text.cpp
-    src/inf/names.cpp
-    src/inf/inf_directory.cpp
     src/infconv/conv_files.cpp
     src/infconv/conv_reader.cpp
     src/infconv/conv_output.cpp
     src/infconv/conv_convert.cpp
     src/infconv/conv_run.cpp)
 
-# The uninstaller (infundo): its own logic and everything with which it
-# reads an INF file exactly as the installer does. Its entry point and
-# platform layer are added by each build.
+# The uninstaller's own logic (infundo).
 set(INFUNDO_SOURCES
-    ${INF_READING_SOURCES}
     src/infundo/undo_files.cpp
     src/infundo/undo_registry.cpp
     src/infundo/undo_run.cpp)

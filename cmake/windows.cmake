@@ -17,13 +17,22 @@
 # whenever it is built (tools/release relies on that). The version resource
 # carries the project's version.
 
+# Functions each in a section of their own, so that the linker drops those
+# a program does not call. Data stays out of -fdata-sections: the
+# programs' tables are large and zero at start and must stay in .bss,
+# which takes no room in the file, but mingw's linker script gathers only
+# plain .bss there and lays the .bss.* sections out in .data, on disk.
 set(INFINST_WINDOWS_FLAGS
     ${INFINST_PROGRAM_FLAGS} -Os -fno-asynchronous-unwind-tables
-    -ffunction-sections -fdata-sections
+    -ffunction-sections
     -D__USE_MINGW_ANSI_STDIO=0 -include stdio.h)
 set(INFINST_WINDOWS_LINK_FLAGS
     -static -static-libgcc -nodefaultlibs -s
     -Wl,--gc-sections -Wl,--disable-auto-import -Wl,--no-insert-timestamp)
+
+if(INFINST_RUNTIME STREQUAL "crtdll")
+  set(INFINST_ARCH_FLAGS -D__CRTDLL__ -march=i386 -mtune=i686)
+endif()
 
 enable_language(RC)
 
@@ -36,11 +45,10 @@ function(infinst_windows_program target description file)
   configure_file(src/platform/version.rc.in ${target}-version.rc @ONLY)
   set(sources ${ARGN} src/platform/platform-win32.cpp src/platform/platform-stdio.cpp
       ${CMAKE_CURRENT_BINARY_DIR}/${target}-version.rc)
-  set(flags ${INFINST_WINDOWS_FLAGS})
+  set(flags ${INFINST_WINDOWS_FLAGS} ${INFINST_ARCH_FLAGS})
   set(link_flags ${INFINST_WINDOWS_LINK_FLAGS})
   if(INFINST_RUNTIME STREQUAL "crtdll")
     list(APPEND sources src/platform/startup-crtdll.cpp)
-    list(APPEND flags -D__CRTDLL__ -march=i386 -mtune=i686)
     list(APPEND link_flags
         -nostartfiles -Wl,-e,_mainCRTStartup
         -Wl,--subsystem,console:3.10,--major-os-version,3,--minor-os-version,10
@@ -50,9 +58,15 @@ function(infinst_windows_program target description file)
   target_include_directories(${target} PRIVATE src)
   target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${flags}>")
   target_link_options(${target} PRIVATE ${link_flags})
-  target_link_libraries(${target} PRIVATE
+  target_link_libraries(${target} PRIVATE infinst_shared
       -Wl,--start-group mingw32 gcc mingwex ${INFINST_RUNTIME} kernel32 advapi32 -Wl,--end-group)
 endfunction()
+
+# The shared sources once, for all three programs; each takes from the
+# library only what it uses.
+add_library(infinst_shared STATIC ${SHARED_SOURCES})
+target_include_directories(infinst_shared PUBLIC src)
+target_compile_options(infinst_shared PRIVATE ${INFINST_WINDOWS_FLAGS} ${INFINST_ARCH_FLAGS})
 
 infinst_windows_program(infinst "Windows NT 3.x用 ドライバINFインストーラ" INFINST.EXE
     ${INFINST_SOURCES} src/run/main.cpp)
@@ -60,9 +74,3 @@ infinst_windows_program(infconv "NT 4.0形式ドライバINFのinfinst用変換�
     ${INFCONV_SOURCES} src/infconv/main.cpp)
 infinst_windows_program(infundo "Windows NT 3.x用 ドライバINFアンインストーラ" INFUNDO.EXE
     ${INFUNDO_SOURCES} src/infundo/main.cpp)
-# The converter's tables are large and zero at start: they must stay in
-# .bss, which takes no room in the file. mingw's linker script gathers only
-# plain .bss there and lays the .bss.* sections of -fdata-sections out in
-# .data, on disk, so the converter is compiled without them.
-target_compile_options(infconv PRIVATE -fno-data-sections)
-target_compile_options(infundo PRIVATE -fno-data-sections)

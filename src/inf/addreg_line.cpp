@@ -4,8 +4,9 @@
 
 #include <cstring>
 
-#include "common/messages.h"
+#include "common/say.h"
 #include "common/shortfall.h"
+#include "inf/inf_messages.h"
 #include "inf/names.h"
 #include "inf/text.h"
 #include "platform/platform.h"
@@ -100,16 +101,16 @@ bool readAddRegLine(const char *text, AddRegLine *line) {
     case LINE_NOT_PARSED:
         if (isBlankOrComment(text)) // it asks for nothing
             return false;
-        say(MSG_ADDREG_LINE_UNREADABLE, text);
+        say(INF_MSG_ADDREG_LINE_UNREADABLE, text);
         shortfallAdd();
         return false;
     case LINE_TOO_LONG:
-        say(MSG_ADDREG_LINE_TOO_LONG);
+        say(INF_MSG_ADDREG_LINE_TOO_LONG);
         shortfallAdd();
         return false;
     }
     if (!isServiceKey(line->key)) {
-        say(MSG_INVALID_KEY, line->key);
+        say(INF_MSG_INVALID_KEY, line->key);
         shortfallAdd();
         return false;
     }

@@ -5,8 +5,9 @@
 #include <cstring>
 
 #include "common/capacity.h"
-#include "common/messages.h"
+#include "common/say.h"
 #include "common/shortfall.h"
+#include "inf/inf_messages.h"
 #include "inf/inf_stream.h"
 #include "inf/text.h"
 #include "platform/platform.h"
@@ -42,7 +43,7 @@ static bool namesSubfolder(const char *value) {
 // otherwise fall back to the default directory without a word.
 static void readDestinationLine(char *line, void *) {
     if (strlen(line) >= PATH_SIZE) {
-        say(MSG_DESTINATION_LINE_TOO_LONG);
+        say(INF_MSG_DESTINATION_LINE_TOO_LONG);
         shortfallAdd();
         return;
     }
@@ -52,7 +53,7 @@ static void readDestinationLine(char *line, void *) {
     char *equals = strchr(key, '=');
     if (!equals) {
         if (!isBlankOrComment(line)) { // "Other.Copy  10": an entry it cannot read
-            say(MSG_DESTINATION_LINE_UNREADABLE, line);
+            say(INF_MSG_DESTINATION_LINE_UNREADABLE, line);
             shortfallAdd();
         }
         return;
@@ -63,7 +64,7 @@ static void readDestinationLine(char *line, void *) {
     trimSpace(value);
 
     int32_t id = readSigned32(value);
-    say(MSG_DESTINATION_ENTRY, key, static_cast<int>(id));
+    say(INF_MSG_DESTINATION_ENTRY, key, static_cast<int>(id));
     bool subfolder = namesSubfolder(value);
     if (equalsIgnoreCase(key, "DefaultDestDir")) {
         g_defaultDirectoryId = id;
@@ -94,13 +95,13 @@ void setDestination(const char *name, int32_t id, bool subfolder) {
         return;
     }
     if (g_destinationCount == DESTINATION_CAPACITY) {
-        say(MSG_TOO_MANY_DESTINATIONS);
+        say(INF_MSG_TOO_MANY_DESTINATIONS);
         shortfallAdd();
         return;
     }
     char *copy = heapCopy(name);
     if (!copy) {
-        say(MSG_OUT_OF_MEMORY);
+        say(INF_MSG_OUT_OF_MEMORY);
         shortfallAdd();
         return;
     }

@@ -5,12 +5,11 @@
 #include <cstring>
 
 #include "common/capacity.h"
-#include "common/console.h"
-#include "common/messages.h"
+#include "common/say.h"
 #include "common/shortfall.h"
 #include "inf/addreg_line.h"
 #include "inf/destinations.h"
-#include "inf/inf_path.h"
+#include "inf/inf_messages.h"
 #include "inf/inf_stream.h"
 #include "inf/names.h"
 #include "inf/text.h"
@@ -75,7 +74,7 @@ static void findDestinationsAndClass(InfStream *stream, bool *classSeen,
     while (readLine(stream, line)) {
         normaliseLine(line);
         if (equalsIgnoreCase(line, "[DestinationDirs]")) {
-            say(MSG_DESTINATION_DIRS_FOUND, line);
+            say(INF_MSG_DESTINATION_DIRS_FOUND, line);
             readDestinationDirs(stream);
             *destinationDirsSeen = true;
         } else if (looseEquals(line, "Class=LegacyDriver")) {
@@ -93,16 +92,18 @@ static void countSections(InfStream *stream, int *addRegCount, int *copyCount) {
         normaliseLine(line);
         HeaderKind kind = headerKind(line);
         if (kind == HEADER_ADDREG) {
-            say(MSG_ADDREG_FOUND, line);
+            say(INF_MSG_ADDREG_FOUND, line);
             ++*addRegCount;
         } else if (kind == HEADER_COPY) {
-            say(MSG_COPY_FOUND, line);
+            say(INF_MSG_COPY_FOUND, line);
             ++*copyCount;
         }
     }
 }
 
 InfCheck infCheckFile(InfStream *stream) {
+    if (infHasUtf16Mark(stream))
+        return INF_CHECK_UTF16;
     bool classSeen = false;
     bool destinationDirsSeen = false;
     findDestinationsAndClass(stream, &classSeen, &destinationDirsSeen);
@@ -127,63 +128,6 @@ InfCheck infCheckFile(InfStream *stream) {
     return INF_CHECK_PASSED;
 }
 
-void infCheckMessages(InfCheck check, const char **first, const char **second) {
-    // Set before the switch, so that no value of `check` can leave it unset.
-    *first = "";
-    *second = nullptr;
-    switch (check) {
-    case INF_CHECK_PASSED: break;
-    case INF_CHECK_READ_FAILED: *first = MSG_READ_FAILED; break;
-    case INF_CHECK_NOT_LEGACY_DRIVER:
-        *first = MSG_NOT_LEGACY_DRIVER_1;
-        *second = MSG_NOT_LEGACY_DRIVER_2;
-        break;
-    case INF_CHECK_NO_DESTINATION_DIRS:
-        *first = MSG_NO_DESTINATION_DIRS_1;
-        *second = MSG_NO_DESTINATION_DIRS_2;
-        break;
-    case INF_CHECK_NO_DEFAULT_DEST_DIR:
-        *first = MSG_NO_DEFAULT_DEST_DIR_1;
-        *second = MSG_NO_DEFAULT_DEST_DIR_2;
-        break;
-    case INF_CHECK_TOO_COMPLEX:
-        *first = MSG_TOO_COMPLEX_1;
-        *second = MSG_TOO_COMPLEX_2;
-        break;
-    case INF_CHECK_NO_COPY_SECTION: *first = MSG_NO_COPY_SECTION; break;
-    case INF_CHECK_UTF16:
-        *first = MSG_UTF16_INF_1;
-        *second = MSG_UTF16_INF_2;
-        break;
-    }
-}
-
-void infEndRun(InfStream *stream, const char *first, const char *second) {
-    infClose(stream);
-    say("%s", first);
-    if (second)
-        say("%s", second);
-    waitForKey();
-    clearDestinations();
-}
-
-bool infOpenForRun(const char *infPath, InfStream *stream, char *infDirectory) {
-    if (!infOpen(stream, infPath)) {
-        platformReportError(MSG_OPEN_FAILED);
-        waitForKey();
-        return false;
-    }
-    infDirectoryOf(infPath, infDirectory);
-    InfCheck check = infHasUtf16Mark(stream) ? INF_CHECK_UTF16 : infCheckFile(stream);
-    if (check == INF_CHECK_PASSED)
-        return true;
-    const char *first;
-    const char *second;
-    infCheckMessages(check, &first, &second);
-    infEndRun(stream, first, second);
-    return false;
-}
-
 struct CopyContext {
     const char *infDirectory;
     const char *destinationDirectory;
@@ -197,7 +141,7 @@ struct CopyContext {
 static void copyLine(char *line, void *context) {
     const CopyContext *copy = static_cast<const CopyContext *>(context);
     if (isUnsafeFileName(line)) {
-        say(MSG_BAD_FILE_NAME, line);
+        say(INF_MSG_BAD_FILE_NAME, line);
         shortfallAdd();
         return;
     }
@@ -205,7 +149,7 @@ static void copyLine(char *line, void *context) {
     char destination[PATH_SIZE];
     if (!composePath(source, copy->infDirectory, line) ||
         !composePath(destination, copy->destinationDirectory, line)) {
-        say(MSG_PATH_TOO_LONG, line);
+        say(INF_MSG_PATH_TOO_LONG, line);
         shortfallAdd();
         return;
     }
@@ -225,7 +169,7 @@ static void addRegLine(char *text, void *context) {
 static void walkHeader(InfStream *stream, const char *line, HeaderKind kind,
                        const char *infDirectory, InfInstallActions *actions) {
     if (kind == HEADER_MALFORMED) {
-        say(MSG_HEADER_UNREADABLE, line);
+        say(INF_MSG_HEADER_UNREADABLE, line);
         shortfallAdd();
         return;
     }
@@ -237,7 +181,7 @@ static void walkHeader(InfStream *stream, const char *line, HeaderKind kind,
     strcpy(name, line + 1);
     name[strlen(name) - 1] = '\0';
     if (differsOnlyInCase(kind, name)) {
-        say(MSG_HEADER_CASE_MISMATCH, line);
+        say(INF_MSG_HEADER_CASE_MISMATCH, line);
         shortfallAdd();
         return;
     }
@@ -248,7 +192,7 @@ static void walkHeader(InfStream *stream, const char *line, HeaderKind kind,
         CopyContext context = {infDirectory, destination, actions};
         readSectionBody(stream, copyLine, &context);
     } else {
-        say(MSG_UNSUPPORTED_DESTINATION, name);
+        say(INF_MSG_UNSUPPORTED_DESTINATION, name);
         shortfallAdd();
     }
 }
@@ -264,7 +208,7 @@ bool infWalkInstallation(InfStream *stream, const char *infDirectory,
         if (kind != NOT_A_HEADER) {
             walkHeader(stream, line, kind, infDirectory, &own);
         } else if (isAddServiceLine(line)) {
-            say(MSG_ADDSERVICE_UNSUPPORTED, line);
+            say(INF_MSG_ADDSERVICE_UNSUPPORTED, line);
             shortfallAdd();
         }
     }

@@ -33,26 +33,10 @@ enum InfCheck {
     INF_CHECK_UTF16
 };
 
-// Passes 1 and 2 with the checks after each, on a stream just opened; the
-// destination table is filled on the way. The refusal messages of a check
-// that failed are given by infCheckMessages.
+// Passes 1 and 2 with the checks after each, on a stream just opened (a
+// file saved as UTF-16 is refused before them); the destination table is
+// filled on the way. Which messages end a refused run is the caller's.
 InfCheck infCheckFile(InfStream *stream);
-
-// The one or two messages that end a run refused by `check` (the second
-// null when there is one only).
-void infCheckMessages(InfCheck check, const char **first, const char **second);
-
-// The start of a run's reading: opens the INF file, sets `infDirectory`
-// (PATH_SIZE) and runs the checks, refusing a file saved as UTF-16 too.
-// False when the run ends here with exit code 1: the file could not be
-// opened (reported on standard error), or a check failed, whose messages
-// are printed by infEndRun; the key wait is done either way.
-bool infOpenForRun(const char *infPath, InfStream *stream, char *infDirectory);
-
-// The end of every run after the INF file was opened: closes it, prints
-// the messages (`second` may be null), waits for a key and releases the
-// destination table.
-void infEndRun(InfStream *stream, const char *first, const char *second);
 
 // What a program does with the lines of the installation pass.
 struct InfInstallActions {

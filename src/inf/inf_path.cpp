@@ -5,8 +5,6 @@
 #include <cstring>
 
 #include "common/capacity.h"
-#include "common/console.h"
-#include "common/messages.h"
 #include "inf/text.h"
 #include "platform/platform.h"
 
@@ -41,30 +39,4 @@ InfSearch findInfInCurrentDirectory(char *path) {
     if (!composePath(separated, directory, "\\") || !composePath(path, separated, name))
         return INF_PATH_TOO_LONG;
     return INF_FOUND;
-}
-
-const char *infPathFromArguments(int argc, char **argv, char *composed) {
-    composed[0] = '\0';
-    const char *infPath = composed;
-    if (argc == 2) {
-        infPath = argv[1];
-        if (strlen(infPath) >= PATH_SIZE) {
-            refuseAndWait(MSG_INF_PATH_TOO_LONG);
-            return nullptr;
-        }
-    } else if (argc == 1) {
-        if (findInfInCurrentDirectory(composed) == INF_PATH_TOO_LONG) {
-            refuseAndWait(MSG_INF_PATH_TOO_LONG);
-            return nullptr;
-        }
-    } else {
-        say(MSG_USAGE, argv[0]);
-        waitForKey();
-        return nullptr;
-    }
-    if (!hasInfExtension(infPath)) {
-        refuseAndWait(MSG_NOT_INF);
-        return nullptr;
-    }
-    return infPath;
 }

@@ -20,11 +20,4 @@ InfSearch findInfInCurrentDirectory(char *path);
 // PATH_SIZE.
 void infDirectoryOf(const char *infPath, char *infDirectory);
 
-// The INF path of a run from its command line: the one argument, or with
-// none the first INF file of the current folder, composed into `composed`
-// (a PATH_SIZE buffer). A path that does not fit, a name that is not an
-// INF file's, or more than one argument is refused with its message and a
-// key wait: the answer is then null and the run ends with exit code 1.
-const char *infPathFromArguments(int argc, char **argv, char *composed);
-
 #endif

@@ -4,8 +4,9 @@
 
 #include <cstring>
 
-#include "common/messages.h"
+#include "common/say.h"
 #include "common/shortfall.h"
+#include "inf/inf_messages.h"
 #include "inf/text.h"
 #include "platform/platform.h"
 
@@ -115,7 +116,7 @@ bool readLine(InfStream *stream, char *line) {
         if (!tooLong)
             return c == '\n' || length > 0;
         if (stream->reportLongLines) {
-            say(MSG_LONG_LINE_SKIPPED, stream->lineStart.line);
+            say(INF_MSG_LONG_LINE_SKIPPED, stream->lineStart.line);
             shortfallAdd();
         }
         if (c == END_OF_DATA)

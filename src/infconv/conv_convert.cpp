@@ -11,7 +11,7 @@
 #include <cstring>
 
 #include "common/capacity.h"
-#include "common/messages.h"
+#include "common/say.h"
 #include "common/shortfall.h"
 #include "inf/names.h"
 #include "inf/text.h"

@@ -10,7 +10,7 @@
 
 #include "common/capacity.h"
 #include "common/files.h"
-#include "common/messages.h"
+#include "common/say.h"
 #include "inf/inf_path.h"
 #include "inf/names.h"
 #include "inf/text.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "common/capacity.h"
-#include "common/messages.h"
+#include "common/say.h"
 #include "inf/names.h"
 #include "inf/text.h"
 #include "infconv/infconv_capacity.h"

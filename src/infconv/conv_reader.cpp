@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "common/messages.h"
+#include "common/say.h"
 #include "common/shortfall.h"
 #include "inf/text.h"
 #include "infconv/infconv_messages.h"

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "common/capacity.h"
-#include "common/messages.h"
+#include "common/say.h"
 #include "common/shortfall.h"
 #include "inf/text.h"
 #include "infconv/conv_convert.h"

@@ -1,5 +1,5 @@
 // Every text the converter prints or writes into the INF file it makes,
-// in one place. Like the installer's texts (common/messages.h) they are
+// in one place. Like the installer's texts (run/infinst_messages.h) they are
 // UTF-8 here and code page 932 in the program, and macros so that the
 // compiler checks each format against its arguments.
 

@@ -1,9 +1,9 @@
 // Every text of the uninstaller's own, in one place. What it prints while
-// it reads the INF file (the INF path, the refusals of the checks, the
-// reports of the passes, the lines the installation pass refuses, the key
-// wait) it shares with the installer (common/messages.h), because it reads
-// the file the same way. The sources are UTF-8 and are compiled with
-// -fexec-charset=CP932.
+// it reads the INF file it shares with the installer, because it reads the
+// file the same way: the INF path, the refusals of the checks and the key
+// wait (session/session_messages.h), the reports of the passes and the
+// lines the installation pass refuses (inf/inf_messages.h). The sources
+// are UTF-8 and are compiled with -fexec-charset=CP932.
 
 #ifndef INFUNDO_MESSAGES_H
 #define INFUNDO_MESSAGES_H

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "common/files.h"
-#include "common/messages.h"
+#include "common/say.h"
 #include "inf/text.h"
 #include "infundo/infundo_capacity.h"
 #include "infundo/infundo_messages.h"

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "common/messages.h"
+#include "common/say.h"
 #include "inf/addreg_line.h"
 #include "inf/names.h"
 #include "inf/text.h"

@@ -1,65 +1,63 @@
-// The uninstaller's run sequence; see undo_run.h.
+// The uninstaller's run sequence; see undo_run.h. The start, the checks
+// and the end are the session's (session/session.h), which the installer
+// shares, so that both read an INF file the same way.
 
 #include "infundo/undo_run.h"
 
-#include "common/capacity.h"
-#include "common/console.h"
-#include "common/messages.h"
-#include "common/shortfall.h"
-#include "inf/destinations.h"
+#include "common/say.h"
 #include "inf/inf_passes.h"
-#include "inf/inf_path.h"
-#include "inf/inf_stream.h"
 #include "infundo/infundo_messages.h"
 #include "infundo/undo_plan.h"
+#include "session/session.h"
+#include "session/session_messages.h"
+
+// Every table of the uninstaller back to the state of a fresh process: at
+// the start of a run, and at its end, which releases what the run took.
+static void resetUninstaller() {
+    sessionReset();
+    undoResetFiles();
+    undoResetRegistry();
+}
 
 // The closing words of a run that reached its end.
-static int finish(const UndoCount &count, const char *message) {
+static int finish(InfSession *session, const UndoCount &count, const char *message) {
     if (count.kept > 0)
         say(UNDO_MSG_KEPT, count.kept);
-    say("%s", message);
-    waitForKey();
+    sessionEnd(session, message, nullptr, 0);
+    resetUninstaller();
     return 0;
 }
 
 int runUninstaller(int argc, char **argv) {
-    // Every run starts from the state of a fresh process.
-    resetDestinations();
-    shortfallReset();
-    undoResetFiles();
-    undoResetRegistry();
-
+    resetUninstaller();
     say(UNDO_MSG_BANNER);
-    if (osIsRefused())
-        return refuseAndWait(UNDO_MSG_OS_REFUSED_1 UNDO_MSG_OS_REFUSED_2);
-    char composedPath[PATH_SIZE];
-    const char *infPath = infPathFromArguments(argc, argv, composedPath);
-    if (!infPath)
+    InfSession session;
+    if (!sessionBegin(&session, argc, argv, UNDO_MSG_OS_REFUSED_1 UNDO_MSG_OS_REFUSED_2))
         return 1;
-    say(MSG_INF_FILE, infPath);
-
-    InfStream stream;
-    char infDirectory[PATH_SIZE];
-    if (!infOpenForRun(infPath, &stream, infDirectory))
+    if (!sessionOpen(&session)) {
+        resetUninstaller();
         return 1;
+    }
     say(UNDO_MSG_PLAN);
     UndoCount count = {0, 0};
     const InfInstallActions COLLECT = {undoCollectFile, undoCollectValue, &count};
-    if (!infWalkInstallation(&stream, infDirectory, &COLLECT)) {
-        infEndRun(&stream, MSG_READ_FAILED, nullptr);
+    if (!sessionWalk(&session, &COLLECT)) {
+        sessionEnd(&session, SESSION_MSG_READ_FAILED, nullptr, 1);
+        resetUninstaller();
         return 1;
     }
-    infClose(&stream);
-    clearDestinations();
+    sessionCloseFile(&session);
     undoPlanFiles(&count);
     undoPlanRegistry(&count);
     if (count.toRemove == 0)
-        return finish(count, UNDO_MSG_NOTHING_TO_REMOVE);
+        return finish(&session, count, UNDO_MSG_NOTHING_TO_REMOVE);
     say(UNDO_MSG_CONSENT);
-    if (!readAgreement())
+    if (!sessionAgrees()) {
+        resetUninstaller();
         return 1;
+    }
     say("\n");
     undoRemoveFiles(&count);
     undoRemoveRegistry(&count);
-    return finish(count, UNDO_MSG_FINISHED);
+    return finish(&session, count, UNDO_MSG_FINISHED);
 }

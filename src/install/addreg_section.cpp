@@ -5,11 +5,12 @@
 #include <cstring>
 
 #include "common/capacity.h"
-#include "common/messages.h"
+#include "common/say.h"
 #include "common/shortfall.h"
 #include "inf/addreg_line.h"
 #include "inf/text.h"
 #include "platform/platform.h"
+#include "run/infinst_messages.h"
 #include "run/overwrite.h"
 
 static char *g_claimedKeys[CLAIMED_KEY_CAPACITY];
@@ -46,13 +47,13 @@ static bool mayWriteBelow(const char *key) {
     if (isClaimed(key) || overwriteAnswer() == 1)
         return true;
     if (platformRegProbeKey(key) != PLATFORM_KEY_NOT_FOUND && !confirmOverwrite()) {
-        say(MSG_KEY_EXISTS);
+        say(INST_MSG_KEY_EXISTS);
         return false;
     }
     switch (claimKey(key)) {
     case CLAIMED: return true;
-    case CLAIM_LIST_FULL: say(MSG_TOO_MANY_KEYS); return false;
-    case CLAIM_NO_MEMORY: say(MSG_OUT_OF_MEMORY); return false;
+    case CLAIM_LIST_FULL: say(INST_MSG_TOO_MANY_KEYS); return false;
+    case CLAIM_NO_MEMORY: say(INST_MSG_OUT_OF_MEMORY); return false;
     }
     return false;
 }
@@ -62,25 +63,25 @@ static bool mayWriteBelow(const char *key) {
 static bool writeValue(PlatformRegKey *handle, const AddRegLine &line) {
     AddRegValue value;
     if (!addRegValueOf(line, &value)) {
-        say(MSG_UNSUPPORTED_TYPE, static_cast<unsigned long>(line.flagsValue));
+        say(INST_MSG_UNSUPPORTED_TYPE, static_cast<unsigned long>(line.flagsValue));
         return false;
     }
     if (!platformRegSetValue(handle, line.name, value.type, value.bytes, value.size)) {
-        say(MSG_VALUE_WRITE_FAILED, line.key, line.name);
+        say(INST_MSG_VALUE_WRITE_FAILED, line.key, line.name);
         return false;
     }
     return true;
 }
 
 void installRegValue(const AddRegLine *line, void *) {
-    say(MSG_REG_VALUE, line->key, line->name, line->data);
+    say(INST_MSG_REG_VALUE, line->key, line->name, line->data);
     if (!mayWriteBelow(line->key)) {
         shortfallAdd();
         return;
     }
     PlatformRegKey *handle = platformRegCreateKey(line->key);
     if (!handle) {
-        say(MSG_KEY_CREATE_FAILED, line->key);
+        say(INST_MSG_KEY_CREATE_FAILED, line->key);
         shortfallAdd();
         return;
     }

@@ -5,21 +5,22 @@
 #include <cstring>
 
 #include "common/files.h"
-#include "common/messages.h"
+#include "common/say.h"
 #include "common/shortfall.h"
 #include "platform/platform.h"
+#include "run/infinst_messages.h"
 #include "run/overwrite.h"
 
 void installFile(const char *source, const char *destination, void *) {
-    say(MSG_COPYING, source, destination);
+    say(INST_MSG_COPYING, source, destination);
     if (isExistingFile(destination) && !confirmOverwrite()) {
-        say(MSG_FILE_EXISTS, destination);
-        say(MSG_FILE_NOT_COPIED);
+        say(INST_MSG_FILE_EXISTS, destination);
+        say(INST_MSG_FILE_NOT_COPIED);
         shortfallAdd();
         return;
     }
     if (!platformCopyFile(source, destination)) {
-        say(MSG_COPY_FAILED, source);
+        say(INST_MSG_COPY_FAILED, source);
         shortfallAdd();
         return;
     }

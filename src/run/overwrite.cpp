@@ -2,15 +2,16 @@
 
 #include "run/overwrite.h"
 
-#include "common/messages.h"
+#include "common/say.h"
 #include "platform/platform.h"
+#include "run/infinst_messages.h"
 
 static int g_overwriteAnswer = -1;
 
 bool confirmOverwrite() {
     if (g_overwriteAnswer != -1)
         return g_overwriteAnswer == 1;
-    say(MSG_CONFIRM_OVERWRITE);
+    say(INST_MSG_CONFIRM_OVERWRITE);
     int key;
     for (;;) {
         key = platformReadKey();
@@ -22,7 +23,7 @@ bool confirmOverwrite() {
             break;
         // Every other key, and keys without a character, are swallowed.
     }
-    say(MSG_CONFIRM_ANSWER, key);
+    say(INST_MSG_CONFIRM_ANSWER, key);
     g_overwriteAnswer = (key == 'Y' || key == 'y') ? 1 : 0;
     return g_overwriteAnswer == 1;
 }

@@ -1,61 +1,52 @@
-// The run sequence; see run.h. The INF file is read three times, by the
-// passes of inf/inf_passes.h; the installation pass copies each file and
-// writes each value through the actions of src/install/.
+// The run sequence; see run.h. The start, the checks and the end are the
+// session's (session/session.h), which the uninstaller shares; the
+// installation pass copies each file and writes each value through the
+// actions of src/install/.
 
 #include "run/run.h"
 
-#include "common/capacity.h"
-#include "common/console.h"
-#include "common/messages.h"
+#include "common/say.h"
 #include "common/shortfall.h"
-#include "inf/destinations.h"
 #include "inf/inf_passes.h"
-#include "inf/inf_path.h"
-#include "inf/inf_stream.h"
 #include "install/addreg_section.h"
 #include "install/copy_section.h"
+#include "run/infinst_messages.h"
 #include "run/overwrite.h"
+#include "session/session.h"
+#include "session/session_messages.h"
+
+// Every table of the installer back to the state of a fresh process: at
+// the start of a run, and at its end, which releases what the run took.
+static void resetInstaller() {
+    sessionReset();
+    resetOverwriteAnswer();
+    clearClaimedKeys();
+}
 
 // The end of every run after the INF file was opened.
-static int endRun(InfStream *stream, const char *message1, const char *message2, int exitCode) {
-    infEndRun(stream, message1, message2);
-    clearClaimedKeys();
+static int endRun(InfSession *session, const char *message, int exitCode) {
+    sessionEnd(session, message, nullptr, exitCode);
+    resetInstaller();
     return exitCode;
 }
 
-// Shows the notices and reads the agreement.
-static bool userAgrees() {
-    say(MSG_NOTICES);
-    return readAgreement();
-}
-
 int runInstaller(int argc, char **argv) {
-    // Every run starts from the state of a fresh process.
-    resetOverwriteAnswer();
-    resetDestinations();
-    clearClaimedKeys();
-    shortfallReset();
-
-    say(MSG_BANNER);
-    if (osIsRefused())
-        return refuseAndWait(MSG_OS_REFUSED_1 MSG_OS_REFUSED_2);
-
-    char composedPath[PATH_SIZE];
-    const char *infPath = infPathFromArguments(argc, argv, composedPath);
-    if (!infPath)
+    resetInstaller();
+    say(INST_MSG_BANNER);
+    InfSession session;
+    if (!sessionBegin(&session, argc, argv, INST_MSG_OS_REFUSED_1 INST_MSG_OS_REFUSED_2))
         return 1;
-    say(MSG_INF_FILE, infPath);
-    if (!userAgrees())
+    say(INST_MSG_NOTICES);
+    if (!sessionAgrees())
         return 1;
-
-    InfStream stream;
-    char infDirectory[PATH_SIZE];
-    if (!infOpenForRun(infPath, &stream, infDirectory))
+    if (!sessionOpen(&session)) {
+        resetInstaller();
         return 1;
+    }
     static const InfInstallActions INSTALL = {installFile, installRegValue, nullptr};
-    if (!infWalkInstallation(&stream, infDirectory, &INSTALL))
-        return endRun(&stream, MSG_READ_FAILED, nullptr, 1);
+    if (!sessionWalk(&session, &INSTALL))
+        return endRun(&session, SESSION_MSG_READ_FAILED, 1);
     if (shortfallCount() > 0)
-        say(MSG_NOT_INSTALLED, shortfallCount());
-    return endRun(&stream, MSG_FINISHED, nullptr, 0);
+        say(INST_MSG_NOT_INSTALLED, shortfallCount());
+    return endRun(&session, INST_MSG_FINISHED, 0);
 }

@@ -1,6 +1,8 @@
-// The one way the installer's texts reach standard output.
+// The one way the programs' texts reach standard output; see say.h.
 
-#include "common/messages.h"
+#include "common/say.h"
+
+#include <cstdarg>
 
 #include "platform/platform.h"
 
