@@ -17,6 +17,7 @@ set(INF_READING_SOURCES
     src/inf/inf_stream.cpp
     src/inf/inf_passes.cpp
     src/inf/addreg_line.cpp
+    src/inf/directory_ids.cpp
     src/inf/destinations.cpp)
 
 # The installer.
@@ -25,12 +26,14 @@ set(INFINST_SOURCES
     src/run/run.cpp
     src/run/overwrite.cpp
     src/install/copy_section.cpp
+    src/inf/claimed_keys.cpp
     src/install/addreg_section.cpp)
 
 # The converter (infconv): its own logic and what it shares with the
 # installer from below (the printed-text helper, the shortfall count, the
-# read-only attribute, the INF text helpers). Its entry point and platform layer are added by each
-# build.
+# read-only attribute, the INF text helpers, the AddReg line, the
+# directory ids, the claimed-key list). Its entry point and platform layer
+# are added by each build.
 set(INFCONV_SOURCES
     src/common/messages.cpp
     src/common/shortfall.cpp
@@ -38,9 +41,16 @@ set(INFCONV_SOURCES
     src/inf/text.cpp
     src/inf/names.cpp
     src/inf/inf_directory.cpp
+    src/inf/addreg_line.cpp
+    src/inf/directory_ids.cpp
+    src/inf/claimed_keys.cpp
     src/infconv/conv_files.cpp
     src/infconv/conv_reader.cpp
     src/infconv/conv_output.cpp
+    src/infconv/conv_report.cpp
+    src/infconv/conv_copy.cpp
+    src/infconv/conv_addreg.cpp
+    src/infconv/conv_services.cpp
     src/infconv/conv_convert.cpp
     src/infconv/conv_run.cpp)
 

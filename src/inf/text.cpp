@@ -189,6 +189,22 @@ bool readStrictNumber(const char *text, uint32_t *value) {
     return true;
 }
 
+const char *writeNumberText(uint32_t number, bool hex, char *digits) {
+    char *p = digits + NUMBER_TEXT_SIZE - 1;
+    *p = '\0';
+    unsigned base = hex ? 16 : 10;
+    int width = hex ? 8 : 1; // a 32-bit number has at most eight
+    for (int count = 0; count < width || number != 0; ++count) {
+        *--p = "0123456789ABCDEF"[number % base];
+        number /= base;
+    }
+    if (hex) {
+        *--p = 'x';
+        *--p = '0';
+    }
+    return static_cast<const char *>(memmove(digits, p, strlen(p) + 1));
+}
+
 bool isBlankChar(char c) {
     return c == ' ' || c == '\t';
 }
@@ -207,6 +223,11 @@ char *heapCopy(const char *text) {
     if (copy)
         memcpy(copy, text, size);
     return copy;
+}
+
+bool startsWithUtf16Mark(const unsigned char *bytes, size_t size) {
+    return size >= 2 &&
+           ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF));
 }
 
 bool hasInfExtension(const char *path) {
