@@ -2,6 +2,8 @@
 
 #include "inf/directory_ids.h"
 
+#include <cstddef>
+
 static const DirectoryIdFolder DIRECTORY_IDS[] = {
     {10, "", ""},
     {11, "System32\\", "System32\\"},
@@ -9,9 +11,9 @@ static const DirectoryIdFolder DIRECTORY_IDS[] = {
 };
 
 const DirectoryIdFolder *directoryIdFolder(unsigned long id) {
-    for (const DirectoryIdFolder &entry : DIRECTORY_IDS) {
-        if (entry.id == id)
-            return &entry;
+    for (size_t i = 0; i < sizeof DIRECTORY_IDS / sizeof DIRECTORY_IDS[0]; ++i) {
+        if (DIRECTORY_IDS[i].id == id)
+            return &DIRECTORY_IDS[i];
     }
     return nullptr;
 }

@@ -190,19 +190,24 @@ bool readStrictNumber(const char *text, uint32_t *value) {
 }
 
 const char *writeNumberText(uint32_t number, bool hex, char *digits) {
-    char *p = digits + NUMBER_TEXT_SIZE - 1;
-    *p = '\0';
-    unsigned base = hex ? 16 : 10;
-    int width = hex ? 8 : 1; // a 32-bit number has at most eight
-    for (int count = 0; count < width || number != 0; ++count) {
-        *--p = "0123456789ABCDEF"[number % base];
-        number /= base;
-    }
+    size_t length = 0;
     if (hex) {
-        *--p = 'x';
-        *--p = '0';
+        digits[length++] = '0';
+        digits[length++] = 'x';
+        for (int shift = 28; shift >= 0; shift -= 4)
+            digits[length++] = "0123456789ABCDEF"[(number >> shift) & 0xF];
+    } else {
+        char reversed[NUMBER_TEXT_SIZE];
+        size_t count = 0;
+        do {
+            reversed[count++] = static_cast<char>('0' + number % 10);
+            number /= 10;
+        } while (number != 0);
+        while (count > 0)
+            digits[length++] = reversed[--count];
     }
-    return static_cast<const char *>(memmove(digits, p, strlen(p) + 1));
+    digits[length] = '\0';
+    return digits;
 }
 
 bool isBlankChar(char c) {
