@@ -39,10 +39,15 @@ add_executable(infinst_unit_tests
     src/inf/text_test.cpp
     src/inf/inf_stream_test.cpp
     src/inf/destinations_test.cpp
+    src/inf/addreg_line_test.cpp
     src/install/copy_section_test.cpp
     src/install/addreg_section_test.cpp
     src/infconv/conv_reader_test.cpp
-    src/infconv/conv_convert_test.cpp
+    src/infconv/conv_report_test.cpp
+    src/infconv/conv_copy_test.cpp
+    src/infconv/conv_addreg_test.cpp
+    src/infconv/conv_services_test.cpp
+    src/infconv/conv_output_test.cpp
     src/infconv/conv_run_test.cpp
     src/infundo/undo_test.cpp)
 target_compile_options(infinst_unit_tests PRIVATE ${INFINST_FLAGS})

@@ -19,6 +19,8 @@ set(SHARED_SOURCES
     src/inf/inf_stream.cpp
     src/inf/inf_passes.cpp
     src/inf/addreg_line.cpp
+    src/inf/directory_ids.cpp
+    src/inf/claimed_keys.cpp
     src/inf/destinations.cpp
     src/session/session.cpp)
 
@@ -34,6 +36,10 @@ set(INFCONV_SOURCES
     src/infconv/conv_files.cpp
     src/infconv/conv_reader.cpp
     src/infconv/conv_output.cpp
+    src/infconv/conv_report.cpp
+    src/infconv/conv_copy.cpp
+    src/infconv/conv_addreg.cpp
+    src/infconv/conv_services.cpp
     src/infconv/conv_convert.cpp
     src/infconv/conv_run.cpp)
 

@@ -1,4 +1,4 @@
-// Reading AddReg lines; see addreg_line.h.
+// Reading and writing AddReg lines; see addreg_line.h.
 
 #include "inf/addreg_line.h"
 
@@ -10,10 +10,6 @@
 #include "inf/names.h"
 #include "inf/text.h"
 #include "platform/platform.h"
-
-static const uint32_t FLAGS_SZ = 0x00000000u;
-static const uint32_t FLAGS_EXPAND_SZ = 0x00020000u;
-static const uint32_t FLAGS_DWORD = 0x00010001u;
 
 enum ParseResult { LINE_PARSED, LINE_NOT_PARSED, LINE_TOO_LONG };
 
@@ -68,7 +64,7 @@ static bool readNumbers(AddRegLine *line) {
     line->dwordValue = 0;
     if (!readStrictNumber(line->flags, &line->flagsValue))
         return false;
-    if (line->flagsValue != FLAGS_DWORD)
+    if (line->flagsValue != ADDREG_FLAGS_DWORD)
         return true;
     char number[REG_DATA_FIELD_SIZE];
     strcpy(number, line->data);
@@ -118,16 +114,16 @@ bool readAddRegLine(const char *text, AddRegLine *line) {
 }
 
 bool addRegValueOf(const AddRegLine &line, AddRegValue *value) {
-    if (line.flagsValue == FLAGS_SZ || line.flagsValue == FLAGS_EXPAND_SZ) {
+    if (line.flagsValue == ADDREG_FLAGS_SZ || line.flagsValue == ADDREG_FLAGS_EXPAND_SZ) {
         char text[REG_DATA_FIELD_SIZE];
         strcpy(text, line.data);
         stripQuotes(text);
-        value->type = line.flagsValue == FLAGS_SZ ? PLATFORM_REG_SZ : PLATFORM_REG_EXPAND_SZ;
+        value->type = line.flagsValue == ADDREG_FLAGS_SZ ? PLATFORM_REG_SZ : PLATFORM_REG_EXPAND_SZ;
         value->size = static_cast<unsigned long>(strlen(text) + 1);
         memcpy(value->bytes, text, value->size);
         return true;
     }
-    if (line.flagsValue == FLAGS_DWORD) {
+    if (line.flagsValue == ADDREG_FLAGS_DWORD) {
         value->type = PLATFORM_REG_DWORD;
         value->size = 4;
         for (int i = 0; i < 4; ++i)
@@ -135,4 +131,56 @@ bool addRegValueOf(const AddRegLine &line, AddRegValue *value) {
         return true;
     }
     return false;
+}
+
+// A line being written; too long once it would not fit LINE_SIZE.
+struct LineText {
+    char *text;
+    size_t length;
+};
+
+static void put(LineText *line, const char *piece) {
+    size_t count = strlen(piece);
+    if (line->length + count < LINE_SIZE)
+        memcpy(line->text + line->length, piece, count + 1);
+    line->length += count;
+}
+
+AddRegWriteResult writeAddRegLine(const char *key, const char *name, uint32_t flags,
+                                  const char *text, uint32_t number, char *line) {
+    bool dword = flags == ADDREG_FLAGS_DWORD;
+    if (!isServiceKey(key))
+        return ADDREG_WRITE_NOT_SERVICE_KEY;
+    if (strchr(key, '"'))
+        return ADDREG_WRITE_QUOTE;
+    if (strlen(key) >= REG_KEY_FIELD_SIZE)
+        return ADDREG_WRITE_TOO_LONG;
+    if (name[0] == '\0')
+        return ADDREG_WRITE_NO_NAME;
+    if (strchr(name, '"') || (!dword && strchr(text, '"')))
+        return ADDREG_WRITE_QUOTE;
+    // The data field as read holds the quotes.
+    if (strlen(name) >= REG_NAME_FIELD_SIZE || (!dword && strlen(text) + 2 >= REG_DATA_FIELD_SIZE))
+        return ADDREG_WRITE_TOO_LONG;
+    char composed[LINE_SIZE];
+    LineText out = {composed, 0};
+    char digits[NUMBER_TEXT_SIZE];
+    put(&out, "HKLM,\"");
+    put(&out, key);
+    put(&out, "\",\"");
+    put(&out, name);
+    put(&out, "\",");
+    put(&out, flags == ADDREG_FLAGS_SZ ? "0" : writeNumberText(flags, true, digits));
+    put(&out, ",");
+    if (dword) {
+        put(&out, writeNumberText(number, false, digits));
+    } else {
+        put(&out, "\"");
+        put(&out, text);
+        put(&out, "\"");
+    }
+    if (out.length >= LINE_SIZE)
+        return ADDREG_WRITE_TOO_LONG;
+    memcpy(line, composed, out.length + 1);
+    return ADDREG_WRITTEN;
 }

@@ -12,6 +12,9 @@
 // that asks for something is reported and skipped, and so is a key
 // outside the services key: a value the file did not plainly ask for is
 // never written.
+//
+// The converter writes its lines through writeAddRegLine, beside the
+// reader here, so that what it writes is what the installer reads.
 
 #ifndef INFINST_ADDREG_LINE_H
 #define INFINST_ADDREG_LINE_H
@@ -19,6 +22,17 @@
 #include <cstdint>
 
 #include "common/capacity.h"
+
+// The flags of the three value types the installer writes.
+const uint32_t ADDREG_FLAGS_SZ = 0x00000000u;
+const uint32_t ADDREG_FLAGS_EXPAND_SZ = 0x00020000u;
+const uint32_t ADDREG_FLAGS_DWORD = 0x00010001u;
+
+// The bits of the flags that give the type, and two types the installer
+// does not write: binary data and lists of strings.
+const uint32_t ADDREG_FLAGS_TYPE_MASK = 0xFFFF0001u;
+const uint32_t ADDREG_FLAGS_BINARY = 0x00000001u;
+const uint32_t ADDREG_FLAGS_MULTI_SZ = 0x00010000u;
 
 struct AddRegLine {
     char key[REG_KEY_FIELD_SIZE];
@@ -44,5 +58,26 @@ struct AddRegValue {
 
 // False for flags that name no supported type: such a line writes nothing.
 bool addRegValueOf(const AddRegLine &line, AddRegValue *value);
+
+// Why a value has no line that reads back as it is, in the order the
+// writer looks: the key, the value name, then the data and the whole line.
+enum AddRegWriteResult {
+    ADDREG_WRITTEN,
+    ADDREG_WRITE_NOT_SERVICE_KEY, // the key is not one isServiceKey accepts
+    ADDREG_WRITE_QUOTE,           // a '"' would end its quoted field
+    ADDREG_WRITE_TOO_LONG,        // a field, or the line, does not fit
+    ADDREG_WRITE_NO_NAME          // an empty value name names no value
+};
+
+// Writes into `line` (a LINE_SIZE buffer) the line that asks for the value
+// `name` below HKEY_LOCAL_MACHINE\`key`: HKLM,"key","name",flags,data,
+// the flags "0" or 0x and eight hexadecimal digits, the data `number` in
+// decimal for ADDREG_FLAGS_DWORD and `text` in quotes for any other flags.
+// readAddRegLine reads it back as exactly that key, name, flags and data;
+// when it would not, `line` is left alone and the result says why. The
+// texts hold no line end and no Ctrl-Z, which would end the line or the
+// file.
+AddRegWriteResult writeAddRegLine(const char *key, const char *name, uint32_t flags,
+                                  const char *text, uint32_t number, char *line);
 
 #endif

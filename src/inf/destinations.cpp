@@ -7,6 +7,7 @@
 #include "common/capacity.h"
 #include "common/say.h"
 #include "common/shortfall.h"
+#include "inf/directory_ids.h"
 #include "inf/inf_messages.h"
 #include "inf/inf_stream.h"
 #include "inf/text.h"
@@ -141,18 +142,16 @@ bool isListedSectionHeader(const char *line) {
 }
 
 bool directoryForId(int32_t id, char *path) {
-    const char *subdirectory;
-    switch (id) {
-    case 10: subdirectory = "\\"; break;
-    case 11: subdirectory = "\\System32\\"; break;
-    case 12: subdirectory = "\\System32\\Drivers\\"; break;
-    default: return false;
-    }
+    const DirectoryIdFolder *entry =
+        id < 0 ? nullptr : directoryIdFolder(static_cast<unsigned long>(id));
+    if (!entry)
+        return false;
     char windows[PATH_SIZE];
     unsigned long length = platformGetWindowsDirectory(windows, PATH_SIZE);
     if (length == 0 || length >= PATH_SIZE)
         return false;
-    return composePath(path, windows, subdirectory);
+    char root[PATH_SIZE];
+    return composePath(root, windows, "\\") && composePath(path, root, entry->folder);
 }
 
 // The installer makes no folders, so a section bound for a subfolder has no

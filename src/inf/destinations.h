@@ -1,8 +1,8 @@
 // The destination directory table, read from [DestinationDirs]: for each
 // copy section by name the id of the directory its files go to, and the
 // default id for every section the table does not name. Directory ids
-// 10, 11 and 12 are the Windows directory, its System32 and its
-// System32\Drivers; no other id is supported, and neither is a subfolder
+// 10, 11 and 12 (inf/directory_ids.h) are the Windows directory, its
+// System32 and its System32\Drivers; no other id is supported, nor a subfolder
 // of one ("11,mysub"): such an entry keeps its id, but its sections have
 // no destination.
 

@@ -32,7 +32,7 @@ static HeaderKind headerKind(const char *line) {
     const char *close = textFindChar(line, ']');
     if (*close != ']' || close[1] != '\0')
         return HEADER_MALFORMED;
-    if (strstr(line, "AddReg]"))
+    if (hasAddRegMark(line))
         return HEADER_ADDREG;
     if (strstr(line, "Copy]") || strstr(line, "CopyFiles]") || isListedSectionHeader(line))
         return HEADER_COPY;

@@ -71,11 +71,8 @@ static size_t fill(InfStream *stream, size_t wanted) {
 }
 
 bool infHasUtf16Mark(InfStream *stream) {
-    if (fill(stream, 2) < 2)
-        return false;
-    unsigned char first = stream->buffer[stream->next];
-    unsigned char second = stream->buffer[stream->next + 1];
-    return (first == 0xFF && second == 0xFE) || (first == 0xFE && second == 0xFF);
+    size_t held = fill(stream, 2);
+    return startsWithUtf16Mark(stream->buffer + stream->next, held);
 }
 
 // The next character in text mode, or END_OF_DATA.

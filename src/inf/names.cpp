@@ -14,6 +14,10 @@ bool isServiceKey(const char *key) {
            key[SERVICES_KEY_PREFIX_LENGTH] != '\0' && key[SERVICES_KEY_PREFIX_LENGTH] != '\\';
 }
 
+bool hasAddRegMark(const char *text) {
+    return strstr(text, "AddReg]") != nullptr;
+}
+
 // "..", or dots and spaces alone: Windows drops trailing dots and spaces
 // from names, so such a component is refused along with ".." itself.
 static bool isDotsOnly(const char *component, size_t length) {

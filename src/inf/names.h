@@ -1,6 +1,7 @@
 // The names an INF file may give and the installer accepts: file names of
 // copy lines, which must stay inside the directories they are joined to,
-// and registry keys, which must lie below the services key. The installer,
+// registry keys, which must lie below the services key, and the mark
+// that makes a header the AddReg section's. The installer,
 // the converter and the uninstaller hold names to these same rules, so
 // that what one writes or takes back the others read the same way.
 
@@ -18,6 +19,11 @@ const size_t SERVICES_KEY_PREFIX_LENGTH = 34;
 // names a service: not the services key itself, nor an empty part right
 // after it, whose values would belong to no driver.
 bool isServiceKey(const char *key);
+
+// True when the text holds "AddReg]": a well-formed header that holds it
+// names the AddReg section, and so the converter writes it in no other
+// line and takes no name that holds it.
+bool hasAddRegMark(const char *text);
 
 // True when the path component (`length` bytes) is a DOS device name,
 // which Windows finds in every directory and with any extension: NUL,

@@ -189,6 +189,27 @@ bool readStrictNumber(const char *text, uint32_t *value) {
     return true;
 }
 
+const char *writeNumberText(uint32_t number, bool hex, char *digits) {
+    size_t length = 0;
+    if (hex) {
+        digits[length++] = '0';
+        digits[length++] = 'x';
+        for (int shift = 28; shift >= 0; shift -= 4)
+            digits[length++] = "0123456789ABCDEF"[(number >> shift) & 0xF];
+    } else {
+        char reversed[NUMBER_TEXT_SIZE];
+        size_t count = 0;
+        do {
+            reversed[count++] = static_cast<char>('0' + number % 10);
+            number /= 10;
+        } while (number != 0);
+        while (count > 0)
+            digits[length++] = reversed[--count];
+    }
+    digits[length] = '\0';
+    return digits;
+}
+
 bool isBlankChar(char c) {
     return c == ' ' || c == '\t';
 }
@@ -207,6 +228,11 @@ char *heapCopy(const char *text) {
     if (copy)
         memcpy(copy, text, size);
     return copy;
+}
+
+bool startsWithUtf16Mark(const unsigned char *bytes, size_t size) {
+    return size >= 2 &&
+           ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF));
 }
 
 bool hasInfExtension(const char *path) {

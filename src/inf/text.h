@@ -75,6 +75,12 @@ int32_t readSigned32(const char *text);
 // "08", "0x", a number past 32 bits.
 bool readStrictNumber(const char *text, uint32_t *value);
 
+// Writes `number` into `digits` (NUMBER_TEXT_SIZE bytes) as INF files
+// write numbers: in decimal, or with `hex` as "0x" and eight upper-case
+// hexadecimal digits. Answers `digits`.
+const size_t NUMBER_TEXT_SIZE = 12;
+const char *writeNumberText(uint32_t number, bool hex, char *digits);
+
 // True for a space or a tab: the blanks INF readers drop around fields.
 bool isBlankChar(char c);
 
@@ -84,6 +90,10 @@ bool isBlankText(const char *text);
 // True for a blank text, or one whose first character after spaces and
 // tabs is ';' (an indented comment): a body line that asks for nothing.
 bool isBlankOrComment(const char *text);
+
+// True when the `size` bytes begin with a UTF-16 byte-order mark, FF FE
+// (little-endian) or FE FF (big-endian).
+bool startsWithUtf16Mark(const unsigned char *bytes, size_t size);
 
 // True when the text from the last '.' of the path is ".inf", in any case:
 // the only files the installer takes.

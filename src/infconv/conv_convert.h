@@ -1,11 +1,11 @@
 // Converting what the install section of a driver INF file of the NT 4.0
-// kind asks for into the installer's form (conv_output.h): its CopyFiles
-// into copy sections, the AddService lines of its services section and
-// its AddReg sections into registry values below the services key.
-// Everything it cannot carry over is counted as left out
-// (common/shortfall.h), dropped, and reported after the conversion with its
-// input line number and the reason;
-// what NT 3.x does not need is listed apart and not counted.
+// kind asks for into the installer's form (conv_output.h): which section
+// that is, and the order of the parts of the conversion. Its CopyFiles
+// become copy sections (conv_copy.h), the AddService lines of its
+// services section and its AddReg sections registry values below the
+// services key (conv_services.h, conv_addreg.h). Everything it cannot
+// carry over is dropped and reported after the conversion, and what NT
+// 3.x does not need is listed apart (conv_report.h).
 
 #ifndef INFCONV_CONV_CONVERT_H
 #define INFCONV_CONV_CONVERT_H
@@ -21,9 +21,5 @@ void convSayWhyNoInstallSection();
 
 // Converts the install section and its services section.
 void convConvertInstallSection(const char *section);
-
-// Says what was left out, in the order of the input's lines, then the
-// grouped list of what NT 3.x does not need, when there is any.
-void convSayLeftOut();
 
 #endif

@@ -6,6 +6,8 @@
 
 #include "common/capacity.h"
 #include "common/say.h"
+#include "inf/addreg_line.h"
+#include "inf/claimed_keys.h"
 #include "inf/names.h"
 #include "inf/text.h"
 #include "infconv/infconv_capacity.h"
@@ -14,7 +16,7 @@
 namespace {
 
 // The names the converter gives its own sections. The AddReg section's
-// header is the one line of the file that contains "AddReg]".
+// header is the one line of the file that holds the AddReg mark.
 const char OWN_FILES_SECTION[] = "DriverFiles.Copy";
 const char ADDREG_HEADER[] = "[Driver.AddReg]";
 
@@ -34,8 +36,9 @@ ConvPart g_regPart;
 ConvCopySection g_sections[DESTINATION_CAPACITY];
 int g_sectionCount;
 unsigned long g_ownFilesDirectory; // 0 while no own file was added
-char g_keys[CLAIMED_KEY_CAPACITY][REG_KEY_FIELD_SIZE];
-int g_keyCount;
+// The distinct keys of the AddReg section, in the installer's own list.
+ClaimedKeys g_keys;
+char g_keyTexts[CLAIMED_KEY_CAPACITY][REG_KEY_FIELD_SIZE];
 int g_fileCount;
 int g_valueCount;
 char g_output[CONV_OUTPUT_SIZE];
@@ -57,22 +60,11 @@ void put(ConvLineText *line, const char *text) {
     line->length += count;
 }
 
-void putNumber(ConvLineText *line, unsigned long number) {
-    char digits[16];
-    size_t at = sizeof digits - 1;
-    digits[at] = '\0';
-    do {
-        digits[--at] = static_cast<char>('0' + number % 10);
-        number /= 10;
-    } while (number != 0);
-    put(line, digits + at);
-}
-
 // Appends the line and its CR LF to the part.
 const char *commit(ConvPart *part, const ConvLineText &line) {
     if (line.tooLong)
         return CONV_WHY_TOO_LONG;
-    if (strstr(line.text, "AddReg]"))
+    if (hasAddRegMark(line.text))
         return CONV_WHY_TEXT;
     if (part->length + line.length + 2 > sizeof part->text)
         return CONV_WHY_OUTPUT_FULL;
@@ -117,29 +109,14 @@ bool hasEmptyPart(const char *key) {
     return afterSeparator;
 }
 
-// A key the installer writes: below the services key, one service at
-// least, no empty part, no quote to end its quoted field.
-const char *checkKey(const char *key) {
-    size_t length = strlen(key);
-    if (!isServiceKey(key) || hasEmptyPart(key))
-        return CONV_WHY_ROOT;
-    if (strchr(key, '"'))
-        return CONV_WHY_TEXT;
-    if (length >= REG_KEY_FIELD_SIZE)
-        return CONV_WHY_TOO_LONG;
-    return nullptr;
-}
-
-// Keeps the count of distinct keys within what the installer takes over
-// in one run.
-const char *claimKey(const char *key) {
-    for (int i = 0; i < g_keyCount; ++i) {
-        if (equalsIgnoreCase(g_keys[i], key))
-            return nullptr;
-    }
-    if (g_keyCount == CLAIMED_KEY_CAPACITY)
+// Counts a key of the AddReg section once, whatever its letter case;
+// why not, when the installer could not claim all the keys counted.
+const char *countDistinctKey(const char *key) {
+    if (claimedKeysHas(g_keys, key))
+        return nullptr;
+    if (claimedKeysFull(g_keys))
         return CONV_WHY_TOO_MANY;
-    strcpy(g_keys[g_keyCount++], key);
+    claimedKeysAdd(&g_keys, strcpy(g_keyTexts[g_keys.count], key));
     return nullptr;
 }
 
@@ -156,9 +133,10 @@ void appendText(size_t *length, const char *text) {
 
 void appendEntry(size_t *length, const char *name, unsigned long directoryId) {
     ConvLineText line = {};
+    char digits[NUMBER_TEXT_SIZE];
     put(&line, name);
     put(&line, "=");
-    putNumber(&line, directoryId);
+    put(&line, writeNumberText(directoryId, false, digits));
     put(&line, "\r\n");
     appendText(length, line.text);
 }
@@ -205,7 +183,7 @@ void convOutputReset() {
     g_regPart.length = 0;
     g_sectionCount = 0;
     g_ownFilesDirectory = 0;
-    g_keyCount = 0;
+    g_keys.count = 0;
     g_fileCount = 0;
     g_valueCount = 0;
 }
@@ -257,42 +235,32 @@ const char *convAddOwnFile(const char *name, unsigned long directoryId) {
     return why;
 }
 
-const char *convAddValue(const char *key, const char *name, ConvValueType type, const char *text,
-                         unsigned long number) {
-    const char *why = checkKey(key);
-    if (why)
-        return why;
-    if (name[0] == '\0')
-        return CONV_WHY_NO_VALUE_NAME;
-    if (strchr(name, '"') || (type != CONV_REG_DWORD && strchr(text, '"')))
-        return CONV_WHY_TEXT;
-    if (strlen(name) >= REG_NAME_FIELD_SIZE ||
-        (type != CONV_REG_DWORD && strlen(text) + 2 >= REG_DATA_FIELD_SIZE))
-        return CONV_WHY_TOO_LONG;
+const char *convAddValue(const char *key, const char *name, uint32_t flags, const char *text,
+                         uint32_t number) {
+    // A key the installer writes: below the services key, one service at
+    // least, no empty part.
+    if (hasEmptyPart(key))
+        return CONV_WHY_ROOT;
     ConvLineText line = {};
-    put(&line, "HKLM,\"");
-    put(&line, key);
-    put(&line, "\",\"");
-    put(&line, name);
-    static const char *const FLAGS[] = {"\",0,\"", "\",0x00020000,\"", "\",0x00010001,"};
-    put(&line, FLAGS[type]);
-    if (type == CONV_REG_DWORD) {
-        putNumber(&line, number);
-    } else {
-        put(&line, text);
-        put(&line, "\"");
+    switch (writeAddRegLine(key, name, flags, text, number, line.text)) {
+    case ADDREG_WRITTEN: break;
+    case ADDREG_WRITE_NOT_SERVICE_KEY: return CONV_WHY_ROOT;
+    case ADDREG_WRITE_QUOTE: return CONV_WHY_TEXT;
+    case ADDREG_WRITE_TOO_LONG: return CONV_WHY_TOO_LONG;
+    case ADDREG_WRITE_NO_NAME: return CONV_WHY_NO_VALUE_NAME;
     }
+    line.length = strlen(line.text);
     size_t before = g_regPart.length;
-    why = commit(&g_regPart, line);
+    const char *why = commit(&g_regPart, line);
     if (!why)
-        why = claimKey(key);
+        why = countDistinctKey(key);
     if (why) {
         g_regPart.length = before;
         return why;
     }
     ++g_valueCount;
-    if (type == CONV_REG_DWORD)
-        say(CONV_MSG_VALUE_NUMBER, key, name, number);
+    if (flags == ADDREG_FLAGS_DWORD)
+        say(CONV_MSG_VALUE_NUMBER, key, name, static_cast<unsigned long>(number));
     else
         say(CONV_MSG_VALUE, key, name, text);
     return nullptr;

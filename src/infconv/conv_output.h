@@ -6,14 +6,15 @@
 //
 // Each add checks that what it writes will read back as meant: names
 // within the installer's capacities, no line longer than its line buffer,
-// no text that would end a quoted field or pass for an "AddReg]" header.
-// An add that cannot be made answers why (one of the CONV_WHY_ texts) and
-// writes nothing; a successful one answers null.
+// no text that would end a quoted field or hold the AddReg mark
+// (inf/names.h). An add that cannot be made answers why (one of the
+// CONV_WHY_ texts) and writes nothing; a successful one answers null.
 
 #ifndef INFCONV_CONV_OUTPUT_H
 #define INFCONV_CONV_OUTPUT_H
 
 #include <cstddef>
+#include <cstdint>
 
 // Back to an empty file.
 void convOutputReset();
@@ -37,10 +38,11 @@ const char *convAddFile(const char *name);
 // names itself ("CopyFiles = @name"), going to `directoryId`.
 const char *convAddOwnFile(const char *name, unsigned long directoryId);
 
-// Adds a registry value below HKEY_LOCAL_MACHINE\`key` and says so.
-enum ConvValueType { CONV_REG_SZ, CONV_REG_EXPAND_SZ, CONV_REG_DWORD };
-const char *convAddValue(const char *key, const char *name, ConvValueType type, const char *text,
-                         unsigned long number);
+// Adds a registry value below HKEY_LOCAL_MACHINE\`key` and says so: with
+// ADDREG_FLAGS_DWORD the number, with ADDREG_FLAGS_SZ or
+// ADDREG_FLAGS_EXPAND_SZ the text (inf/addreg_line.h writes the line).
+const char *convAddValue(const char *key, const char *name, uint32_t flags, const char *text,
+                         uint32_t number);
 
 // What was added: files of every copy section, and registry values.
 int convFileCount();

@@ -167,12 +167,9 @@ void splitLines(size_t size) {
 ConvLoadResult parse(size_t size) {
     g_lineCount = 0;
     g_sectionCount = 0;
-    const unsigned char *bytes = reinterpret_cast<const unsigned char *>(g_text);
-    if (size >= 2 &&
-        ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF))) {
-        if (!utf16ToBytes(&size))
-            return CONV_UTF16_NOT_ASCII;
-    }
+    if (startsWithUtf16Mark(reinterpret_cast<const unsigned char *>(g_text), size) &&
+        !utf16ToBytes(&size))
+        return CONV_UTF16_NOT_ASCII;
     const void *end = memchr(g_text, CTRL_Z, size); // the data ends there
     if (end)
         size = static_cast<size_t>(static_cast<const char *>(end) - g_text);

@@ -94,4 +94,29 @@ TEST(ConvReader, Utf16IsTakenWhenAllAscii) {
     EXPECT_EQ(convLoadBytes(kanji.data(), kanji.size()), CONV_UTF16_NOT_ASCII);
 }
 
+// The line and section tables full: what lies past them is said once and
+// counted, with the number of the first line not read.
+TEST(ConvReader, TablesAtTheirCapacityAndPastIt) {
+    const struct {
+        std::string line; // one line or one section
+        int capacity;
+    } tables[] = {{"a\n", CONV_LINE_CAPACITY}, {"[S]\n", CONV_SECTION_CAPACITY}};
+    for (const auto &table : tables) {
+        for (int count : {table.capacity, table.capacity + 1}) {
+            std::string text;
+            for (int i = 0; i < count; ++i)
+                text += table.line;
+            fakeReset();
+            shortfallReset();
+            EXPECT_EQ(convLoadBytes(text.data(), text.size()), CONV_LOADED);
+            bool past = count > table.capacity;
+            EXPECT_EQ(fakeOutput(), past ? "×" + std::to_string(count) +
+                                               "行目以降: 行やセクションが多すぎるため"
+                                               "読み込みませんでした。\n"
+                                         : "");
+            EXPECT_EQ(shortfallCount(), past ? 1 : 0);
+        }
+    }
+}
+
 } // namespace

@@ -16,6 +16,7 @@
 #include "infconv/conv_files.h"
 #include "infconv/conv_output.h"
 #include "infconv/conv_reader.h"
+#include "infconv/conv_report.h"
 #include "infconv/infconv_messages.h"
 #include "platform/platform.h"
 

@@ -34,9 +34,8 @@
 
 // What was carried over.
 #define CONV_MSG_COPY_SECTION "○コピーセクション: [%s] → %s\n"
-#define CONV_MSG_DIR_10 "Windowsディレクトリ"
-#define CONV_MSG_DIR_11 "System32"
-#define CONV_MSG_DIR_12 "System32\\Drivers"
+// Directory id 10; the others are named by their folder (inf/directory_ids.h).
+#define CONV_MSG_WINDOWS_DIRECTORY "Windowsディレクトリ"
 #define CONV_MSG_FILE "○ファイル: %s → %s\n"
 #define CONV_MSG_SERVICE "○サービス: %s\n"
 #define CONV_MSG_VALUE "○レジストリ値: %s\\%s = %s\n"

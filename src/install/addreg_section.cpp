@@ -4,40 +4,35 @@
 
 #include <cstring>
 
-#include "common/capacity.h"
 #include "common/say.h"
 #include "common/shortfall.h"
 #include "inf/addreg_line.h"
+#include "inf/claimed_keys.h"
 #include "inf/text.h"
 #include "platform/platform.h"
 #include "run/infinst_messages.h"
 #include "run/overwrite.h"
 
-static char *g_claimedKeys[CLAIMED_KEY_CAPACITY];
-static int g_claimedKeyCount = 0;
+static ClaimedKeys g_claimedKeys;
 
 bool isClaimed(const char *key) {
-    for (int i = 0; i < g_claimedKeyCount; ++i) {
-        if (equalsIgnoreCase(g_claimedKeys[i], key))
-            return true;
-    }
-    return false;
+    return claimedKeysHas(g_claimedKeys, key);
 }
 
-ClaimResult claimKey(const char *key) {
-    if (g_claimedKeyCount == CLAIMED_KEY_CAPACITY)
+ClaimResult addClaimedKey(const char *key) {
+    if (claimedKeysFull(g_claimedKeys))
         return CLAIM_LIST_FULL;
     char *copy = heapCopy(key);
     if (!copy)
         return CLAIM_NO_MEMORY;
-    g_claimedKeys[g_claimedKeyCount++] = copy;
+    claimedKeysAdd(&g_claimedKeys, copy);
     return CLAIMED;
 }
 
 void clearClaimedKeys() {
-    for (int i = 0; i < g_claimedKeyCount; ++i)
-        platformRelease(g_claimedKeys[i]);
-    g_claimedKeyCount = 0;
+    for (int i = 0; i < g_claimedKeys.count; ++i)
+        platformRelease(g_claimedKeys.keys[i]);
+    g_claimedKeys.count = 0;
 }
 
 // The existing-key guard: true when values may be written below the key.
@@ -50,7 +45,7 @@ static bool mayWriteBelow(const char *key) {
         say(INST_MSG_KEY_EXISTS);
         return false;
     }
-    switch (claimKey(key)) {
+    switch (addClaimedKey(key)) {
     case CLAIMED: return true;
     case CLAIM_LIST_FULL: say(INST_MSG_TOO_MANY_KEYS); return false;
     case CLAIM_NO_MEMORY: say(INST_MSG_OUT_OF_MEMORY); return false;

@@ -15,11 +15,10 @@ struct AddRegLine;
 // in the shortfall what it could not write. `context` is not used.
 void installRegValue(const AddRegLine *line, void *context);
 
-// The claimed-key list, keys compared without regard to ASCII case (the
-// bytes of double-byte characters exactly).
+// The claimed-key list (inf/claimed_keys.h), which holds heap copies.
 enum ClaimResult { CLAIMED, CLAIM_LIST_FULL, CLAIM_NO_MEMORY };
 bool isClaimed(const char *key);
-ClaimResult claimKey(const char *key); // appends a heap copy of the key
+ClaimResult addClaimedKey(const char *key); // appends a heap copy of the key
 void clearClaimedKeys();
 
 #endif
