@@ -24,12 +24,14 @@ add_library(infundo_logic STATIC ${INFUNDO_SOURCES})
 target_include_directories(infundo_logic PUBLIC src)
 target_compile_options(infundo_logic PRIVATE ${INFINST_PROGRAM_FLAGS})
 
-add_library(infinst_fake STATIC src/platform/platform-fake.cpp)
-target_include_directories(infinst_fake PUBLIC src)
+# The test support (tests/support/): the fake machine and the runs of
+# whole programs on it.
+add_library(infinst_fake STATIC ${INFINST_TEST_SUPPORT_SOURCES})
+target_include_directories(infinst_fake PUBLIC src tests)
 target_compile_options(infinst_fake PRIVATE ${INFINST_FLAGS})
 
 add_executable(infinst_unit_tests
-    src/run/test_support.cpp
+    tests/support/installer.cpp
     src/run/run_test.cpp
     src/run/overwrite_test.cpp
     src/inf/text_test.cpp

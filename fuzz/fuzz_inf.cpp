@@ -34,8 +34,9 @@
 #include <vector>
 
 #include "infundo/undo_run.h"
-#include "platform/platform-fake.h"
 #include "run/run.h"
+#include "support/fake.h"
+#include "support/run_program.h"
 
 namespace {
 
@@ -92,12 +93,9 @@ void prepareMachine(const std::string &inf) {
 
 // Runs a program on the INF file, agreeing, and checks that it left
 // nothing open behind.
-int runProgram(int (*program)(int, char **), const char *name) {
-    std::string program_name = name;
-    std::string path = INF_PATH;
-    char *argv[] = {&program_name[0], &path[0], nullptr};
+int runChecked(ProgramEntry program, const char *name) {
     fakeSetInput("1\n");
-    int exitCode = program(2, argv);
+    int exitCode = runProgram(program, name, {INF_PATH});
     if (exitCode != 0 && exitCode != 1)
         finding("exit code is neither 0 nor 1", static_cast<size_t>(exitCode));
     if (fakeHeapBlocks() != 0)
@@ -116,8 +114,8 @@ void installAndTakeBack(const std::string &inf) {
     prepareSources(inf);
     const std::string before = fakeMachineSnapshot();
     fakeQueueKeys({'y'});
-    runProgram(runInstaller, "infinst.exe");
-    runProgram(runUninstaller, "infundo.exe");
+    runChecked(runInstaller, "infinst.exe");
+    runChecked(runUninstaller, "infundo.exe");
     if (fakeMachineSnapshot() != before)
         finding("the uninstaller did not leave the machine as it was", inf.size());
 }
@@ -134,7 +132,7 @@ void runOnce(const std::string &inf, const std::vector<int> &keys, int failAt = 
         fakeFailCall(FAKE_GET_WINDOWS_DIRECTORY, failAt);
     }
 
-    runProgram(runInstaller, "infinst.exe");
+    runChecked(runInstaller, "infinst.exe");
     if (fakeFileContent(CANARY_PATH) != CANARY_CONTENT)
         finding("a file outside the Windows directory was written", 0);
     if (fakeFileContent(INF_PATH) != inf)

@@ -29,8 +29,9 @@
 #include <vector>
 
 #include "infconv/conv_run.h"
-#include "platform/platform-fake.h"
 #include "run/run.h"
+#include "support/fake.h"
+#include "support/run_program.h"
 
 namespace {
 
@@ -44,14 +45,9 @@ const char OUTPUT_PATH[] = "C:\\work\\out.inf";
 
 enum Program { CONVERTER, INSTALLER };
 
-int run(Program program, std::vector<std::string> words) {
-    words.insert(words.begin(), program == CONVERTER ? "infconv.exe" : "infinst.exe");
-    std::vector<char *> argv;
-    for (std::string &word : words)
-        argv.push_back(&word[0]);
-    argv.push_back(nullptr);
-    int argc = static_cast<int>(words.size());
-    return program == CONVERTER ? runConverter(argc, argv.data()) : runInstaller(argc, argv.data());
+int run(Program program, const std::vector<std::string> &arguments) {
+    return program == CONVERTER ? runProgram(runConverter, "infconv.exe", arguments)
+                                : runProgram(runInstaller, "infinst.exe", arguments);
 }
 
 // What the machine holds before a run, to compare with after it.

@@ -9,9 +9,9 @@
 
 #include <string>
 
-#include "infconv/conv_test_support.h"
 #include "infconv/infconv_capacity.h"
 #include "infconv/infconv_messages.h"
+#include "support/converter.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <cstring>
 #include <string>
 
-#include "infconv/conv_test_support.h"
 #include "platform/platform.h"
-#include "run/test_support.h"
+#include "support/converter.h"
+#include "support/installer.h"
 
 namespace {
 

@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "infundo/undo_run.h"
-#include "platform/platform-fake.h"
 #include "platform/platform.h"
+#include "support/fake.h"
+#include "support/run_program.h"
 
 namespace {
 
@@ -38,13 +39,10 @@ void installed() {
     setValue(PARAMS, "P", PLATFORM_REG_SZ, std::string("a", 2));
 }
 
-int runUndo(const std::string &input = "1\n", std::vector<std::string> args = {"driver.inf"}) {
+int runUndo(const std::string &input = "1\n",
+            const std::vector<std::string> &args = {"driver.inf"}) {
     fakeSetInput(input);
-    args.insert(args.begin(), "infundo.exe");
-    std::vector<char *> argv;
-    for (std::string &word : args)
-        argv.push_back(&word[0]);
-    return runUninstaller(static_cast<int>(argv.size()), argv.data());
+    return runProgram(runUninstaller, "infundo.exe", args);
 }
 
 bool printed(const std::string &text) {
