@@ -135,8 +135,21 @@ bool endsWithIgnoreCase(const char *text, const char *suffix) {
     return text == start && startsWithIgnoreCase(text, suffix);
 }
 
+// True when the texts differ byte for byte with ASCII case ignored. Texts
+// that are equal as characters are equal so too (the bytes of a
+// double-byte character are the same in both), so this settles most
+// unequal pairs without asking the system for a lead byte at each step:
+// the tables are searched with it once per line read.
+static bool bytesDifferIgnoringCase(const char *a, const char *b) {
+    for (; *a; ++a, ++b) {
+        if (foldCase(*a) != foldCase(*b))
+            return true;
+    }
+    return *b != '\0';
+}
+
 bool equalsIgnoreCase(const char *a, const char *b) {
-    return strlen(a) == strlen(b) && startsWithIgnoreCase(a, b);
+    return strlen(a) == strlen(b) && !bytesDifferIgnoringCase(a, b) && startsWithIgnoreCase(a, b);
 }
 
 int32_t readSigned32(const char *text) {
