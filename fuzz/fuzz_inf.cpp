@@ -46,9 +46,9 @@ const char CANARY_CONTENT[] = "must never be replaced";
 
 // A fresh machine with the INF file and the files a copy section may
 // name beside it.
-void prepareSources(const std::string &inf) {
+void makeSources() {
     fakeReset();
-    fakeAddFile(INF_PATH, inf);
+    fakeAddFile(INF_PATH, "");
 
     // Files a copy section may name, beside the INF file.
     fakeAddFile("C:\\work\\driver.sys", "new driver");
@@ -64,8 +64,8 @@ void prepareSources(const std::string &inf) {
 }
 
 // The machine every input is installed on.
-void prepareMachine(const std::string &inf) {
-    prepareSources(inf);
+void makeMachine() {
+    makeSources();
 
     // Destinations that already exist, in each supported directory.
     fakeAddFile("C:\\WINNT\\System32\\Drivers\\driver.sys", "old driver");
@@ -82,8 +82,32 @@ void prepareMachine(const std::string &inf) {
     fakeAddRegKey("System\\CurrentControlSet\\Services\\Existing\\Parameters");
     fakeAddRegKey("System\\CurrentControlSet\\Services\\Other");
     fakeAddUnreadableRegKey("System\\CurrentControlSet\\Services\\Unreadable");
+}
 
+// Each machine is made once and copied for every run, with the input as
+// its INF file.
+void prepare(void (*make)(), const std::string &inf) {
+    static FakeMachineCopy sources;
+    static FakeMachineCopy machine;
+    static bool made = false;
+    if (!made) {
+        makeSources();
+        sources.save();
+        makeMachine();
+        machine.save();
+        made = true;
+    }
+    (make == makeSources ? sources : machine).restore();
+    fakeAddFile(INF_PATH, inf);
     fakeSetInput("1\n");
+}
+
+void prepareSources(const std::string &inf) {
+    prepare(makeSources, inf);
+}
+
+void prepareMachine(const std::string &inf) {
+    prepare(makeMachine, inf);
 }
 
 [[noreturn]] void finding(const char *what, size_t count) {

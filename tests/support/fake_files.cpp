@@ -27,8 +27,11 @@ bool isAbsolute(const char *path) {
     return (path[0] != '\0' && path[1] == ':') || path[0] == '\\';
 }
 
-// Each lookup folds its path here: no heap block once it has grown.
+// Each lookup folds its path here, and closed files wait here for the
+// next open: no heap block once they have grown.
 std::string g_folded;
+// (Never destroyed, so that what they hold stays reachable at exit.)
+std::vector<FakeOpenFile *> &g_closedFiles = *new std::vector<FakeOpenFile *>;
 
 FakeNode *findFolded(const std::string &folded) {
     auto found = g_fake.nodes.find(folded);
@@ -291,7 +294,12 @@ PlatformFile *platformOpenFile(const char *path) {
     if (fakeCall(FAKE_OPEN_FILE) || !node || node->directory)
         return nullptr;
     ++g_fake.openFiles;
-    return reinterpret_cast<PlatformFile *>(new FakeOpenFile{node->content, 0});
+    FakeOpenFile *open = g_closedFiles.empty() ? new FakeOpenFile : g_closedFiles.back();
+    if (!g_closedFiles.empty())
+        g_closedFiles.pop_back();
+    open->content = node->content;
+    open->position = 0;
+    return reinterpret_cast<PlatformFile *>(open);
 }
 
 size_t platformReadFile(PlatformFile *file, void *buffer, size_t size) {
@@ -318,7 +326,7 @@ int platformSeekFile(PlatformFile *file, long offset) {
 void platformCloseFile(PlatformFile *file) {
     fakeCall(FAKE_CLOSE_FILE);
     --g_fake.openFiles;
-    delete reinterpret_cast<FakeOpenFile *>(file);
+    g_closedFiles.push_back(reinterpret_cast<FakeOpenFile *>(file));
 }
 
 PlatformNewFile platformWriteNewFile(const char *path, const void *data, size_t size) {

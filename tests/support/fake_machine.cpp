@@ -14,20 +14,43 @@ static void useCodePage(bool doubleByte) {
             doubleByte && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC));
 }
 
+// A fresh machine, made once and copied at each reset.
+static const FakeState &freshMachine() {
+    static const FakeState *fresh = [] {
+        g_fake = FakeState();
+        g_fake.versionSucceeds = true;
+        g_fake.platformId = 2;
+        g_fake.majorVersion = 3;
+        useCodePage(true);
+        g_fake.currentDirectory = "C:\\work";
+        g_fake.windowsDirectory = "C:\\WINNT";
+        fakeAddDirectory("C:\\");
+        fakeAddDirectory("C:\\work");
+        fakeAddDirectory("C:\\WINNT");
+        fakeAddDirectory("C:\\WINNT\\System32");
+        fakeAddDirectory("C:\\WINNT\\System32\\Drivers");
+        fakeAddRegKey("System\\CurrentControlSet\\Services");
+        return new FakeState(g_fake);
+    }();
+    return *fresh;
+}
+
 void fakeReset() {
-    g_fake = FakeState();
-    g_fake.versionSucceeds = true;
-    g_fake.platformId = 2;
-    g_fake.majorVersion = 3;
-    useCodePage(true);
-    g_fake.currentDirectory = "C:\\work";
-    g_fake.windowsDirectory = "C:\\WINNT";
-    fakeAddDirectory("C:\\");
-    fakeAddDirectory("C:\\work");
-    fakeAddDirectory("C:\\WINNT");
-    fakeAddDirectory("C:\\WINNT\\System32");
-    fakeAddDirectory("C:\\WINNT\\System32\\Drivers");
-    fakeAddRegKey("System\\CurrentControlSet\\Services");
+    g_fake = freshMachine();
+}
+
+FakeMachineCopy::FakeMachineCopy() : saved_(new FakeState(freshMachine())) {}
+
+FakeMachineCopy::~FakeMachineCopy() {
+    delete saved_;
+}
+
+void FakeMachineCopy::save() {
+    *saved_ = g_fake;
+}
+
+void FakeMachineCopy::restore() const {
+    g_fake = *saved_;
 }
 
 void fakeSetVersion(bool succeeds, unsigned long platformId, unsigned long majorVersion) {

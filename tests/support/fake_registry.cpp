@@ -15,8 +15,14 @@ struct FakeHandle {
     std::string key; // folded path
 };
 
-// Each lookup folds its key here: no heap block once it has grown.
+// Each lookup folds its key here, and closed handles wait here for the
+// next open: no heap block once they have grown (the fuzzing harnesses
+// open millions of keys, and each block costs much under
+// AddressSanitizer).
 std::string g_foldedKey;
+std::string g_part;
+// (Never destroyed, so that what they hold stays reachable at exit.)
+std::vector<FakeHandle *> &g_closedHandles = *new std::vector<FakeHandle *>;
 
 FakeKey *findKey(const std::string &folded) {
     auto found = g_fake.keys.find(folded);
@@ -30,23 +36,29 @@ FakeKey *openKey(PlatformRegKey *key) {
 // Makes the key of the first `end` bytes of the folded `path`, held by
 // the key of its first `parentEnd` bytes, and gives it the letter case of
 // its last part in `original` (the same bytes unfolded).
-void makeKey(const std::string &path, const std::string &original, size_t end, size_t parentEnd,
+void makeKey(const std::string &path, const char *original, size_t end, size_t parentEnd,
              bool top) {
-    auto made = g_fake.keys.try_emplace(path.substr(0, end));
-    FakeKey &key = made.first->second;
-    if (made.second) {
-        key.parent = top ? std::string() : path.substr(0, parentEnd);
-        g_fake.subkeys[key.parent].insert(made.first->first);
+    g_part.assign(path, 0, end);
+    auto found = g_fake.keys.find(g_part);
+    if (found == g_fake.keys.end()) {
+        found = g_fake.keys.emplace(g_part, FakeKey()).first;
+        found->second.parent = top ? std::string() : path.substr(0, parentEnd);
+        g_fake.subkeys[found->second.parent].insert(g_part);
     }
+    FakeKey &key = found->second;
     if (key.name.empty()) {
         size_t start = top ? 0 : parentEnd + 1;
-        key.name = original.substr(start, end - start);
+        key.name.assign(original + start, end - start);
     }
 }
 
 PlatformRegKey *newHandle(const std::string &folded) {
     ++g_fake.openRegKeys;
-    return reinterpret_cast<PlatformRegKey *>(new FakeHandle{folded});
+    FakeHandle *handle = g_closedHandles.empty() ? new FakeHandle : g_closedHandles.back();
+    if (!g_closedHandles.empty())
+        g_closedHandles.pop_back();
+    handle->key = folded;
+    return reinterpret_cast<PlatformRegKey *>(handle);
 }
 
 // As Win32 answers: a name that does not fit is no name at all.
@@ -101,9 +113,10 @@ void fakeFoldName(const char *name, std::string *folded) {
     }
 }
 
-void fakeAddRegKey(const std::string &key) {
-    std::string path;
-    fakeFoldKey(key.c_str(), &path);
+// The key and every key that holds it.
+static void addKey(const char *key) {
+    static std::string path;
+    fakeFoldKey(key, &path);
     FakeKey *existing = findKey(path);
     if (existing && !existing->name.empty())
         return; // and so are the keys that hold it
@@ -120,6 +133,10 @@ void fakeAddRegKey(const std::string &key) {
         }
     }
     makeKey(path, key, path.size(), parentEnd, top);
+}
+
+void fakeAddRegKey(const std::string &key) {
+    addKey(key.c_str());
 }
 
 void fakeAddUnreadableRegKey(const std::string &key) {
@@ -168,11 +185,10 @@ PlatformKeyProbe platformRegProbeKey(const char *key) {
 }
 
 PlatformRegKey *platformRegCreateKey(const char *key) {
-    std::string folded;
-    if (fakeCall(FAKE_REG_CREATE_KEY) || !fakeFoldKey(key, &folded))
+    if (fakeCall(FAKE_REG_CREATE_KEY) || !fakeFoldKey(key, &g_foldedKey))
         return nullptr;
-    fakeAddRegKey(key);
-    return newHandle(folded);
+    addKey(key);
+    return newHandle(g_foldedKey);
 }
 
 int platformRegSetValue(PlatformRegKey *key, const char *name, unsigned long type, const void *data,
@@ -180,17 +196,22 @@ int platformRegSetValue(PlatformRegKey *key, const char *name, unsigned long typ
     FakeKey *open = openKey(key);
     if (fakeCall(FAKE_REG_SET_VALUE) || !open)
         return 0;
-    std::string folded;
-    fakeFoldName(name, &folded);
-    FakeRegValue value{true, type, std::string(static_cast<const char *>(data), size)};
-    open->values[folded] = std::make_pair(std::string(name), value);
+    fakeFoldName(name, &g_foldedKey);
+    auto found = open->values.find(g_foldedKey);
+    if (found == open->values.end())
+        found =
+            open->values.emplace(g_foldedKey, std::make_pair(std::string(), FakeRegValue())).first;
+    found->second.first = name;
+    found->second.second.exists = true;
+    found->second.second.type = type;
+    found->second.second.bytes.assign(static_cast<const char *>(data), size);
     return 1;
 }
 
 void platformRegCloseKey(PlatformRegKey *key) {
     fakeCall(FAKE_REG_CLOSE_KEY);
     --g_fake.openRegKeys;
-    delete reinterpret_cast<FakeHandle *>(key);
+    g_closedHandles.push_back(reinterpret_cast<FakeHandle *>(key));
 }
 
 PlatformRegKey *platformRegOpenKey(const char *key) {
