@@ -79,7 +79,9 @@ bool infHasUtf16Mark(InfStream *stream) {
 
 // The next character in text mode, or END_OF_DATA.
 static int nextChar(InfStream *stream) {
-    size_t held = fill(stream, 2);
+    size_t held = stream->end - stream->next;
+    if (held < 2) // else fill would answer the same at once
+        held = fill(stream, 2);
     if (held == 0)
         return END_OF_DATA;
     unsigned char c = stream->buffer[stream->next];
