@@ -32,6 +32,7 @@ target_compile_options(infinst_fake PRIVATE ${INFINST_FLAGS})
 
 add_executable(infinst_unit_tests
     tests/support/installer.cpp
+    tests/support/fault_loop.cpp
     src/run/run_test.cpp
     src/run/overwrite_test.cpp
     src/inf/text_test.cpp

@@ -9,6 +9,7 @@
 #include "infundo/undo_run.h"
 #include "platform/platform.h"
 #include "support/fake.h"
+#include "support/fault_loop.h"
 #include "support/run_program.h"
 
 namespace {
@@ -239,6 +240,27 @@ TEST_F(UndoTest, RefusalsAndTheAgreementRemoveNothing) {
     EXPECT_TRUE(
         printed("キーを削除できませんでした: " + SERVICE + "\n  理由: 値 Start があります。\n"));
     EXPECT_TRUE(printed("\n注意: 3件"));
+}
+
+// Every call of every platform operation that a whole take-back makes
+// (a service key with its own Enum tree, a file in use) can fail, alone
+// or with every later call of its kind, and the run still ends cleanly,
+// changing nothing outside the Windows directory and the services key.
+TEST_F(UndoTest, EveryFailingCallEndsTheRunCleanly) {
+    FaultRun takeBack;
+    takeBack.prepare = [] {
+        installed();
+        fakeAddRegKey(SERVICE + "\\Enum\\Root");
+        fakeAddFile("C:\\WINNT\\System32\\Drivers\\busy.sys", "busy");
+        fakeAddFile("C:\\work\\busy.sys", "busy");
+        fakeSetFileInUse("C:\\WINNT\\System32\\Drivers\\busy.sys");
+        fakeAddFile("C:\\work\\driver.inf",
+                    std::string(INF) + "[More.Copy]\nbusy.sys\n[DestinationDirs]\nMore.Copy=12\n");
+    };
+    takeBack.run = [] { return runUndo(); };
+    takeBack.folder = "C:\\WINNT";
+    takeBack.key = "System\\CurrentControlSet\\Services";
+    EXPECT_GT(expectEveryFaultEndsCleanly(takeBack), 500);
 }
 
 } // namespace
