@@ -35,6 +35,7 @@ add_executable(infinst_unit_tests
     tests/support/fault_loop.cpp
     src/run/run_test.cpp
     src/run/overwrite_test.cpp
+    src/common/files_test.cpp
     src/inf/text_test.cpp
     src/inf/inf_stream_test.cpp
     src/inf/destinations_test.cpp
