@@ -51,6 +51,17 @@ target_link_libraries(infinst_unit_tests PRIVATE infinst_logic infconv_logic inf
     GTest::gtest_main)
 gtest_discover_tests(infinst_unit_tests)
 
+# The converter's Linux platform in a real temporary folder: a program of
+# its own, since it cannot be linked with the fake. write() is wrapped so
+# that a test can interrupt or fail a write.
+add_executable(infconv_posix_tests src/platform/platform_posix_test.cpp
+    src/platform/platform-posix.cpp src/platform/platform-stdio.cpp)
+target_include_directories(infconv_posix_tests PRIVATE src)
+target_compile_options(infconv_posix_tests PRIVATE ${INFINST_FLAGS})
+target_link_options(infconv_posix_tests PRIVATE -Wl,--wrap=write)
+target_link_libraries(infconv_posix_tests PRIVATE GTest::gtest_main)
+gtest_discover_tests(infconv_posix_tests)
+
 # The NT 3.x executables must load on NT 3.5: its header, its imports
 # (against the names those systems export, kept in tools/nt35-exports) and
 # its size are checked.
