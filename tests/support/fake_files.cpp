@@ -52,18 +52,19 @@ void addNode(const std::string &path, bool directory, bool readOnly, const std::
     fakeFoldPath(path.c_str(), &folded);
     auto found = g_fake.nodes.find(folded);
     if (found == g_fake.nodes.end()) {
-        g_fake.order.push_back(folded);
         found = g_fake.nodes.emplace(folded, FakeNode()).first;
+        found->second.made = g_fake.made++;
     }
-    found->second = FakeNode{fakeAbsolutePath(path.c_str()), directory, readOnly, content};
+    FakeNode &node = found->second; // a file written again keeps its place
+    node.path = fakeAbsolutePath(path.c_str());
+    node.directory = directory;
+    node.readOnly = readOnly;
+    node.content = content;
 }
 
 // Forgets the file or folder at the folded path.
 void removeNode(const std::string &folded) {
     g_fake.nodes.erase(folded);
-    auto at = std::find(g_fake.order.begin(), g_fake.order.end(), folded);
-    if (at != g_fake.order.end())
-        g_fake.order.erase(at);
 }
 
 unsigned long copyOut(const std::string &text, char *buffer, unsigned long size) {
@@ -210,11 +211,17 @@ PlatformSearch *platformFindFirstFile(const char *pattern, char *name, bool *dir
     fakeFoldName(pattern + 2, &extension);
     std::string current;
     fakeFoldPath(g_fake.currentDirectory.c_str(), &current);
+    // The directory's entries in the order they were made.
+    std::vector<const FakeNode *> entries;
+    for (const auto &entry : g_fake.nodes) {
+        if (fakeParentOf(entry.first) == current)
+            entries.push_back(&entry.second);
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const FakeNode *a, const FakeNode *b) { return a->made < b->made; });
     FakeSearch search{{}, 0};
-    for (const std::string &folded : g_fake.order) {
-        if (fakeParentOf(folded) != current)
-            continue;
-        const FakeNode &node = g_fake.nodes[folded];
+    for (const FakeNode *entry : entries) {
+        const FakeNode &node = *entry;
         std::string base = node.path.substr(fakeLastSeparator(node.path, true) + 1);
         size_t dot = base.rfind('.');
         std::string baseExtension;
@@ -363,9 +370,10 @@ int platformRemoveDirectory(const char *path) {
     if (fakeCall(FAKE_REMOVE_DIRECTORY) || !node || !node->directory)
         return 0;
     std::string folded = g_folded;
-    for (const std::string &other : g_fake.order) {
-        if (other.size() > folded.size() && other.compare(0, folded.size(), folded) == 0 &&
-            other[folded.size()] == '\\')
+    for (const auto &other : g_fake.nodes) {
+        if (other.first.size() > folded.size() &&
+            other.first.compare(0, folded.size(), folded) == 0 &&
+            other.first[folded.size()] == '\\')
             return 0; // not empty
     }
     removeNode(folded);

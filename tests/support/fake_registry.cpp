@@ -42,8 +42,7 @@ void makeKey(const std::string &path, const char *original, size_t end, size_t p
     auto found = g_fake.keys.find(g_part);
     if (found == g_fake.keys.end()) {
         found = g_fake.keys.emplace(g_part, FakeKey()).first;
-        found->second.parent = top ? std::string() : path.substr(0, parentEnd);
-        g_fake.subkeys[found->second.parent].insert(g_part);
+        found->second.parent.assign(path, 0, top ? 0 : parentEnd);
     }
     FakeKey &key = found->second;
     if (key.name.empty()) {
@@ -59,6 +58,22 @@ PlatformRegKey *newHandle(const std::string &folded) {
         g_closedHandles.pop_back();
     handle->key = folded;
     return reinterpret_cast<PlatformRegKey *>(handle);
+}
+
+// The subkey at `index` of the key at the folded `path` ("" for the top),
+// in the order of the keys' table, where the keys below a key follow it;
+// null past the last.
+const FakeKey *subkeyAt(const std::string &path, unsigned long index) {
+    g_part = path;
+    g_part += '\\';
+    auto at = path.empty() ? g_fake.keys.begin() : g_fake.keys.lower_bound(g_part);
+    for (; at != g_fake.keys.end(); ++at) {
+        if (!path.empty() && at->first.compare(0, g_part.size(), g_part) != 0)
+            break;
+        if (at->second.parent == path && index-- == 0)
+            return &at->second;
+    }
+    return nullptr;
 }
 
 // As Win32 answers: a name that does not fit is no name at all.
@@ -254,11 +269,8 @@ int platformRegEnumValue(PlatformRegKey *key, unsigned long index, char *name, u
 int platformRegEnumKey(PlatformRegKey *key, unsigned long index, char *name, unsigned long size) {
     if (fakeCall(FAKE_REG_ENUM_KEY))
         return -1;
-    auto below = g_fake.subkeys.find(reinterpret_cast<FakeHandle *>(key)->key);
-    if (below == g_fake.subkeys.end() || index >= below->second.size())
-        return 0;
-    const std::string &subkey = *std::next(below->second.begin(), static_cast<long>(index));
-    return enumName(g_fake.keys[subkey].name, name, size);
+    const FakeKey *subkey = subkeyAt(reinterpret_cast<FakeHandle *>(key)->key, index);
+    return subkey ? enumName(subkey->name, name, size) : 0;
 }
 
 int platformRegDeleteValue(const char *key, const char *name) {
@@ -277,12 +289,8 @@ int platformRegDeleteKey(const char *key) {
     auto found = g_fake.keys.find(g_foldedKey);
     if (found == g_fake.keys.end())
         return 0;
-    auto below = g_fake.subkeys.find(g_foldedKey);
-    if (below != g_fake.subkeys.end() && !below->second.empty())
+    if (subkeyAt(g_foldedKey, 0))
         return 0;
-    if (below != g_fake.subkeys.end())
-        g_fake.subkeys.erase(below);
-    g_fake.subkeys[found->second.parent].erase(g_foldedKey);
     g_fake.unreadableKeys.erase(g_foldedKey);
     g_fake.keys.erase(found);
     return 1;

@@ -42,6 +42,7 @@ struct FakeNode {
     bool directory;
     bool readOnly;
     std::string content;
+    unsigned long made; // when it was made, for the order of a search
 };
 
 struct FakeKey {
@@ -59,9 +60,9 @@ struct FakeState {
     std::string currentDirectory;
     std::string windowsDirectory;
 
-    // Files: folded absolute paths, and the order they were made in.
+    // Files by folded absolute path.
     FakeTable<FakeNode> nodes;
-    std::vector<std::string> order;
+    unsigned long made;   // files and folders made so far
     FakeNames filesInUse; // folded paths
     std::vector<std::string> deletedAtRestart;
     int openFiles;
@@ -69,10 +70,9 @@ struct FakeState {
     size_t readLimit; // the most bytes one read answers, 0 for no limit
 
     // Registry below HKEY_LOCAL_MACHINE: keys by folded path.
+    // Keys by folded path: a key's subkeys follow it, in the order
+    // RegEnumKeyA gives them.
     FakeTable<FakeKey> keys;
-    // The subkeys of each key (by folded path, "" for the top), in the
-    // order RegEnumKeyA gives them.
-    FakeTable<FakeNames> subkeys;
     FakeNames unreadableKeys; // folded paths
     int openRegKeys;
 
