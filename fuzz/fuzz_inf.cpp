@@ -121,8 +121,12 @@ void prepareMachine(const std::string &inf) {
 
 // Runs a program on the INF file, agreeing, and checks that it left
 // nothing open behind.
+// The whole program runs of all inputs, for tools/fuzz's rate.
+unsigned long g_programRuns = 0;
+
 int runChecked(ProgramEntry program, const char *name) {
     fakeSetInput("1\n");
+    ++g_programRuns;
     int exitCode = runProgram(program, name, {INF_PATH});
     if (exitCode != 0 && exitCode != 1)
         finding("exit code is neither 0 nor 1", static_cast<size_t>(exitCode));
@@ -167,7 +171,16 @@ void runOnce(const std::string &inf, const std::vector<int> &keys, int failAt = 
         finding("the INF file was changed", inf.size());
 }
 
+void sayProgramRuns() {
+    fprintf(stderr, "program runs: %lu\n", g_programRuns);
+}
+
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+    atexit(sayProgramRuns);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::string inf(reinterpret_cast<const char *>(data), size);

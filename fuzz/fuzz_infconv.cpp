@@ -45,7 +45,11 @@ const char WORK[] = "C:\\work"; // the input's folder
 
 enum Program { CONVERTER, INSTALLER };
 
+// The whole program runs of all inputs, for tools/fuzz's rate.
+unsigned long g_programRuns = 0;
+
 int run(Program program, const std::vector<std::string> &arguments) {
+    ++g_programRuns;
     return program == CONVERTER ? runProgram(runConverter, "infconv.exe", arguments)
                                 : runProgram(runInstaller, "infinst.exe", arguments);
 }
@@ -143,7 +147,16 @@ void convertAndInstall(const std::string &inf) {
         finding("the installer left heap blocks or keys behind", said);
 }
 
+void sayProgramRuns() {
+    fprintf(stderr, "program runs: %lu\n", g_programRuns);
+}
+
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+    atexit(sayProgramRuns);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::string inf(reinterpret_cast<const char *>(data), size);
