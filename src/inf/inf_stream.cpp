@@ -111,10 +111,12 @@ static size_t takePlainBytes(InfStream *stream, char *line, size_t length, bool 
         if (found)
             plain = static_cast<size_t>(static_cast<const unsigned char *>(found) - from);
     }
-    size_t taken = plain < LINE_SIZE - 1 - length ? plain : LINE_SIZE - 1 - length;
-    memcpy(line + length, from, taken);
-    if (taken < plain)
+    size_t taken = plain;
+    if (taken > LINE_SIZE - 1 - length) {
+        taken = LINE_SIZE - 1 - length;
         *tooLong = true;
+    }
+    memcpy(line + length, from, taken);
     stream->next += plain;
     return length + taken;
 }
