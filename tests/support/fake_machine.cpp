@@ -17,6 +17,7 @@ static void useCodePage(bool doubleByte) {
 // A fresh machine, made once and copied at each reset.
 static const FakeState &freshMachine() {
     static const FakeState *fresh = [] {
+        FakeState kept = g_fake; // made on the machine itself, which stays as it is
         g_fake = FakeState();
         g_fake.versionSucceeds = true;
         g_fake.platformId = 2;
@@ -30,7 +31,9 @@ static const FakeState &freshMachine() {
         fakeAddDirectory("C:\\WINNT\\System32");
         fakeAddDirectory("C:\\WINNT\\System32\\Drivers");
         fakeAddRegKey("System\\CurrentControlSet\\Services");
-        return new FakeState(g_fake);
+        FakeState *made = new FakeState(g_fake);
+        g_fake = kept;
+        return made;
     }();
     return *fresh;
 }
