@@ -19,8 +19,9 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/platform-fake.h"
 #include "run/run.h"
+#include "support/fake.h"
+#include "support/run_program.h"
 
 namespace {
 
@@ -109,13 +110,6 @@ void prepareMachine(const std::string &inf) {
     fakeQueueKeys({'y'});
 }
 
-int runOnce() {
-    std::string program = "infinst.exe";
-    std::string path = "C:\\work\\driver.inf";
-    char *argv[] = {&program[0], &path[0], nullptr};
-    return runInstaller(2, argv);
-}
-
 void BM_WholeRun(benchmark::State &state) {
     const int lines = static_cast<int>(state.range(0));
     const std::string inf = generateInf(lines);
@@ -127,7 +121,7 @@ void BM_WholeRun(benchmark::State &state) {
         state.PauseTiming();
         prepareMachine(inf);
         state.ResumeTiming();
-        int exitCode = runOnce();
+        int exitCode = runProgram(runInstaller, "infinst.exe", {"C:\\work\\driver.inf"});
         benchmark::DoNotOptimize(exitCode);
         if (exitCode != 0) {
             state.SkipWithError("the run did not install");

@@ -26,16 +26,19 @@ add_executable(infconv src/infconv/main.cpp src/platform/platform-posix.cpp
 target_compile_options(infconv PRIVATE ${INFINST_PROGRAM_FLAGS})
 target_link_libraries(infconv PRIVATE infconv_logic)
 
-# The in-memory platform of the tests, as objects, so that it answers the
-# platform calls of the libraries whatever their order on the link line.
-add_library(infinst_fake OBJECT src/platform/platform-fake.cpp)
-target_include_directories(infinst_fake PUBLIC src)
+# The test support (tests/support/): the fake machine and the runs of
+# whole programs on it, as objects, so that it answers the platform calls
+# of the libraries whatever their order on the link line.
+add_library(infinst_fake OBJECT ${INFINST_TEST_SUPPORT_SOURCES})
+target_include_directories(infinst_fake PUBLIC src tests)
 target_compile_options(infinst_fake PRIVATE ${INFINST_FLAGS})
 
 add_executable(infinst_unit_tests
-    src/run/test_support.cpp
+    tests/support/installer.cpp
+    tests/support/fault_loop.cpp
     src/run/run_test.cpp
     src/run/overwrite_test.cpp
+    src/common/files_test.cpp
     src/inf/text_test.cpp
     src/inf/inf_stream_test.cpp
     src/inf/destinations_test.cpp
@@ -55,6 +58,17 @@ target_link_libraries(infinst_unit_tests PRIVATE infinst_logic infconv_logic inf
     infinst_fake
     GTest::gtest_main)
 gtest_discover_tests(infinst_unit_tests)
+
+# The converter's Linux platform in a real temporary folder: a program of
+# its own, since it cannot be linked with the fake. write() is wrapped so
+# that a test can interrupt or fail a write.
+add_executable(infconv_posix_tests src/platform/platform_posix_test.cpp
+    src/platform/platform-posix.cpp src/platform/platform-stdio.cpp)
+target_include_directories(infconv_posix_tests PRIVATE src)
+target_compile_options(infconv_posix_tests PRIVATE ${INFINST_FLAGS})
+target_link_options(infconv_posix_tests PRIVATE -Wl,--wrap=write)
+target_link_libraries(infconv_posix_tests PRIVATE GTest::gtest_main)
+gtest_discover_tests(infconv_posix_tests)
 
 if(INFINST_BENCH)
   include(cmake/bench.cmake)

@@ -48,3 +48,14 @@ set(INFUNDO_SOURCES
     src/infundo/undo_files.cpp
     src/infundo/undo_registry.cpp
     src/infundo/undo_run.cpp)
+
+# The fake machine of the tests, the benchmark and the fuzzing builds, one
+# file per service, and the run of a whole program on it.
+set(INFINST_TEST_SUPPORT_SOURCES
+    tests/support/fake_machine.cpp
+    tests/support/fake_files.cpp
+    tests/support/fake_registry.cpp
+    tests/support/fake_console.cpp
+    tests/support/fake_heap.cpp
+    tests/support/fake_faults.cpp
+    tests/support/run_program.cpp)

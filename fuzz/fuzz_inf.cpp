@@ -34,8 +34,9 @@
 #include <vector>
 
 #include "infundo/undo_run.h"
-#include "platform/platform-fake.h"
 #include "run/run.h"
+#include "support/fake.h"
+#include "support/run_program.h"
 
 namespace {
 
@@ -45,9 +46,9 @@ const char CANARY_CONTENT[] = "must never be replaced";
 
 // A fresh machine with the INF file and the files a copy section may
 // name beside it.
-void prepareSources(const std::string &inf) {
+void makeSources() {
     fakeReset();
-    fakeAddFile(INF_PATH, inf);
+    fakeAddFile(INF_PATH, "");
 
     // Files a copy section may name, beside the INF file.
     fakeAddFile("C:\\work\\driver.sys", "new driver");
@@ -63,8 +64,8 @@ void prepareSources(const std::string &inf) {
 }
 
 // The machine every input is installed on.
-void prepareMachine(const std::string &inf) {
-    prepareSources(inf);
+void makeMachine() {
+    makeSources();
 
     // Destinations that already exist, in each supported directory.
     fakeAddFile("C:\\WINNT\\System32\\Drivers\\driver.sys", "old driver");
@@ -81,8 +82,36 @@ void prepareMachine(const std::string &inf) {
     fakeAddRegKey("System\\CurrentControlSet\\Services\\Existing\\Parameters");
     fakeAddRegKey("System\\CurrentControlSet\\Services\\Other");
     fakeAddUnreadableRegKey("System\\CurrentControlSet\\Services\\Unreadable");
+}
 
+// Each machine is made once and copied for every run, with the input as
+// its INF file.
+FakeMachineCopy &madeMachine(void (*make)()) {
+    static FakeMachineCopy sources;
+    static FakeMachineCopy machine;
+    static bool made = false;
+    if (!made) {
+        makeSources();
+        sources.save();
+        makeMachine();
+        machine.save();
+        made = true;
+    }
+    return make == makeSources ? sources : machine;
+}
+
+void prepare(void (*make)(), const std::string &inf) {
+    madeMachine(make).restore();
+    fakeAddFile(INF_PATH, inf);
     fakeSetInput("1\n");
+}
+
+void prepareSources(const std::string &inf) {
+    prepare(makeSources, inf);
+}
+
+void prepareMachine(const std::string &inf) {
+    prepare(makeMachine, inf);
 }
 
 [[noreturn]] void finding(const char *what, size_t count) {
@@ -92,12 +121,13 @@ void prepareMachine(const std::string &inf) {
 
 // Runs a program on the INF file, agreeing, and checks that it left
 // nothing open behind.
-int runProgram(int (*program)(int, char **), const char *name) {
-    std::string program_name = name;
-    std::string path = INF_PATH;
-    char *argv[] = {&program_name[0], &path[0], nullptr};
+// The whole program runs of all inputs, for tools/fuzz's rate.
+unsigned long g_programRuns = 0;
+
+int runChecked(ProgramEntry program, const char *name) {
     fakeSetInput("1\n");
-    int exitCode = program(2, argv);
+    ++g_programRuns;
+    int exitCode = runProgram(program, name, {INF_PATH});
     if (exitCode != 0 && exitCode != 1)
         finding("exit code is neither 0 nor 1", static_cast<size_t>(exitCode));
     if (fakeHeapBlocks() != 0)
@@ -116,8 +146,8 @@ void installAndTakeBack(const std::string &inf) {
     prepareSources(inf);
     const std::string before = fakeMachineSnapshot();
     fakeQueueKeys({'y'});
-    runProgram(runInstaller, "infinst.exe");
-    runProgram(runUninstaller, "infundo.exe");
+    runChecked(runInstaller, "infinst.exe");
+    runChecked(runUninstaller, "infundo.exe");
     if (fakeMachineSnapshot() != before)
         finding("the uninstaller did not leave the machine as it was", inf.size());
 }
@@ -134,14 +164,23 @@ void runOnce(const std::string &inf, const std::vector<int> &keys, int failAt = 
         fakeFailCall(FAKE_GET_WINDOWS_DIRECTORY, failAt);
     }
 
-    runProgram(runInstaller, "infinst.exe");
+    runChecked(runInstaller, "infinst.exe");
     if (fakeFileContent(CANARY_PATH) != CANARY_CONTENT)
         finding("a file outside the Windows directory was written", 0);
     if (fakeFileContent(INF_PATH) != inf)
         finding("the INF file was changed", inf.size());
 }
 
+void sayProgramRuns() {
+    fprintf(stderr, "program runs: %lu\n", g_programRuns);
+}
+
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+    atexit(sayProgramRuns);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::string inf(reinterpret_cast<const char *>(data), size);
@@ -149,5 +188,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     runOnce(inf, {'y'});
     runOnce(inf, {'y'}, 1 + static_cast<int>(size % 8));
     installAndTakeBack(inf);
+    // The fake as every input finds it: libFuzzer looks for a leak (and
+    // runs the input once more) whenever an input ends with more heap
+    // blocks than it began with.
+    madeMachine(makeMachine).restore();
     return 0;
 }

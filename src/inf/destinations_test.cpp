@@ -9,7 +9,7 @@
 #include "common/capacity.h"
 #include "common/shortfall.h"
 #include "inf/inf_stream.h"
-#include "run/test_support.h"
+#include "support/installer.h"
 
 namespace {
 

@@ -77,7 +77,9 @@ bool infHasUtf16Mark(InfStream *stream) {
 
 // The next character in text mode, or END_OF_DATA.
 static int nextChar(InfStream *stream) {
-    size_t held = fill(stream, 2);
+    size_t held = stream->end - stream->next;
+    if (held < 2) // else fill would answer the same at once
+        held = fill(stream, 2);
     if (held == 0)
         return END_OF_DATA;
     unsigned char c = stream->buffer[stream->next];
@@ -91,6 +93,32 @@ static int nextChar(InfStream *stream) {
     return c;
 }
 
+// Takes at once the run of bytes that nextChar would hand back one by one
+// as they are: none of them LF, CR or Ctrl-Z, each with a byte buffered
+// after it (so that no read happens earlier or later than it would). What
+// does not fit the line makes it too long. Answers the line's new length.
+static size_t takePlainBytes(InfStream *stream, char *line, size_t length, bool *tooLong) {
+    size_t held = stream->end - stream->next;
+    if (held < 2)
+        return length;
+    const unsigned char *from = stream->buffer + stream->next;
+    size_t plain = held - 1;
+    static const unsigned char SPECIAL[] = {'\n', '\r', CTRL_Z};
+    for (unsigned char special : SPECIAL) {
+        const void *found = memchr(from, special, plain);
+        if (found)
+            plain = static_cast<size_t>(static_cast<const unsigned char *>(found) - from);
+    }
+    size_t taken = plain;
+    if (taken > LINE_SIZE - 1 - length) {
+        taken = LINE_SIZE - 1 - length;
+        *tooLong = true;
+    }
+    memcpy(line + length, from, taken);
+    stream->next += plain;
+    return length + taken;
+}
+
 bool readLine(InfStream *stream, char *line) {
     if (stream->failed)
         return false;
@@ -99,7 +127,11 @@ bool readLine(InfStream *stream, char *line) {
         size_t length = 0;
         bool tooLong = false;
         int c;
-        while ((c = nextChar(stream)) != END_OF_DATA && c != '\n') {
+        for (;;) {
+            length = takePlainBytes(stream, line, length, &tooLong);
+            c = nextChar(stream);
+            if (c == END_OF_DATA || c == '\n')
+                break;
             if (length < LINE_SIZE - 1)
                 line[length++] = static_cast<char>(c);
             else

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "run/test_support.h"
+#include "support/installer.h"
 
 namespace {
 
@@ -152,6 +152,28 @@ TEST_F(InfStreamTest, OnlyAUtf16ByteOrderMarkIsSeen) {
 TEST_F(InfStreamTest, OpeningAMissingFileFails) {
     EXPECT_FALSE(infOpen(&stream, "C:\\work\\missing.inf"));
     EXPECT_EQ(fakeOpenFiles(), 0);
+}
+
+// Reads that answer fewer bytes than asked (a pipe, a network drive) give
+// every reader the same lines, in the stream's buffer and across it.
+TEST_F(InfStreamTest, ShortReadsGiveTheSameLines) {
+    const std::string content = "[A]\r\n" + std::string(700, 'x') + "\r\n\r\n[B]\nb\r" +
+                                std::string(1100, 'y') + "\n\x1A" + "after";
+    std::vector<std::string> expected;
+    open(content);
+    for (std::string line = nextLine(); line != "<end>"; line = nextLine())
+        expected.push_back(line);
+    infClose(&stream);
+    ASSERT_EQ(expected.size(), 4u); // the 1101 characters are skipped
+    for (size_t most : {1u, 2u, 3u, 511u, 513u}) {
+        fakeLimitReads(most);
+        open(content);
+        std::vector<std::string> lines;
+        for (std::string line = nextLine(); line != "<end>"; line = nextLine())
+            lines.push_back(line);
+        EXPECT_EQ(lines, expected) << most;
+        infClose(&stream);
+    }
 }
 
 } // namespace

@@ -135,8 +135,29 @@ bool endsWithIgnoreCase(const char *text, const char *suffix) {
     return text == start && startsWithIgnoreCase(text, suffix);
 }
 
+// True when the texts of `length` bytes differ byte for byte with ASCII
+// case ignored. Texts that are equal as characters are equal so too (the
+// bytes of a double-byte character are the same in both), so this settles
+// most unequal pairs without asking the system for a lead byte at each
+// step. From the end, where the keys and names of a table differ most.
+static bool bytesDifferIgnoringCase(const char *a, const char *b, size_t length) {
+    while (length > 0) {
+        --length;
+        if (foldCase(a[length]) != foldCase(b[length]))
+            return true;
+    }
+    return false;
+}
+
+// The tables are searched with it for every line read: the same bytes
+// are the same characters, and most unequal texts are told apart above.
 bool equalsIgnoreCase(const char *a, const char *b) {
-    return strlen(a) == strlen(b) && startsWithIgnoreCase(a, b);
+    size_t length = strlen(a);
+    if (length != strlen(b))
+        return false;
+    if (memcmp(a, b, length) == 0)
+        return true;
+    return !bytesDifferIgnoringCase(a, b, length) && startsWithIgnoreCase(a, b);
 }
 
 int32_t readSigned32(const char *text) {

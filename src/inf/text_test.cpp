@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/capacity.h"
-#include "platform/platform-fake.h"
+#include "support/fake.h"
 
 static std::string applied(void (*operation)(char *), const std::string &text) {
     char buffer[LINE_SIZE];

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "infconv/conv_test_support.h"
+#include "support/converter.h"
 
 const char CONV_HEAD[] = "[Version]\nSignature=\"$Windows NT$\"\n";
 const char CONV_SERVICE_KEY[] = "HKLM,\"System\\CurrentControlSet\\Services\\Drv";

@@ -12,7 +12,7 @@
 #include "infconv/conv_convert_test.h"
 #include "infconv/infconv_capacity.h"
 #include "infconv/infconv_messages.h"
-#include "run/test_support.h"
+#include "support/installer.h"
 
 namespace {
 

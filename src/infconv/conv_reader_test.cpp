@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/shortfall.h"
-#include "platform/platform-fake.h"
+#include "support/fake.h"
 
 namespace {
 

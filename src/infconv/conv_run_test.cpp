@@ -9,9 +9,10 @@
 #include <cstring>
 #include <string>
 
-#include "infconv/conv_test_support.h"
 #include "platform/platform.h"
-#include "run/test_support.h"
+#include "support/converter.h"
+#include "support/fault_loop.h"
+#include "support/installer.h"
 
 namespace {
 
@@ -369,6 +370,22 @@ TEST_F(ConvRunTest, PathsAndUnreadableText) {
         << fakeOutput();
     EXPECT_EQ(fakeFileContent("C:\\work\\o.inf").find("から変換しました: C:\\work\\a?b.inf\r\n"),
               strlen("; infconvが次のファイル"));
+}
+
+// Every call of every platform operation that a conversion into a new
+// folder makes (the copies, the folder, the new file) can fail, alone or
+// with every later call of its kind, and the run still ends cleanly,
+// changing nothing outside the input's folder, the registry included.
+TEST_F(ConvRunTest, EveryFailingCallEndsTheRunCleanly) {
+    FaultRun conversion;
+    conversion.prepare = [this] {
+        SetUp();
+        fakeAddFile("C:\\work\\drv.inf", twoFolderInf());
+        fakeAddFile("C:\\work\\drvio.dll", "library here");
+    };
+    conversion.run = [] { return runConverterWith({"C:\\work\\drv.inf"}); };
+    conversion.folder = "C:\\work";
+    EXPECT_GT(expectEveryFaultEndsCleanly(conversion), 500);
 }
 
 } // namespace

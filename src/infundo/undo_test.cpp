@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "infundo/infundo_capacity.h"
 #include "infundo/undo_run.h"
-#include "platform/platform-fake.h"
 #include "platform/platform.h"
+#include "support/fake.h"
+#include "support/fault_loop.h"
+#include "support/run_program.h"
 
 namespace {
 
@@ -38,13 +41,10 @@ void installed() {
     setValue(PARAMS, "P", PLATFORM_REG_SZ, std::string("a", 2));
 }
 
-int runUndo(const std::string &input = "1\n", std::vector<std::string> args = {"driver.inf"}) {
+int runUndo(const std::string &input = "1\n",
+            const std::vector<std::string> &args = {"driver.inf"}) {
     fakeSetInput(input);
-    args.insert(args.begin(), "infundo.exe");
-    std::vector<char *> argv;
-    for (std::string &word : args)
-        argv.push_back(&word[0]);
-    return runUninstaller(static_cast<int>(argv.size()), argv.data());
+    return runProgram(runUninstaller, "infundo.exe", args);
 }
 
 bool printed(const std::string &text) {
@@ -241,6 +241,128 @@ TEST_F(UndoTest, RefusalsAndTheAgreementRemoveNothing) {
     EXPECT_TRUE(
         printed("キーを削除できませんでした: " + SERVICE + "\n  理由: 値 Start があります。\n"));
     EXPECT_TRUE(printed("\n注意: 3件"));
+}
+
+// What does not fit a table is kept, never removed unchecked: files,
+// values and keys each at their capacity and one over it. Every item was
+// installed; the last one listed is the one that does not fit.
+TEST_F(UndoTest, FullTablesKeepWhatDoesNotFit) {
+    const std::string one = std::string("\x01\0\0\0", 4);
+    struct {
+        const char *what;
+        int files, values, subkeys; // subkeys of the service key, with one value each
+        bool over;
+    } rows[] = {
+        {"files at capacity", UNDO_FILE_CAPACITY, 0, 0, false},
+        {"files over", UNDO_FILE_CAPACITY + 1, 0, 0, true},
+        {"values at capacity", 0, UNDO_VALUE_CAPACITY, 0, false},
+        {"values over", 0, UNDO_VALUE_CAPACITY + 1, 0, true},
+        {"keys at capacity", 0, 0, UNDO_KEY_CAPACITY - 1, false}, // and the service key
+        {"keys over", 0, 0, UNDO_KEY_CAPACITY, true},
+    };
+    for (const auto &row : rows) {
+        fakeReset();
+        std::string inf = "[Version]\nClass=LegacyDriver\n[DestinationDirs]\nDefaultDestDir=12\n"
+                          "[Drv.Copy]\n";
+        std::string last;
+        for (int i = 0; i < row.files; ++i) {
+            std::string name = "f" + std::to_string(i) + ".sys";
+            inf += name + "\n";
+            fakeAddFile("C:\\work\\" + name, "x");
+            fakeAddFile(last = "C:\\WINNT\\System32\\Drivers\\" + name, "x");
+        }
+        inf += "[Drv.AddReg]\n";
+        for (int i = 0; i < row.values + row.subkeys; ++i) {
+            std::string key = row.subkeys ? SERVICE + "\\k" + std::to_string(i) : SERVICE;
+            std::string name = "v" + std::to_string(i);
+            inf += "HKLM,\"" + key + "\",\"" + name + "\",0x10001,1\n";
+            setValue(key, name.c_str(), PLATFORM_REG_DWORD, one);
+            last = row.subkeys ? key : key + "\\" + name;
+        }
+        fakeAddFile("C:\\work\\driver.inf", inf);
+        EXPECT_EQ(runUndo(), 0) << row.what;
+        EXPECT_EQ(printed("  理由: 一度に扱える数を超えています。\n"), row.over) << row.what;
+        EXPECT_EQ(printed("●残す"), row.over) << row.what; // nothing else stays
+        bool stays = row.files ? fakeFileExists(last)
+                     : row.subkeys
+                         ? fakeRegKeyExists(last)
+                         : fakeRegValue(SERVICE, "v" + std::to_string(row.values - 1)).exists;
+        EXPECT_EQ(stays, row.over) << row.what;
+    }
+}
+
+// A service key goes with its own Enum tree, as deep and as long as the
+// uninstaller follows it: deeper, or with a path longer than it holds,
+// the service key stays.
+TEST_F(UndoTest, AServiceKeysEnumTreeGoesWithinItsLimits) {
+    const std::string longest(REG_NAME_FIELD_SIZE - 1, 'n');
+    // SERVICE\Enum, a name of 255 characters and one of `last`: the path
+    // below it holds 511 characters with 212.
+    const size_t fits = UNDO_KEY_PATH_SIZE - 1 - (SERVICE.size() + 5 + 1 + longest.size()) - 1;
+    struct {
+        const char *what;
+        std::string tree; // below SERVICE\Enum
+        bool deleted;
+    } rows[] = {
+        {"7 levels", "\\1\\2\\3\\4\\5\\6\\7", true},
+        {"8 levels", "\\1\\2\\3\\4\\5\\6\\7\\8", false},
+        {"a path of 511 characters", "\\" + longest + "\\" + std::string(fits, 'm'), true},
+        {"a path of 512 characters", "\\" + longest + "\\" + std::string(fits + 1, 'm'), false},
+    };
+    for (const auto &row : rows) {
+        SetUp();
+        fakeAddRegKey(SERVICE + "\\Enum" + row.tree);
+        EXPECT_EQ(runUndo(), 0) << row.what;
+        EXPECT_EQ(fakeRegKeyExists(SERVICE), !row.deleted) << row.what;
+        EXPECT_EQ(printed("キーを削除できませんでした: " + SERVICE + "\n"), !row.deleted)
+            << row.what;
+    }
+}
+
+// A key whose values or subkeys cannot be listed is not known in full: it
+// stays, whether the listing fails while planning or at the removal.
+TEST_F(UndoTest, AKeyThatCannotBeListedStays) {
+    const std::string unreadable = "  理由: 読み取れません。\n";
+    struct {
+        FakeOperation failing;
+        int nth; // the plan lists Parameters' values twice, its subkeys once, then the
+                 // service key's; the removal lists Parameters first again
+        std::string expected;
+    } rows[] = {
+        {FAKE_REG_ENUM_VALUE, 1, "●残すキー: " + PARAMS + "\n" + unreadable},
+        {FAKE_REG_ENUM_KEY, 1, "●残すキー: " + PARAMS + "\n" + unreadable},
+        {FAKE_REG_ENUM_VALUE, 5, "キーを削除できませんでした: " + PARAMS + "\n" + unreadable},
+        {FAKE_REG_ENUM_KEY, 4, "キーを削除できませんでした: " + PARAMS + "\n" + unreadable},
+    };
+    for (const auto &row : rows) {
+        SetUp();
+        fakeFailCall(row.failing, row.nth);
+        EXPECT_EQ(runUndo(), 0) << row.nth;
+        EXPECT_TRUE(printed(row.expected)) << row.nth << fakeOutput();
+        EXPECT_TRUE(fakeRegKeyExists(PARAMS)) << row.nth;
+        EXPECT_TRUE(printed("\n注意: ")) << row.nth;
+    }
+}
+
+// Every call of every platform operation that a whole take-back makes
+// (a service key with its own Enum tree, a file in use) can fail, alone
+// or with every later call of its kind, and the run still ends cleanly,
+// changing nothing outside the Windows directory and the services key.
+TEST_F(UndoTest, EveryFailingCallEndsTheRunCleanly) {
+    FaultRun takeBack;
+    takeBack.prepare = [] {
+        installed();
+        fakeAddRegKey(SERVICE + "\\Enum\\Root");
+        fakeAddFile("C:\\WINNT\\System32\\Drivers\\busy.sys", "busy");
+        fakeAddFile("C:\\work\\busy.sys", "busy");
+        fakeSetFileInUse("C:\\WINNT\\System32\\Drivers\\busy.sys");
+        fakeAddFile("C:\\work\\driver.inf",
+                    std::string(INF) + "[More.Copy]\nbusy.sys\n[DestinationDirs]\nMore.Copy=12\n");
+    };
+    takeBack.run = [] { return runUndo(); };
+    takeBack.folder = "C:\\WINNT";
+    takeBack.key = "System\\CurrentControlSet\\Services";
+    EXPECT_GT(expectEveryFaultEndsCleanly(takeBack), 500);
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/capacity.h"
-#include "run/test_support.h"
+#include "support/installer.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "run/test_support.h"
+#include "support/installer.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The platform layer: every operating-system operation the installer makes
 // goes through these functions, so that each Win32 call is listed in one
 // place (platform-win32.cpp) and the rest of the program can run on Linux
-// against an in-memory fake (platform-fake.cpp) in the unit tests.
+// against an in-memory fake (tests/support/) in the unit tests.
 //
 // Plain C types in, plain answers out; no windows.h here.
 

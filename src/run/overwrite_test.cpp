@@ -4,7 +4,7 @@
 #include "run/overwrite.h"
 
 #include "platform/platform.h"
-#include "run/test_support.h"
+#include "support/installer.h"
 
 namespace {
 

@@ -6,7 +6,8 @@
 
 #include <string>
 
-#include "run/test_support.h"
+#include "support/fault_loop.h"
+#include "support/installer.h"
 
 namespace {
 
@@ -511,6 +512,34 @@ TEST_F(RunTest, AFailedSeekOrReadStopsTheRunAtOnce) {
             EXPECT_EQ(output.find("注意"), std::string::npos) << nth; // though the long line counts
         }
     }
+}
+
+// Every call of every platform operation that a whole installation
+// makes (finding the INF file in the current directory, copying over
+// existing files and keys after a yes) can fail, alone or with every
+// later call of its kind, and the run still ends cleanly, writing nothing
+// outside the Windows directory and the services key.
+TEST_F(RunTest, EveryFailingCallEndsTheRunCleanly) {
+    FaultRun installation;
+    installation.prepare = [] {
+        fakeAddFile("C:\\work\\a.info", ""); // found by the search, then passed over
+        fakeAddFile("C:\\work\\driver.inf",
+                    std::string(INF_HEAD) +
+                        "Help.Copy=10\n[Drv.AddReg]\n"
+                        "HKLM,\"System\\CurrentControlSet\\Services\\Drv\",\"S\",0,\"表\"\n"
+                        "HKLM,\"System\\CurrentControlSet\\Services\\Old\",\"T\",0x10001,1\n"
+                        "[Drv.Copy]\ndrv.sys\n[Help.Copy]\ndrv.hlp\n");
+        fakeAddFile("C:\\work\\drv.sys", "sys");
+        fakeAddFile("C:\\work\\drv.hlp", "help", true);
+        fakeAddFile("C:\\WINNT\\System32\\Drivers\\drv.sys", "old");
+        fakeAddRegKey("System\\CurrentControlSet\\Services\\Old");
+        fakeSetInput("1\n");
+        fakeQueueKeys({'y'});
+    };
+    installation.run = [] { return runInstallerWith({}); };
+    installation.folder = "C:\\WINNT";
+    installation.key = "System\\CurrentControlSet\\Services";
+    EXPECT_GT(expectEveryFaultEndsCleanly(installation), 500);
 }
 
 } // namespace

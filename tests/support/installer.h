@@ -1,15 +1,17 @@
-// Shared helpers of the unit tests: a fresh fake machine for every test,
-// and runs of the whole installer on it.
+// Helpers of the installer's unit tests (and of the INF reader's, the
+// converter's and the uninstaller's, which read what the installer reads):
+// a fresh fake machine for every test, and runs of the whole installer on
+// it.
 
-#ifndef INFINST_TEST_SUPPORT_H
-#define INFINST_TEST_SUPPORT_H
+#ifndef INFINST_SUPPORT_INSTALLER_H
+#define INFINST_SUPPORT_INSTALLER_H
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "platform/platform-fake.h"
+#include "support/fake.h"
 
 class InstallerTest : public ::testing::Test {
 protected:

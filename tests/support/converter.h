@@ -1,14 +1,15 @@
-// Shared helpers of the converter's unit tests: runs of the whole
-// converter on the fake platform.
+// Helpers of the converter's unit tests: runs of the whole converter on
+// the fake machine.
 
-#ifndef INFCONV_CONV_TEST_SUPPORT_H
-#define INFCONV_CONV_TEST_SUPPORT_H
+#ifndef INFINST_SUPPORT_CONVERTER_H
+#define INFINST_SUPPORT_CONVERTER_H
 
 #include <string>
 #include <vector>
 
 #include "infconv/conv_run.h"
-#include "platform/platform-fake.h"
+#include "support/fake.h"
+#include "support/run_program.h"
 
 struct ConvResult {
     int exitCode;
@@ -17,13 +18,8 @@ struct ConvResult {
 };
 
 // Runs "infconv.exe" with `arguments` on the machine as it stands.
-inline int runConverterWith(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "infconv.exe");
-    std::vector<char *> argv;
-    for (std::string &word : arguments)
-        argv.push_back(&word[0]);
-    argv.push_back(nullptr);
-    return runConverter(static_cast<int>(arguments.size()), argv.data());
+inline int runConverterWith(const std::vector<std::string> &arguments) {
+    return runProgram(runConverter, "infconv.exe", arguments);
 }
 
 // Converts `inf`, stored as C:\work\drv.inf beside the driver's files

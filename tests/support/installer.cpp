@@ -1,8 +1,9 @@
-// Shared helpers of the unit tests; see test_support.h.
+// Helpers of the installer's unit tests; see installer.h.
 
-#include "run/test_support.h"
+#include "support/installer.h"
 
 #include "run/run.h"
+#include "support/run_program.h"
 
 const char *const INF_HEAD = "[Version]\n"
                              "Class=LegacyDriver\n"
@@ -10,13 +11,7 @@ const char *const INF_HEAD = "[Version]\n"
                              "DefaultDestDir=12\n";
 
 int runInstallerWith(const std::vector<std::string> &arguments) {
-    std::vector<std::string> words{"infinst.exe"};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char *> argv;
-    for (std::string &word : words)
-        argv.push_back(&word[0]);
-    argv.push_back(nullptr);
-    return runInstaller(static_cast<int>(words.size()), argv.data());
+    return runProgram(runInstaller, "infinst.exe", arguments);
 }
 
 int runInf(const std::string &inf) {

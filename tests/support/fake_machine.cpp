@@ -1,0 +1,144 @@
+// The fake machine as a whole (support/fake.h): a fresh machine, its
+// Windows version and code page, and the snapshot of everything on it.
+
+#include <cstring>
+
+#include "platform/platform.h"
+#include "support/fake_state.h"
+
+FakeState g_fake;
+
+static void useCodePage(bool doubleByte) {
+    for (int byte = 0; byte < 256; ++byte)
+        g_fake.leadBytes[byte] =
+            doubleByte && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC));
+}
+
+// A fresh machine, made once and copied at each reset.
+static const FakeState &freshMachine() {
+    static const FakeState *fresh = [] {
+        FakeState kept = g_fake; // made on the machine itself, which stays as it is
+        g_fake = FakeState();
+        g_fake.versionSucceeds = true;
+        g_fake.platformId = 2;
+        g_fake.majorVersion = 3;
+        useCodePage(true);
+        g_fake.currentDirectory = "C:\\work";
+        g_fake.windowsDirectory = "C:\\WINNT";
+        fakeAddDirectory("C:\\");
+        fakeAddDirectory("C:\\work");
+        fakeAddDirectory("C:\\WINNT");
+        fakeAddDirectory("C:\\WINNT\\System32");
+        fakeAddDirectory("C:\\WINNT\\System32\\Drivers");
+        fakeAddRegKey("System\\CurrentControlSet\\Services");
+        FakeState *made = new FakeState(g_fake);
+        g_fake = kept;
+        return made;
+    }();
+    return *fresh;
+}
+
+void fakeReset() {
+    g_fake = freshMachine();
+}
+
+FakeMachineCopy::FakeMachineCopy() : saved_(new FakeState(freshMachine())) {}
+
+FakeMachineCopy::~FakeMachineCopy() {
+    delete saved_;
+}
+
+void FakeMachineCopy::save() {
+    *saved_ = g_fake;
+}
+
+void FakeMachineCopy::restore() const {
+    g_fake = *saved_;
+}
+
+void fakeSetVersion(bool succeeds, unsigned long platformId, unsigned long majorVersion) {
+    g_fake.versionSucceeds = succeeds;
+    g_fake.platformId = platformId;
+    g_fake.majorVersion = majorVersion;
+}
+
+void fakeUseSingleByteCodePage() {
+    useCodePage(false);
+}
+
+size_t fakeLastSeparator(const std::string &text, bool slashToo) {
+    size_t last = std::string::npos;
+    for (size_t at = 0, step; at < text.size(); at += step) {
+        step = fakeCharacterLength(text.data(), text.size(), at);
+        if (step == 1 && (text[at] == '\\' || (slashToo && text[at] == '/')))
+            last = at;
+    }
+    return last;
+}
+
+// True when the folded `path` lies in the folded folder `folder`.
+static bool liesIn(const std::string &path, const std::string &folder) {
+    return !folder.empty() && path.size() > folder.size() &&
+           path.compare(0, folder.size(), folder) == 0 &&
+           (path[folder.size()] == '\\' || folder.back() == '\\');
+}
+
+std::string fakeMachineSnapshotOutside(const std::string &folder, const std::string &key) {
+    std::string foldedFolder;
+    std::string foldedKey;
+    if (!folder.empty())
+        fakeFoldPath(folder.c_str(), &foldedFolder);
+    if (!key.empty())
+        fakeFoldKey(key.c_str(), &foldedKey);
+    std::string text;
+    for (const auto &node : g_fake.nodes) {
+        if (liesIn(node.first, foldedFolder))
+            continue;
+        text += node.first;
+        text += node.second.directory ? " dir" : " file";
+        text += node.second.readOnly ? " ro " : " rw ";
+        text += node.second.content;
+        text += '\n';
+    }
+    for (const auto &entry : g_fake.keys) {
+        if (liesIn(entry.first, foldedKey))
+            continue;
+        text += "key ";
+        text += entry.first;
+        text += '\n';
+        for (const auto &value : entry.second.values) {
+            text += ' ';
+            text += value.first;
+            text += ' ';
+            text += std::to_string(value.second.second.type);
+            text += ' ';
+            text += value.second.second.bytes;
+            text += '\n';
+        }
+    }
+    return text;
+}
+
+std::string fakeMachineSnapshot() {
+    return fakeMachineSnapshotOutside(std::string(), std::string());
+}
+
+// The platform operations.
+
+int platformGetVersion(unsigned long *platformId, unsigned long *majorVersion) {
+    if (fakeCall(FAKE_GET_VERSION) || !g_fake.versionSucceeds)
+        return 0;
+    *platformId = g_fake.platformId;
+    *majorVersion = g_fake.majorVersion;
+    return 1;
+}
+
+int platformIsLeadByte(unsigned char byte) {
+    if (fakeCall(FAKE_IS_LEAD_BYTE))
+        return 0;
+    return g_fake.leadBytes[byte] ? 1 : 0;
+}
+
+char platformPathSeparator() {
+    return fakeCall(FAKE_PATH_SEPARATOR) ? '/' : '\\';
+}
