@@ -48,11 +48,11 @@ bool hasSignature(char *signature) {
     ConvFields fields;
     convReadFields(rest ? rest : "", &fields);
     strcpy(signature, convField(&fields, 0));
-    for (const char *known : SIGNATURES) {
-        if (equalsIgnoreCase(signature, known))
-            return true;
-    }
-    return false;
+    const int count = sizeof SIGNATURES / sizeof SIGNATURES[0];
+    int known = 0;
+    while (known < count && !equalsIgnoreCase(signature, SIGNATURES[known]))
+        ++known;
+    return known < count;
 }
 
 // True when some section's name holds ".NT" (ASCII case ignored): a

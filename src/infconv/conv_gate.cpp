@@ -150,14 +150,14 @@ void imageText(const ConvImage &image, bool driver, char *text) {
 
 // The checks, each answering why the service fails it, or null.
 const char *checkType(const ConvService &service, char *reason) {
-    char first[NUMBER_TEXT_SIZE];
-    char later[NUMBER_TEXT_SIZE];
     if (!service.type.line || kindOf(service.type.value) == CONV_KIND_NONE)
         return CONV_WHY_SERVICE_TYPE;
-    if (service.kindClash)
-        return convReason(reason, CONV_WHY_TYPE_CLASH, convLineNumber(service.type.line, first),
-                          convLineNumber(service.kindClash, later));
-    return nullptr;
+    if (!service.kindClash)
+        return nullptr;
+    char first[NUMBER_TEXT_SIZE];
+    char later[NUMBER_TEXT_SIZE];
+    return convReason(reason, CONV_WHY_TYPE_CLASH, convLineNumber(service.type.line, first),
+                      convLineNumber(service.kindClash, later));
 }
 
 // NT 3.x has no filter manager to load a minifilter into.
@@ -194,7 +194,7 @@ const char *checkImagePath(const ConvService &service, char *reason) {
     if (!service.imageLine)
         return CONV_WHY_NO_BINARY;
     convLineNumber(service.imageLine, line);
-    ConvImage image;
+    ConvImage image = {};
     if (!readImage(service.image, &image))
         return convReason(reason, CONV_WHY_BINARY_DIR, line, service.image);
     if (kindOf(service.type.value) == CONV_KIND_DRIVER && image.arguments[0] != '\0')
@@ -358,24 +358,24 @@ unsigned long convGateAddServiceLine(int service) {
     return g_services[service].addService;
 }
 
-const char *convGateWrite(int index) {
-    ConvService &service = g_services[index];
-    ConvImage image;
-    readImage(service.image, &image);
+const char *convGateWrite(int service) {
+    ConvService &s = g_services[service];
+    ConvImage image = {};
+    readImage(s.image, &image); // it passed: the path is one readImage takes
     char text[IMAGE_TEXT_SIZE];
-    imageText(image, kindOf(service.type.value) == CONV_KIND_DRIVER, text);
+    imageText(image, kindOf(s.type.value) == CONV_KIND_DRIVER, text);
     char key[CONV_KEY_SIZE];
-    convServiceKey(key, service.name, "");
+    convServiceKey(key, s.name, "");
     const ConvValue values[] = {
-        {key, "Type", ADDREG_FLAGS_DWORD, "", service.type.value},
-        {key, "Start", ADDREG_FLAGS_DWORD, "", service.start.value},
-        {key, "ErrorControl", ADDREG_FLAGS_DWORD, "", service.errorControl.value},
-        {key, "ImagePath", ADDREG_FLAGS_EXPAND_SZ, text, 0},
+        {key, "Type", "", ADDREG_FLAGS_DWORD, s.type.value},
+        {key, "Start", "", ADDREG_FLAGS_DWORD, s.start.value},
+        {key, "ErrorControl", "", ADDREG_FLAGS_DWORD, s.errorControl.value},
+        {key, "ImagePath", text, ADDREG_FLAGS_EXPAND_SZ, 0},
     };
-    service.why = convCheckValues(values, 4);
-    if (service.why)
-        return service.why;
-    say(CONV_MSG_SERVICE, service.name);
+    s.why = convCheckValues(values, 4);
+    if (s.why)
+        return s.why;
+    say(CONV_MSG_SERVICE, s.name);
     for (const ConvValue &value : values)
         convAddValue(value.key, value.name, value.flags, value.text, value.number);
     return nullptr;
@@ -414,8 +414,8 @@ ConvGateLine convGateLine(const char *key, const char *name, uint32_t flags, uin
     }
     if (*why)
         return CONV_GATE_LEFT_OUT;
-    ConvImage held;
-    ConvImage later;
+    ConvImage held = {};
+    ConvImage later = {};
     switch (value) {
     case CONV_VALUE_START:
     case CONV_VALUE_ERROR_CONTROL: return CONV_GATE_DONE;

@@ -282,7 +282,7 @@ const char *convCheckValues(const ConvValue *values, int count) {
 
 const char *convAddValue(const char *key, const char *name, uint32_t flags, const char *text,
                          uint32_t number) {
-    const char *why = addValue(ConvValue{key, name, flags, text, number});
+    const char *why = addValue(ConvValue{key, name, text, flags, number});
     if (why)
         return why;
     if (flags == ADDREG_FLAGS_DWORD)

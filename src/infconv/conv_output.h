@@ -48,8 +48,8 @@ const char *convAddValue(const char *key, const char *name, uint32_t flags, cons
 struct ConvValue {
     const char *key;
     const char *name;
-    uint32_t flags;
     const char *text;
+    uint32_t flags;
     uint32_t number;
 };
 

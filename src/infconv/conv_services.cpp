@@ -66,31 +66,31 @@ void gatherSection(int service, const char *name, const char *section) {
                                                CONV_VALUE_ERROR_CONTROL};
     unsigned long first[ENTRY_COUNT] = {};
     ConvCursor cursor = {0, 0};
-    const char *line;
-    unsigned long number;
+    const char *text;
+    unsigned long line;
     char key[CONV_FIELD_SIZE];
     const char *rest;
-    while (convNextLine(section, &cursor, &line, &number)) {
-        int entry = convSplitEntry(line, key, &rest) ? entryOf(key) : ENTRY_COUNT;
+    while (convNextLine(section, &cursor, &text, &line)) {
+        int entry = convSplitEntry(text, key, &rest) ? entryOf(key) : ENTRY_COUNT;
         if (entry == ENTRY_COUNT || first[entry])
             continue;
-        first[entry] = number;
+        first[entry] = line;
         ConvFields fields;
         convReadFields(rest, &fields);
-        uint32_t value = 0;
-        if (entry <= ENTRY_ERROR_CONTROL && !entryNumber(fields, &value))
-            convGateNote(service, NUMBERS[entry], value, "", number);
+        uint32_t number = 0;
+        if (entry <= ENTRY_ERROR_CONTROL && !entryNumber(fields, &number))
+            convGateNote(service, NUMBERS[entry], number, "", line);
         if (entry == ENTRY_BINARY && fields.tooLong)
             convGateRefuse(service, CONV_WHY_TOO_LONG);
         else if (entry == ENTRY_BINARY)
-            convGateNote(service, CONV_VALUE_IMAGE_PATH, 0, convField(&fields, 0), number);
+            convGateNote(service, CONV_VALUE_IMAGE_PATH, 0, convField(&fields, 0), line);
         if (entry == ENTRY_GROUP)
-            convGateNote(service, CONV_VALUE_GROUP, 0, convField(&fields, 0), number);
+            convGateNote(service, CONV_VALUE_GROUP, 0, convField(&fields, 0), line);
         for (int i = 0; entry == ENTRY_DEPENDENCIES && i < fields.count; ++i)
-            convGateNote(service, CONV_VALUE_DEPENDENCY, 0, fields.text[i], number);
+            convGateNote(service, CONV_VALUE_DEPENDENCY, 0, fields.text[i], line);
     }
     cursor = ConvCursor{0, 0};
-    while (convNextEntry(section, "AddReg", &cursor, &line, &number, &rest))
+    while (convNextEntry(section, "AddReg", &cursor, &text, &line, &rest))
         convGatherAddRegSections(name, rest);
 }
 
@@ -98,7 +98,6 @@ void gatherSection(int service, const char *name, const char *section) {
 // already; why it gives nothing.
 const char *convertEntry(const char *key, int entry, const ConvFields &fields) {
     uint32_t number;
-    char text[CONV_FIELD_SIZE];
     switch (entry) {
     case ENTRY_TYPE:
     case ENTRY_START:
@@ -109,6 +108,7 @@ const char *convertEntry(const char *key, int entry, const ConvFields &fields) {
         if (fields.tooLong)
             return CONV_WHY_TOO_LONG;
         // REG_SZ: a directory id would be written as it stands.
+        char text[CONV_FIELD_SIZE];
         const char *why = convPutDirectoryIds(convField(&fields, 0), false, text, sizeof text);
         return why ? why
                    : convAddValue(key, entry == ENTRY_GROUP ? "Group" : "DisplayName",
@@ -138,9 +138,9 @@ void convertServiceLine(const char *name, const char *key, unsigned long *first,
         return;
     }
     int entry = entryOf(entryKey);
-    char reason[CONV_REASON_SIZE];
-    char digits[NUMBER_TEXT_SIZE];
     if (entry < ENTRY_COUNT && first[entry]) {
+        char reason[CONV_REASON_SIZE];
+        char digits[NUMBER_TEXT_SIZE];
         convLeftOut(number,
                     convReason(reason, CONV_WHY_REPEATED, convLineNumber(first[entry], digits)),
                     line);
