@@ -51,7 +51,9 @@
 #define CONV_MSG_FOREIGN_IMAGE "エラー: %s は%s用のプログラムです（マシン0x%04lX）。NT 3.x（x86）では読み込めないため、変換を中止します。\n"
 #define CONV_MSG_NEW_SUBSYSTEM "警告: %s はWindows NT %lu.%lu以降用に作られています。NT 3.xでは読み込まれないことがあります。\n"
 
-// What was left out: the input's line number, the reason, the line.
+// What was left out: the input's line number, the reason, the line. A
+// "%s" in a reason is the file, folder, line or name it is about, which
+// convReason (conv_report.h) puts in before the reason is noted.
 #define CONV_MSG_LEFT_OUT "×%lu行目: %s: %s\n"
 #define CONV_WHY_DIRECTIVE "この指定は変換できません"
 #define CONV_WHY_NO_SECTION "指定されたセクションがありません"
