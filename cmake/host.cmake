@@ -50,6 +50,7 @@ add_executable(infinst_unit_tests
     src/infconv/conv_copy_test.cpp
     src/infconv/conv_addreg_test.cpp
     src/infconv/conv_services_test.cpp
+    src/infconv/conv_gate_test.cpp
     src/infconv/conv_output_test.cpp
     src/infconv/conv_run_test.cpp
     src/infundo/undo_test.cpp)

@@ -39,6 +39,7 @@ set(INFCONV_SOURCES
     src/infconv/conv_report.cpp
     src/infconv/conv_copy.cpp
     src/infconv/conv_addreg.cpp
+    src/infconv/conv_gate.cpp
     src/infconv/conv_services.cpp
     src/infconv/conv_convert.cpp
     src/infconv/conv_run.cpp)

@@ -15,7 +15,10 @@
 // changes or removes anything outside the input's folder C:\work (the
 // registry included); when a run that refuses leaves the machine other
 // than it found it; when the installer refuses any part of what the first
-// run wrote or leaves heap blocks or keys behind; and when the failed
+// run wrote or leaves heap blocks or keys behind; when a service the
+// installer then registered would not pass the converter's gate (a Type
+// NT 3.x runs, a Start and an ErrorControl it takes, an ImagePath in the
+// form its type loads naming a file that is there); and when the failed
 // write does not end its run with exit code 1 and the machine as it was
 // (every copy taken back).
 
@@ -25,9 +28,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <strings.h>
 #include <vector>
 
 #include "infconv/conv_run.h"
+#include "platform/platform.h"
 #include "run/run.h"
 #include "support/fake.h"
 #include "support/run_program.h"
@@ -124,6 +129,71 @@ bool isRefusalLine(const std::string &line) {
            line.compare(digits, strlen("行目は長すぎる"), "行目は長すぎる") == 0;
 }
 
+const char SERVICES[] = "System\\CurrentControlSet\\Services";
+
+bool readDword(const FakeRegValue &value, uint32_t *number) {
+    if (!value.exists || value.type != PLATFORM_REG_DWORD || value.bytes.size() != 4)
+        return false;
+    memcpy(number, value.bytes.data(), 4);
+    return true;
+}
+
+// The file an ImagePath names on the test machine, whose Windows directory
+// is C:\WINNT; "" when the path is not in the form the type loads: a
+// driver's relative to the Windows directory, or "\SystemRoot\...", with
+// nothing to expand; a Win32 service's "%SystemRoot%\..." in REG_EXPAND_SZ
+// or a full path, arguments after it.
+std::string imageFile(const FakeRegValue &image, bool driver) {
+    std::string path = image.bytes.substr(0, image.bytes.find('\0'));
+    const std::string root = driver ? "\\SystemRoot\\" : "%SystemRoot%\\";
+    bool rooted = strncasecmp(path.c_str(), root.c_str(), root.size()) == 0;
+    if (rooted)
+        path = path.substr(root.size());
+    if (driver)
+        return path.find_first_of("%:") != std::string::npos || path[0] == '\\'
+                   ? ""
+                   : "C:\\WINNT\\" + path;
+    path = path.substr(0, path.find(' '));
+    if (rooted)
+        return image.type == PLATFORM_REG_EXPAND_SZ ? "C:\\WINNT\\" + path : "";
+    return path.size() > 3 && path.compare(1, 2, ":\\") == 0 ? path : "";
+}
+
+// Every key below the services key that the installer gave a Type, Start,
+// ErrorControl or ImagePath holds a service that passes the gate.
+void checkServices(const std::string &said) {
+    std::vector<std::string> names;
+    PlatformRegKey *services = platformRegOpenKey(SERVICES);
+    char name[256];
+    for (unsigned long i = 0; services && platformRegEnumKey(services, i, name, sizeof name) == 1;
+         ++i)
+        names.push_back(name);
+    if (services)
+        platformRegCloseKey(services);
+    for (const std::string &service : names) {
+        std::string key = std::string(SERVICES) + "\\" + service;
+        FakeRegValue image = fakeRegValue(key, "ImagePath");
+        FakeRegValue typeValue = fakeRegValue(key, "Type");
+        FakeRegValue startValue = fakeRegValue(key, "Start");
+        FakeRegValue errorControlValue = fakeRegValue(key, "ErrorControl");
+        if (!image.exists && !typeValue.exists && !startValue.exists && !errorControlValue.exists)
+            continue;
+        uint32_t type = 0, start = 0, errorControl = 0;
+        bool typed = readDword(typeValue, &type);
+        bool started = readDword(startValue, &start);
+        bool controlled = readDword(errorControlValue, &errorControl);
+        bool driver = type == 1 || type == 2 || type == 8;
+        bool win32 = (type & ~0x100u) == 0x10 || (type & ~0x100u) == 0x20;
+        if (!typed || !started || !controlled || !image.exists || (!driver && !win32) ||
+            start > 4 || errorControl > 3 || (win32 && start < 2))
+            finding("a service registered that NT 3.x does not run", key + "\n" + said);
+        std::string file = imageFile(image, driver);
+        if (file.empty() || !fakeFileExists(file))
+            finding("a service registered without its file, or in a form it cannot load",
+                    key + ": " + image.bytes + "\n" + said);
+    }
+}
+
 void convertAndInstall(const std::string &inf) {
     prepareMachine(inf);
     int exitCode = run(CONVERTER, {INF_PATH, OUTPUT_PATH});
@@ -145,6 +215,7 @@ void convertAndInstall(const std::string &inf) {
     }
     if (fakeHeapBlocks() != 0 || fakeOpenRegKeys() != 0)
         finding("the installer left heap blocks or keys behind", said);
+    checkServices(written + said);
 }
 
 void sayProgramRuns() {

@@ -10,6 +10,7 @@
 #include "inf/directory_ids.h"
 #include "inf/names.h"
 #include "inf/text.h"
+#include "infconv/conv_gate.h"
 #include "infconv/conv_output.h"
 #include "infconv/conv_reader.h"
 #include "infconv/conv_report.h"
@@ -56,104 +57,153 @@ const char *typeWhy(uint32_t flags) {
     return CONV_WHY_FLAGS;
 }
 
-// The service whose own key `key` is, or null for any other key.
-const char *serviceOfKey(const char *key) {
-    if (!isServiceKey(key))
-        return nullptr;
-    const char *service = key + SERVICES_KEY_PREFIX_LENGTH;
-    return *textFindSeparator(service) == '\0' ? service : nullptr;
-}
-
 // Adds a value of the type `flags` names; why not.
-const char *addRegValue(const char *key, const char *name, uint32_t flags,
-                        const ConvFields &fields) {
-    const char *data = convField(&fields, 4);
+const char *addRegValue(const char *key, const char *name, uint32_t flags, uint32_t number,
+                        const char *data) {
+    if (flags == ADDREG_FLAGS_DWORD)
+        return convAddValue(key, name, ADDREG_FLAGS_DWORD, "", number);
     char text[CONV_FIELD_SIZE];
-    if (flags == ADDREG_FLAGS_DWORD) {
-        uint32_t number = 0;
-        if (!readDword(fields, &number))
-            return CONV_WHY_NUMBER;
-        const char *why = convAddValue(key, name, ADDREG_FLAGS_DWORD, "", number);
-        // A start type set directly, as StartType sets it.
-        const char *service = serviceOfKey(key);
-        if (!why && service && equalsIgnoreCase(name, "Start"))
-            convWarnIfStartedWithSystem(service, number);
-        return why;
-    }
     const char *why = convPutDirectoryIds(data, flags == ADDREG_FLAGS_EXPAND_SZ, text, sizeof text);
     return why ? why : convAddValue(key, name, flags, text, 0);
 }
 
-// One line of an AddReg section; `service` is the service whose HKR it
-// is, or null outside a service.
-void convertRegLine(const char *service, const char *line, unsigned long number) {
+// An AddReg line as the converter reads it: the key below
+// HKEY_LOCAL_MACHINE it writes, the value's name, type and number (for
+// REG_DWORD), or why it cannot be converted.
+struct ConvRegLine {
+    const char *why;
+    bool notNeeded; // below the uninstall key
+    char key[CONV_KEY_SIZE];
+    const char *name;
+    uint32_t flags;
+    uint32_t number;
     ConvFields fields;
+};
+
+// Reads one line of an AddReg section; `service` is the service whose HKR
+// it is, or null outside a service. Both passes over the file read each
+// line here, so that they cannot take it differently.
+void readRegLine(const char *service, const char *line, ConvRegLine *reg) {
+    ConvFields &fields = reg->fields;
     convReadFields(line, &fields);
     const char *root = convField(&fields, 0);
     const char *subkey = convField(&fields, 1);
+    reg->why = nullptr;
+    reg->key[0] = '\0';
+    reg->name = convField(&fields, 2);
+    reg->flags = 0;
+    reg->number = 0;
     bool machine = equalsIgnoreCase(root, "HKLM") || equalsIgnoreCase(root, "HKEY_LOCAL_MACHINE");
     size_t uninstallLength = strlen(UNINSTALL_KEY);
-    if (machine && startsWithIgnoreCase(subkey, UNINSTALL_KEY) &&
-        (subkey[uninstallLength] == '\0' || subkey[uninstallLength] == '\\')) {
-        convNotNeeded(number, line);
-        return;
-    }
-    uint32_t flags = 0;
+    reg->notNeeded = machine && startsWithIgnoreCase(subkey, UNINSTALL_KEY) &&
+                     (subkey[uninstallLength] == '\0' || subkey[uninstallLength] == '\\');
     const char *flagsText = convField(&fields, 3);
     const char *why = nullptr;
-    if (flagsText[0] != '\0' && !readStrictNumber(flagsText, &flags))
+    if (flagsText[0] != '\0' && !readStrictNumber(flagsText, &reg->flags))
         why = CONV_WHY_NUMBER;
     if (!why)
-        why = typeWhy(flags);
+        why = typeWhy(reg->flags);
     if (!why && fields.tooLong)
         why = CONV_WHY_TOO_LONG;
-    char key[CONV_KEY_SIZE];
     if (!why && equalsIgnoreCase(root, "HKR")) {
         if (service)
-            convServiceKey(key, service, subkey);
+            convServiceKey(reg->key, service, subkey);
         else
             why = CONV_WHY_HKR;
     } else if (!why && machine) {
-        strcpy(key, subkey);
-    } else if (!why) {
-        why = CONV_WHY_ROOT;
+        strcpy(reg->key, subkey);
     }
-    if (!why && machine && convBelowRefusedService(key))
-        why = CONV_WHY_SERVICE_LEFT_OUT;
+    if (!why && !isServiceKey(reg->key))
+        why = CONV_WHY_ROOT;
     char unused[CONV_FIELD_SIZE];
     if (!why && (convPutDirectoryIds(subkey, false, unused, sizeof unused) ||
-                 convPutDirectoryIds(convField(&fields, 2), false, unused, sizeof unused)))
+                 convPutDirectoryIds(reg->name, false, unused, sizeof unused)))
         why = CONV_WHY_DIRECTORY_ID;
-    if (!why && convField(&fields, 2)[0] == '\0')
-        why = CONV_WHY_NO_VALUE_NAME;
-    if (!why)
-        why = addRegValue(key, fields.text[2], flags, fields);
+    // No name: the key alone, or with data its default value.
+    if (!why && reg->name[0] == '\0')
+        why = fields.count > 3 ? CONV_WHY_DEFAULT_VALUE : CONV_WHY_NO_VALUE_NAME;
+    if (!why && reg->flags == ADDREG_FLAGS_DWORD && !readDword(fields, &reg->number))
+        why = CONV_WHY_NUMBER;
+    reg->why = why;
+}
+
+// True when a line of the service's own AddReg writes below another key
+// than that service's.
+bool belowOtherService(const char *service, const char *key) {
+    return service && convGateServiceOfKey(key) != convGateFindService(service);
+}
+
+// Gathers one line for the gate (conv_gate.h).
+void gatherRegLine(const char *service, const char *line, unsigned long number) {
+    ConvRegLine reg;
+    readRegLine(service, line, &reg);
+    if (!reg.notNeeded && !reg.why && !belowOtherService(service, reg.key))
+        convGateNoteLine(reg.key, reg.name, reg.flags, reg.number, convField(&reg.fields, 4),
+                         number);
+}
+
+// Converts one line: a service's values go through its gate.
+void convertRegLine(const char *service, const char *line, unsigned long number) {
+    ConvRegLine reg;
+    readRegLine(service, line, &reg);
+    if (reg.notNeeded) {
+        convNotNeeded(number, line);
+        return;
+    }
+    char reason[CONV_REASON_SIZE];
+    const char *why = reg.why;
+    if (!why && belowOtherService(service, reg.key))
+        why = convReason(reason, CONV_WHY_OTHER_SERVICE, service);
+    const char *data = convField(&reg.fields, 4);
+    if (!why) {
+        switch (
+            convGateLine(reg.key, reg.name, reg.flags, reg.number, data, number, reason, &why)) {
+        case CONV_GATE_DONE: return;
+        case CONV_GATE_WRITE:
+            why = addRegValue(reg.key, reg.name, reg.flags, reg.number, data);
+            break;
+        case CONV_GATE_LEFT_OUT: break;
+        }
+    }
     if (why)
         convLeftOut(number, why, line);
 }
 
-} // namespace
-
-void convConvertAddRegSections(const char *service, const char *list, const char *line,
-                               unsigned long number) {
+// Walks the lines of each section of an AddReg list, reporting the
+// sections that are not there when `report`.
+void walkAddRegSections(const char *service, const char *list, const char *line,
+                        unsigned long number, bool report,
+                        void (*visit)(const char *, const char *, unsigned long)) {
     ConvFields fields;
     convReadFields(list, &fields);
-    if (fields.tooLong)
+    if (fields.tooLong && report)
         convLeftOut(number, CONV_WHY_TOO_LONG, line);
     for (int i = 0; i < fields.count; ++i) {
         const char *section = fields.text[i];
         if (section[0] == '\0')
             continue;
         if (!convHasSection(section)) {
-            convLeftOut(number, CONV_WHY_NO_SECTION, section);
+            if (report)
+                convLeftOut(number, CONV_WHY_NO_SECTION, section);
             continue;
         }
         ConvCursor cursor = {0, 0};
         const char *regLine;
         unsigned long regNumber;
         while (convNextLine(section, &cursor, &regLine, &regNumber))
-            convertRegLine(service, regLine, regNumber);
+            visit(service, regLine, regNumber);
     }
+}
+
+} // namespace
+
+void convConvertAddRegSections(const char *service, const char *list, const char *line,
+                               unsigned long number) {
+    walkAddRegSections(service, list, line, number, true, convertRegLine);
+}
+
+void convGatherAddRegSections(const char *service, const char *list) {
+    walkAddRegSections(service, list, "", 0, false, gatherRegLine);
 }
 
 const char *convPutDirectoryIds(const char *text, bool expand, char *out, size_t size) {

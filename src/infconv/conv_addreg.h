@@ -15,9 +15,15 @@
 const char CONV_SYSTEM_ROOT[] = "%SystemRoot%\\";
 
 // "AddReg = <list>" at the input's line `number`; `service` is the
-// service whose section holds the line (its HKR), or null.
+// service whose section holds the line (its HKR), or null. A line that
+// writes below a service's key goes through the service's gate
+// (conv_gate.h); a service's own AddReg writes below its key only.
 void convConvertAddRegSections(const char *service, const char *list, const char *line,
                                unsigned long number);
+
+// Notes for the gate what each line of the sections writes, reporting
+// nothing: the pass before convConvertAddRegSections.
+void convGatherAddRegSections(const char *service, const char *list);
 
 // Copies `text` into `out` (`size` bytes), each %10%, %11%, %12% put in as
 // the folder it stands for when `expand`; why not, for any other directory

@@ -43,6 +43,7 @@ TEST(ConvAddReg, AddRegLines) {
         {"HKCR,.drv,Name,0,x", CONV_WHY_ROOT, false},
         {"HKR,,Name,0,x", CONV_WHY_HKR, false},
         {"HKLM," + key, CONV_WHY_NO_VALUE_NAME, false},
+        {"HKLM,\"" + key + "\\J\",,0,\"x\"", CONV_WHY_DEFAULT_VALUE, false},
         {"HKLM," + key + ",Name,0,\"say \"\"hi\"\"\"", CONV_WHY_TEXT, false},
         {"HKLM," + key + ",Name,0,AddReg]", CONV_WHY_TEXT, false},
     };

@@ -1,25 +1,27 @@
 // Converting what the install section of a driver INF file of the NT 4.0
 // kind asks for into the installer's form (conv_output.h): which section
-// that is, and the order of the parts of the conversion. Its CopyFiles
-// become copy sections (conv_copy.h), the AddService lines of its
-// services section and its AddReg sections registry values below the
-// services key (conv_services.h, conv_addreg.h). Everything it cannot
-// carry over is dropped and reported after the conversion, and what NT
-// 3.x does not need is listed apart (conv_report.h).
+// that is, whether the file is one the converter takes at all, and the
+// order of the parts of the conversion. Its CopyFiles become copy sections
+// (conv_copy.h); the AddService lines of its services section and its
+// AddReg sections become registry values below the services key, each
+// service's only once it passed its gate (conv_services.h, conv_gate.h,
+// conv_addreg.h). Everything it cannot carry over is dropped and reported
+// after the conversion, and what NT 3.x does not need is listed apart
+// (conv_report.h).
 
 #ifndef INFCONV_CONV_CONVERT_H
 #define INFCONV_CONV_CONVERT_H
 
 // The install section: the first of [DefaultInstall.NTx86],
-// [DefaultInstall.NT] and [DefaultInstall]; null when there is none.
-const char *convFindInstallSection();
+// [DefaultInstall.NT] and [DefaultInstall]. Null, with the reason said,
+// when there is none or the file is one the converter refuses: already in
+// the installer's form, an NT or Windows 3.1 setup script, no driver INF
+// file, a template not yet made for a machine, for other machines or
+// Windows 9x only, a class filter, or for Plug and Play.
+const char *convChooseInstallSection();
 
-// Says why a file without an install section cannot be converted: it is
-// already in the installer's form, an NT setup script, a template not yet
-// made for a machine, for other machines only, or for Plug and Play.
-void convSayWhyNoInstallSection();
-
-// Converts the install section and its services section.
+// Converts the install section and its services section; stops at an
+// image for another machine (convImageRefused).
 void convConvertInstallSection(const char *section);
 
 #endif

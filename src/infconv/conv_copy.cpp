@@ -17,17 +17,6 @@
 
 namespace {
 
-// The name the report gives directory id 10, 11 or 12: its folder below
-// the Windows directory, or the Windows directory's own name.
-const char *directoryName(unsigned long id, char *name) {
-    const char *folder = directoryIdFolder(id)->folder;
-    if (folder[0] == '\0')
-        return CONV_MSG_WINDOWS_DIRECTORY;
-    strcpy(name, folder);
-    name[strlen(name) - 1] = '\0'; // without its last '\'
-    return name;
-}
-
 // The directory id 10, 11 or 12 of a copy section (null: the default's),
 // from its [DestinationDirs] entry or else DefaultDestDir; why not, when
 // none of those.
@@ -53,11 +42,14 @@ const char *destinationOf(const char *section, unsigned long *id) {
 // Carries one file over into directory `id`: found where the INF file's
 // source disk tables say, then written into the copy section started
 // last, or among the files the install section names itself. Says the
-// file, or why it was left out.
+// file, or why it was left out; nothing once an image stopped the
+// conversion.
 void carryFile(const char *name, unsigned long id, bool own, const char *line,
                unsigned long number) {
     char where[PATH_SIZE];
     const char *why = convCarryFile(name, id, where);
+    if (convImageRefused())
+        return;
     if (why) {
         // The path looked at, once it is known.
         convLeftOut(number, why, where[0] != '\0' ? where : line);
@@ -69,7 +61,7 @@ void carryFile(const char *name, unsigned long id, bool own, const char *line,
         convLeftOut(number, why, line);
     } else {
         char directory[PATH_SIZE];
-        say(CONV_MSG_FILE, where + strlen(convInputFolder()), directoryName(id, directory));
+        say(CONV_MSG_FILE, where + strlen(convInputFolder()), convDirectoryName(id, directory));
     }
 }
 
@@ -85,7 +77,7 @@ void convertCopySection(const char *name, unsigned long number) {
         return;
     }
     char directory[PATH_SIZE];
-    say(CONV_MSG_COPY_SECTION, name, directoryName(id, directory));
+    say(CONV_MSG_COPY_SECTION, name, convDirectoryName(id, directory));
     ConvCursor cursor = {0, 0};
     const char *line;
     ConvFields fields;
@@ -101,6 +93,8 @@ void convertCopySection(const char *name, unsigned long number) {
             convLeftOut(number, CONV_WHY_RENAME, line);
         else
             carryFile(target, id, false, line, number);
+        if (convImageRefused())
+            return;
     }
 }
 
@@ -115,15 +109,15 @@ void convConvertCopyFiles(const char *list, const char *line, unsigned long numb
         const char *name = fields.text[i];
         if (name[0] == '\0')
             continue;
-        if (name[0] != '@') {
-            convertCopySection(name, number);
-            continue;
-        }
         unsigned long id = 0;
-        const char *why = destinationOf(nullptr, &id);
-        if (why)
+        const char *why = name[0] == '@' ? destinationOf(nullptr, &id) : nullptr;
+        if (name[0] != '@')
+            convertCopySection(name, number);
+        else if (why)
             convLeftOut(number, why, name);
         else
             carryFile(name + 1, id, true, name, number);
+        if (convImageRefused())
+            return;
     }
 }

@@ -235,14 +235,17 @@ const char *convAddOwnFile(const char *name, unsigned long directoryId) {
     return why;
 }
 
-const char *convAddValue(const char *key, const char *name, uint32_t flags, const char *text,
-                         uint32_t number) {
+namespace {
+
+// Adds the value's line without saying it.
+const char *addValue(const ConvValue &value) {
     // A key the installer writes: below the services key, one service at
     // least, no empty part.
-    if (hasEmptyPart(key))
+    if (hasEmptyPart(value.key))
         return CONV_WHY_ROOT;
     ConvLineText line = {};
-    switch (writeAddRegLine(key, name, flags, text, number, line.text)) {
+    switch (
+        writeAddRegLine(value.key, value.name, value.flags, value.text, value.number, line.text)) {
     case ADDREG_WRITTEN: break;
     case ADDREG_WRITE_NOT_SERVICE_KEY: return CONV_WHY_ROOT;
     case ADDREG_WRITE_QUOTE: return CONV_WHY_TEXT;
@@ -253,12 +256,35 @@ const char *convAddValue(const char *key, const char *name, uint32_t flags, cons
     size_t before = g_regPart.length;
     const char *why = commit(&g_regPart, line);
     if (!why)
-        why = countDistinctKey(key);
+        why = countDistinctKey(value.key);
     if (why) {
         g_regPart.length = before;
         return why;
     }
     ++g_valueCount;
+    return nullptr;
+}
+
+} // namespace
+
+const char *convCheckValues(const ConvValue *values, int count) {
+    size_t length = g_regPart.length;
+    int keys = g_keys.count;
+    int valueCount = g_valueCount;
+    const char *why = nullptr;
+    for (int i = 0; i < count && !why; ++i)
+        why = addValue(values[i]);
+    g_regPart.length = length;
+    g_keys.count = keys;
+    g_valueCount = valueCount;
+    return why;
+}
+
+const char *convAddValue(const char *key, const char *name, uint32_t flags, const char *text,
+                         uint32_t number) {
+    const char *why = addValue(ConvValue{key, name, text, flags, number});
+    if (why)
+        return why;
     if (flags == ADDREG_FLAGS_DWORD)
         say(CONV_MSG_VALUE_NUMBER, key, name, static_cast<unsigned long>(number));
     else

@@ -44,6 +44,19 @@ const char *convAddOwnFile(const char *name, unsigned long directoryId);
 const char *convAddValue(const char *key, const char *name, uint32_t flags, const char *text,
                          uint32_t number);
 
+// A value as convAddValue takes it.
+struct ConvValue {
+    const char *key;
+    const char *name;
+    const char *text;
+    uint32_t flags;
+    uint32_t number;
+};
+
+// Why not every one of the values could be added with convAddValue (the
+// first that could not), or null when all of them could; adds nothing.
+const char *convCheckValues(const ConvValue *values, int count);
+
 // What was added: files of every copy section, and registry values.
 int convFileCount();
 int convValueCount();

@@ -2,11 +2,14 @@
 
 #include "infconv/conv_report.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "common/capacity.h"
 #include "common/say.h"
 #include "common/shortfall.h"
+#include "inf/directory_ids.h"
+#include "inf/text.h"
 #include "infconv/infconv_capacity.h"
 #include "infconv/infconv_messages.h"
 
@@ -24,7 +27,7 @@ int g_notNeededCount;
 // the input's lines, whichever section the conversion reached first.
 struct ConvLeftOut {
     unsigned long number;
-    const char *why;
+    char why[CONV_REASON_SIZE];
     char text[LINE_SIZE];
 };
 ConvLeftOut g_leftOut[CONV_LEFT_OUT_CAPACITY];
@@ -45,8 +48,39 @@ void convLeftOut(unsigned long number, const char *why, const char *text) {
     }
     ConvLeftOut &item = g_leftOut[g_leftOutCount++];
     item.number = number;
-    item.why = why;
+    strcpy(item.why, why);
     strcpy(item.text, text);
+}
+
+const char *convReason(char *reason, const char *format, const char *a, const char *b,
+                       const char *c, const char *d) {
+    const char *fields[] = {a, b, c, d};
+    size_t length = 0;
+    int next = 0;
+    for (const char *p = format; *p && length + 1 < CONV_REASON_SIZE; ++p) {
+        if (p[0] == '%' && p[1] == 's' && next < 4) {
+            for (const char *f = fields[next++]; *f && length + 1 < CONV_REASON_SIZE; ++f)
+                reason[length++] = *f;
+            ++p;
+        } else {
+            reason[length++] = *p;
+        }
+    }
+    reason[length] = '\0';
+    return reason;
+}
+
+const char *convLineNumber(unsigned long number, char *digits) {
+    return writeNumberText(static_cast<uint32_t>(number), false, digits);
+}
+
+const char *convDirectoryName(unsigned long id, char *name) {
+    const char *folder = directoryIdFolder(id)->folder;
+    if (folder[0] == '\0')
+        return CONV_MSG_WINDOWS_DIRECTORY;
+    strcpy(name, folder);
+    name[strlen(name) - 1] = '\0'; // without its last '\'
+    return name;
 }
 
 // Kept in the order of the input's lines, as the conversion reaches the

@@ -21,13 +21,15 @@ TEST(ConvReport, WhatNTDoesNotNeedIsListedApartAndNotCounted) {
                    "HKLM,Software\\Microsoft\\Windows\\CurrentVersion\\UninstallX,A,0,x\n"
                    "[DefaultInstall.Services]\nAddService = Drv,,S\n"
                    "[S]\nServiceType = 1\nServiceBinary = %12%\\x.sys\nDescription = \"A driver\"\n"
+                   "OptionDesc = \"A driver\"\nStartType = 3\nErrorControl = 1\n"
                    "[DestinationDirs]\nDefaultDestDir=12\n");
     EXPECT_NE(
         result.said.find(
             "\nNT 3.xでは不要なため、次の項目は変換しませんでした（件数に含めません）:\n"
             "  5行目: CopyINF = a.inf\n"
             "  8行目: HKLM,Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Drv,A,0,x\n"
-            "  15行目: Description = \"A driver\"\n\n"
+            "  15行目: Description = \"A driver\"\n"
+            "  16行目: OptionDesc = \"A driver\"\n\n"
             "注意: 1件の項目を変換できませんでした。"),
         std::string::npos)
         << result.said;
@@ -54,10 +56,11 @@ TEST(ConvReport, LeftOutListAtItsCapacityAndPastIt) {
 // list is full takes the place of the last.
 TEST(ConvReport, NotNeededListAtItsCapacityAndPastIt) {
     for (int count : {CONV_NOT_NEEDED_CAPACITY, CONV_NOT_NEEDED_CAPACITY + 1}) {
-        std::string inf = "[DefaultInstall]\nCopyFiles=@x.sys\nCopyINF = a.inf\n"
-                          "[DefaultInstall.Services]\nAddService = Drv,,S\n"
-                          "[S]\nServiceType = 1\nServiceBinary = %12%\\x.sys\n"
-                          "[DestinationDirs]\nDefaultDestDir=12\n[S]\n";
+        std::string inf =
+            "[DefaultInstall]\nCopyFiles=@x.sys\nCopyINF = a.inf\n"
+            "[DefaultInstall.Services]\nAddService = Drv,,S\n"
+            "[S]\nServiceType = 1\nServiceBinary = %12%\\x.sys\n"
+            "StartType = 3\nErrorControl = 1\n[DestinationDirs]\nDefaultDestDir=12\n[S]\n";
         for (int i = 1; i < count; ++i)
             inf += "Description = " + std::to_string(i) + "\n";
         ConvResult result = convertInf(inf);

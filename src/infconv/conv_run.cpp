@@ -135,19 +135,18 @@ int runConverter(int argc, char **argv) {
     char found[PATH_SIZE];
     if (!load(inputPath, found))
         return 1;
-    const char *section = convFindInstallSection();
-    if (!section) {
-        convSayWhyNoInstallSection();
+    const char *section = convChooseInstallSection();
+    if (!section)
         return 1;
-    }
     say(CONV_MSG_INSTALL_SECTION, section);
     convFilesReset(found);
     convConvertInstallSection(section);
-    convSayLeftOut();
+    // A stop is a stop: nothing more is said about the conversion.
     if (convImageRefused()) {
         say(CONV_MSG_STOPPED);
         return 1;
     }
+    convSayLeftOut();
     // What refuses the output's place is said before the closing count, so
     // that a run that writes nothing never ends in "all converted".
     bool nothing = convFileCount() + convValueCount() == 0;

@@ -1,15 +1,19 @@
 // The services section; see conv_services.h.
+//
+// The setup engine reads the first line of each entry of a service
+// section; so does the converter, and a later line of the same entry is
+// reported. AddReg lines are all read, as the setup engine reads them.
 
 #include "infconv/conv_services.h"
 
+#include <cstdint>
 #include <cstring>
 
-#include "common/say.h"
+#include "common/capacity.h"
 #include "inf/addreg_line.h"
-#include "inf/directory_ids.h"
 #include "inf/text.h"
 #include "infconv/conv_addreg.h"
-#include "infconv/conv_files.h"
+#include "infconv/conv_gate.h"
 #include "infconv/conv_output.h"
 #include "infconv/conv_reader.h"
 #include "infconv/conv_report.h"
@@ -20,132 +24,33 @@ namespace {
 // The install section's services: "[<install section>.Services]".
 char g_servicesSection[CONV_FIELD_SIZE];
 
-// True for boot (0) and system (1) start.
-bool startedWithSystem(uint32_t start) {
-    return start <= 1;
-}
-
-// What a service needs before any of its values is written: its type and
-// start, and the ImagePath its ServiceBinary gives.
-struct ConvService {
-    uint32_t type;
-    uint32_t start;        // 0xFFFFFFFF when not given
-    uint32_t errorControl; // 0 when not given
-    char imagePath[CONV_FIELD_SIZE + 32];
+// The entries of a service section that are read once each.
+const char *const ENTRIES[] = {"ServiceType",    "StartType",   "ErrorControl", "ServiceBinary",
+                               "LoadOrderGroup", "DisplayName", "Dependencies"};
+enum ConvEntry {
+    ENTRY_TYPE,
+    ENTRY_START,
+    ENTRY_ERROR_CONTROL,
+    ENTRY_BINARY,
+    ENTRY_GROUP,
+    ENTRY_DISPLAY_NAME,
+    ENTRY_DEPENDENCIES,
+    ENTRY_COUNT
 };
 
-// The number of the first entry `key` of the section, or `otherwise`;
-// false when it is there and no number.
-bool serviceNumber(const char *section, const char *key, uint32_t otherwise, uint32_t *number) {
-    *number = otherwise;
-    const char *rest = convFindEntry(section, key);
-    if (!rest)
-        return true;
-    ConvFields fields;
-    convReadFields(rest, &fields);
-    return !fields.tooLong && readStrictNumber(convField(&fields, 0), number);
+// The entry a key names, or ENTRY_COUNT for any other.
+int entryOf(const char *key) {
+    int entry = 0;
+    while (entry < ENTRY_COUNT && !equalsIgnoreCase(key, ENTRIES[entry]))
+        ++entry;
+    return entry;
 }
 
-// The directory a ServiceBinary names as "%10%\", "%11%\" or "%12%\" with
-// a file name after it, and where that name begins; null for any other.
-const DirectoryIdFolder *binaryFolder(const char *binary, const char **name) {
-    if (binary[0] != '%' || strspn(binary + 1, "0123456789") != 2 || binary[3] != '%' ||
-        binary[4] != '\\' || binary[5] == '\0')
-        return nullptr;
-    *name = binary + 5;
-    return directoryIdFolder(static_cast<unsigned long>((binary[1] - '0') * 10 + binary[2] - '0'));
-}
-
-// ServiceBinary's %dirid%\name as the ImagePath the system reads: a driver
-// (types 1, 2, 8) is loaded by the kernel, which takes a path relative to
-// the Windows folder and expands nothing; a Win32 service (0x10, 0x20,
-// with or without 0x100) is started by the service controller, which
-// expands %SystemRoot%. Why the service is left out, when it is.
-const char *examineService(const char *section, ConvService *service) {
-    bool typed = convFindEntry(section, "ServiceType") &&
-                 serviceNumber(section, "ServiceType", 0, &service->type);
-    uint32_t own = service->type & ~0x100u;
-    bool driver = service->type == 1 || service->type == 2 || service->type == 8;
-    if (!typed || (!driver && own != 0x10 && own != 0x20))
-        return CONV_WHY_SERVICE_TYPE;
-    serviceNumber(section, "StartType", 0xFFFFFFFFu, &service->start);
-    serviceNumber(section, "ErrorControl", 0, &service->errorControl);
-    const char *rest = convFindEntry(section, "ServiceBinary");
-    if (!rest)
-        return CONV_WHY_NO_BINARY;
-    ConvFields fields;
-    convReadFields(rest, &fields);
+// The number an entry gives; why not.
+const char *entryNumber(const ConvFields &fields, uint32_t *number) {
     if (fields.tooLong)
         return CONV_WHY_TOO_LONG;
-    const char *name = nullptr;
-    const DirectoryIdFolder *folder = binaryFolder(convField(&fields, 0), &name);
-    if (!folder)
-        return CONV_WHY_BINARY_DIR;
-    if (!convCarriesFile(name, folder->id))
-        return CONV_WHY_BINARY_NOT_COPIED;
-    strcpy(service->imagePath, driver ? "" : CONV_SYSTEM_ROOT);
-    strcat(service->imagePath, folder->registryFolder);
-    strcat(service->imagePath, name);
-    return nullptr;
-}
-
-// The value a line of a service section gives the service's key; why
-// not, when it gives none.
-const char *convertServiceEntry(const char *name, const char *key, const char *entry,
-                                const ConvFields &fields, const ConvService &service) {
-    static const char *const DWORDS[][2] = {
-        {"ServiceType", "Type"}, {"StartType", "Start"}, {"ErrorControl", "ErrorControl"}};
-    static const char *const STRINGS[][2] = {{"LoadOrderGroup", "Group"},
-                                             {"DisplayName", "DisplayName"}};
-    if (fields.tooLong)
-        return CONV_WHY_TOO_LONG;
-    const char *value = convField(&fields, 0);
-    for (int i = 0; i < 3; ++i) {
-        if (!equalsIgnoreCase(entry, DWORDS[i][0]))
-            continue;
-        uint32_t number;
-        if (!readStrictNumber(value, &number))
-            return CONV_WHY_NUMBER;
-        const char *why = convAddValue(key, DWORDS[i][1], ADDREG_FLAGS_DWORD, "", number);
-        if (!why && i == 1)
-            convWarnIfStartedWithSystem(name, number);
-        return why;
-    }
-    for (int i = 0; i < 2; ++i) {
-        if (!equalsIgnoreCase(entry, STRINGS[i][0]))
-            continue;
-        // REG_SZ: a directory id would be written as it stands.
-        char text[CONV_FIELD_SIZE];
-        const char *why = convPutDirectoryIds(value, false, text, sizeof text);
-        return why ? why : convAddValue(key, STRINGS[i][1], ADDREG_FLAGS_SZ, text, 0);
-    }
-    if (equalsIgnoreCase(entry, "ServiceBinary"))
-        return convAddValue(key, "ImagePath", ADDREG_FLAGS_EXPAND_SZ, service.imagePath, 0);
-    return equalsIgnoreCase(entry, "Dependencies") ? CONV_WHY_DEPENDENCIES : CONV_WHY_SERVICE_KEY;
-}
-
-// One line of a service section.
-void convertServiceLine(const char *name, const char *key, const ConvService &service,
-                        const char *line, unsigned long number) {
-    char entry[CONV_FIELD_SIZE];
-    const char *rest;
-    if (!convSplitEntry(line, entry, &rest)) {
-        convLeftOut(number, CONV_WHY_SERVICE_KEY, line);
-        return;
-    }
-    if (equalsIgnoreCase(entry, "AddReg")) {
-        convConvertAddRegSections(name, rest, line, number);
-        return;
-    }
-    if (equalsIgnoreCase(entry, "Description")) {
-        convNotNeeded(number, line);
-        return;
-    }
-    ConvFields fields;
-    convReadFields(rest, &fields);
-    const char *why = convertServiceEntry(name, key, entry, fields, service);
-    if (why)
-        convLeftOut(number, why, line);
+    return readStrictNumber(convField(&fields, 0), number) ? nullptr : CONV_WHY_NUMBER;
 }
 
 // A service name the installer writes as one key below the services key.
@@ -154,17 +59,130 @@ bool isServiceName(const char *name) {
            !hasAddRegMark(name);
 }
 
-// Why the service an AddService line's `fields` name is left out whole;
-// null when it is converted.
-const char *serviceWhy(const ConvFields &fields, ConvService *service) {
-    const char *section = convField(&fields, 2);
+// Notes for the gate what the first line of each entry of the service's
+// section gives it, then what the lines of its AddReg sections write.
+void gatherSection(int service, const char *name, const char *section) {
+    static const ConvServiceValue NUMBERS[] = {CONV_VALUE_TYPE, CONV_VALUE_START,
+                                               CONV_VALUE_ERROR_CONTROL};
+    unsigned long first[ENTRY_COUNT] = {};
+    ConvCursor cursor = {0, 0};
+    const char *text;
+    unsigned long line;
+    char key[CONV_FIELD_SIZE];
+    const char *rest;
+    while (convNextLine(section, &cursor, &text, &line)) {
+        int entry = convSplitEntry(text, key, &rest) ? entryOf(key) : ENTRY_COUNT;
+        if (entry == ENTRY_COUNT || first[entry])
+            continue;
+        first[entry] = line;
+        ConvFields fields;
+        convReadFields(rest, &fields);
+        uint32_t number = 0;
+        if (entry <= ENTRY_ERROR_CONTROL && !entryNumber(fields, &number))
+            convGateNote(service, NUMBERS[entry], number, "", line);
+        if (entry == ENTRY_BINARY && fields.tooLong)
+            convGateRefuse(service, CONV_WHY_TOO_LONG);
+        else if (entry == ENTRY_BINARY)
+            convGateNote(service, CONV_VALUE_IMAGE_PATH, 0, convField(&fields, 0), line);
+        if (entry == ENTRY_GROUP)
+            convGateNote(service, CONV_VALUE_GROUP, 0, convField(&fields, 0), line);
+        for (int i = 0; entry == ENTRY_DEPENDENCIES && i < fields.count; ++i)
+            convGateNote(service, CONV_VALUE_DEPENDENCY, 0, fields.text[i], line);
+    }
+    cursor = ConvCursor{0, 0};
+    while (convNextEntry(section, "AddReg", &cursor, &text, &line, &rest))
+        convGatherAddRegSections(name, rest);
+}
+
+// What an entry gives the service's key that its gate did not write
+// already; why it gives nothing.
+const char *convertEntry(const char *key, int entry, const ConvFields &fields) {
+    uint32_t number;
+    switch (entry) {
+    case ENTRY_TYPE:
+    case ENTRY_START:
+    case ENTRY_ERROR_CONTROL: return entryNumber(fields, &number);
+    case ENTRY_BINARY: return nullptr;
+    case ENTRY_GROUP:
+    case ENTRY_DISPLAY_NAME: {
+        if (fields.tooLong)
+            return CONV_WHY_TOO_LONG;
+        // REG_SZ: a directory id would be written as it stands.
+        char text[CONV_FIELD_SIZE];
+        const char *why = convPutDirectoryIds(convField(&fields, 0), false, text, sizeof text);
+        return why ? why
+                   : convAddValue(key, entry == ENTRY_GROUP ? "Group" : "DisplayName",
+                                  ADDREG_FLAGS_SZ, text, 0);
+    }
+    case ENTRY_DEPENDENCIES: return CONV_WHY_DEPENDENCIES;
+    default: return CONV_WHY_SERVICE_KEY;
+    }
+}
+
+// One line of the section of a service that passed its gate; `first`
+// holds the line of each entry read so far.
+void convertServiceLine(const char *name, const char *key, unsigned long *first, const char *line,
+                        unsigned long number) {
+    char entryKey[CONV_FIELD_SIZE];
+    const char *rest;
+    if (!convSplitEntry(line, entryKey, &rest)) {
+        convLeftOut(number, CONV_WHY_SERVICE_KEY, line);
+        return;
+    }
+    if (equalsIgnoreCase(entryKey, "AddReg")) {
+        convConvertAddRegSections(name, rest, line, number);
+        return;
+    }
+    if (equalsIgnoreCase(entryKey, "Description") || equalsIgnoreCase(entryKey, "OptionDesc")) {
+        convNotNeeded(number, line);
+        return;
+    }
+    int entry = entryOf(entryKey);
+    if (entry < ENTRY_COUNT && first[entry]) {
+        char reason[CONV_REASON_SIZE];
+        char digits[NUMBER_TEXT_SIZE];
+        convLeftOut(number,
+                    convReason(reason, CONV_WHY_REPEATED, convLineNumber(first[entry], digits)),
+                    line);
+        return;
+    }
+    if (entry < ENTRY_COUNT)
+        first[entry] = number;
+    ConvFields fields;
+    convReadFields(rest, &fields);
+    const char *why = convertEntry(key, entry, fields);
+    if (why)
+        convLeftOut(number, why, line);
+}
+
+// Names each flag of an AddService line: the file written honours none.
+void reportFlags(const char *flags, const char *line, unsigned long number) {
+    static const char *const NAMES[] = {CONV_FLAG_NAMES};
+    const unsigned known = sizeof NAMES / sizeof NAMES[0];
+    uint32_t value = 0;
+    if (flags[0] != '\0' && !readStrictNumber(flags, &value))
+        convLeftOut(number, CONV_WHY_NUMBER, line);
+    for (unsigned bit = 0; bit < 32; ++bit) {
+        if (!(value >> bit & 1))
+            continue;
+        char digits[NUMBER_TEXT_SIZE];
+        writeNumberText(1u << bit, true, digits);
+        // "0x00000800" as "0x800".
+        size_t zeros = strspn(digits + 2, "0");
+        memmove(digits + 2, digits + 2 + zeros, strlen(digits + 2 + zeros) + 1);
+        char reason[CONV_REASON_SIZE];
+        convLeftOut(number,
+                    convReason(reason, CONV_WHY_SERVICE_FLAG, digits,
+                               bit < known ? NAMES[bit] : CONV_FLAG_UNKNOWN),
+                    line);
+    }
+}
+
+// Why an AddService line names no service of the gate's.
+const char *unnamedWhy(const ConvFields &fields) {
     if (fields.tooLong)
         return CONV_WHY_TOO_LONG;
-    if (!isServiceName(convField(&fields, 0)))
-        return CONV_WHY_SERVICE_NAME;
-    if (!convHasSection(section))
-        return CONV_WHY_NO_SECTION;
-    return examineService(section, service);
+    return isServiceName(convField(&fields, 0)) ? CONV_WHY_TOO_MANY : CONV_WHY_SERVICE_NAME;
 }
 
 // "AddService = name, flags, section[, event log section]".
@@ -172,35 +190,75 @@ void convertService(const char *list, const char *line, unsigned long number) {
     ConvFields fields;
     convReadFields(list, &fields);
     const char *name = convField(&fields, 0);
-    const char *section = convField(&fields, 2);
-    ConvService service = {};
-    const char *why = serviceWhy(fields, &service);
+    int service = isServiceName(name) ? convGateFindService(name) : -1;
+    char reason[CONV_REASON_SIZE];
+    char digits[NUMBER_TEXT_SIZE];
+    const char *why;
+    if (service < 0)
+        why = unnamedWhy(fields);
+    else if (convGateAddServiceLine(service) != number)
+        why = convReason(reason, CONV_WHY_SERVICE_REPEATED, name,
+                         convLineNumber(convGateAddServiceLine(service), digits));
+    else if (!convGatePassed(service))
+        why = convGateWhy(service);
+    else
+        why = convGateWrite(service);
     if (why) {
         convLeftOut(number, why, line);
         return;
     }
-    say(CONV_MSG_SERVICE, name);
+    reportFlags(convField(&fields, 1), line, number);
     if (convField(&fields, 3)[0] != '\0')
         convLeftOut(number, CONV_WHY_EVENT_LOG, convField(&fields, 3));
     char key[CONV_KEY_SIZE];
     convServiceKey(key, name, "");
+    unsigned long first[ENTRY_COUNT] = {};
     ConvCursor cursor = {0, 0};
     const char *text;
     unsigned long textNumber;
-    while (convNextLine(section, &cursor, &text, &textNumber))
-        convertServiceLine(name, key, service, text, textNumber);
-    // Severe (2) and critical (3) error control on a service started with
-    // the system: a failed load restarts NT or stops it.
-    if (startedWithSystem(service.start) &&
-        (service.errorControl == 2 || service.errorControl == 3))
-        say(CONV_MSG_ERROR_CONTROL, name, static_cast<unsigned long>(service.errorControl));
+    while (convNextLine(convField(&fields, 2), &cursor, &text, &textNumber))
+        convertServiceLine(name, key, first, text, textNumber);
 }
 
 } // namespace
 
-void convConvertServices(const char *installSection) {
+void convGatherServices(const char *installSection) {
     strcpy(g_servicesSection, installSection);
     strcat(g_servicesSection, ".Services");
+    convGateReset();
+    // Every service an AddService line names, before any AddReg line can
+    // make a key a service of its own.
+    ConvCursor cursor = {0, 0};
+    const char *line;
+    unsigned long number;
+    const char *rest;
+    ConvFields fields;
+    while (convNextEntry(g_servicesSection, "AddService", &cursor, &line, &number, &rest)) {
+        convReadFields(rest, &fields);
+        unsigned long first;
+        int service = isServiceName(convField(&fields, 0))
+                          ? convGateAddService(convField(&fields, 0), number, &first)
+                          : -1;
+        if (service >= 0 && fields.tooLong)
+            convGateRefuse(service, CONV_WHY_TOO_LONG);
+        else if (service >= 0 && !convHasSection(convField(&fields, 2)))
+            convGateRefuse(service, CONV_WHY_NO_SECTION);
+    }
+    cursor = ConvCursor{0, 0};
+    while (convNextEntry(g_servicesSection, "AddService", &cursor, &line, &number, &rest)) {
+        convReadFields(rest, &fields);
+        const char *name = convField(&fields, 0);
+        int service = isServiceName(name) ? convGateFindService(name) : -1;
+        if (service >= 0 && convGateAddServiceLine(service) == number && convGatePassed(service))
+            gatherSection(service, name, convField(&fields, 2));
+    }
+    cursor = ConvCursor{0, 0};
+    while (convNextEntry(installSection, "AddReg", &cursor, &line, &number, &rest))
+        convGatherAddRegSections(nullptr, rest);
+    convGateDecide();
+}
+
+void convConvertServices() {
     ConvCursor cursor = {0, 0};
     const char *line;
     unsigned long number;
@@ -212,32 +270,7 @@ void convConvertServices(const char *installSection) {
         else
             convLeftOut(number, CONV_WHY_DIRECTIVE, line);
     }
-}
-
-// Whatever AddReg line writes the key: infinst must not register a
-// service without its file.
-bool convBelowRefusedService(const char *key) {
-    if (!isServiceKey(key))
-        return false;
-    const char *name = key + SERVICES_KEY_PREFIX_LENGTH;
-    size_t length = static_cast<size_t>(textFindSeparator(name) - name);
-    bool refused = false;
-    ConvCursor cursor = {0, 0};
-    const char *line;
-    unsigned long number;
-    const char *rest;
-    while (convNextEntry(g_servicesSection, "AddService", &cursor, &line, &number, &rest)) {
-        ConvFields fields;
-        convReadFields(rest, &fields);
-        const char *service = convField(&fields, 0);
-        if (strlen(service) != length || !startsWithIgnoreCase(name, service))
-            continue;
-        ConvService unused = {};
-        if (!serviceWhy(fields, &unused))
-            return false;
-        refused = true;
-    }
-    return refused;
+    convGateWriteOthers();
 }
 
 void convServiceKey(char *key, const char *service, const char *subkey) {
@@ -247,9 +280,4 @@ void convServiceKey(char *key, const char *service, const char *subkey) {
         strcat(key, "\\");
         strcat(key, subkey);
     }
-}
-
-void convWarnIfStartedWithSystem(const char *service, uint32_t start) {
-    if (startedWithSystem(start))
-        say(CONV_MSG_BOOT_START, service, static_cast<unsigned long>(start));
 }

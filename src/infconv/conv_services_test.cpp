@@ -12,16 +12,13 @@
 
 namespace {
 
+// Type, Start, ErrorControl and ImagePath are the gate's (conv_gate_test.cpp).
 TEST(ConvServices, ServiceKeys) {
     const ConvRow rows[] = {
-        {"ServiceType = 1", "\",\"Type\",0x00010001,1", true},
-        {"StartType = 0x3", "\",\"Start\",0x00010001,3", true},
-        {"ErrorControl = 1", "\",\"ErrorControl\",0x00010001,1", true},
         {"LoadOrderGroup = \"Extended Base\"", "\",\"Group\",0,\"Extended Base\"", true},
         {"DisplayName = %Name%", "\",\"DisplayName\",0,\"My Driver\"", true},
         {"Dependencies = +Base", CONV_WHY_DEPENDENCIES, false},
         {"StartName = LocalSystem", CONV_WHY_SERVICE_KEY, false},
-        {"StartType = boot", CONV_WHY_NUMBER, false},
         {"DisplayName = \"%11%\\thing\"", CONV_WHY_DIRECTORY_ID, false},
         {"LoadOrderGroup = %10%", CONV_WHY_DIRECTORY_ID, false},
     };
@@ -30,9 +27,9 @@ TEST(ConvServices, ServiceKeys) {
             row.expected = CONV_SERVICE_KEY + row.expected;
         expectConvRow(std::string(CONV_HEAD) +
                           "[DefaultInstall]\nCopyFiles=@d.sys\n[DefaultInstall.Services]\n"
-                          "AddService = Drv, 2, Drv.Service\n[Drv.Service]\n" +
+                          "AddService = Drv, 0, Drv.Service\n[Drv.Service]\n" +
                           row.input +
-                          "\nServiceType = 1\nServiceBinary = "
+                          "\nServiceType = 1\nStartType = 3\nErrorControl = 1\nServiceBinary = "
                           "%12%\\d.sys\n[Drv.Reg]\nHKR,Parameters,Size,0x00010001,1\n"
                           "[DestinationDirs]\nDefaultDestDir=12\n[Strings]\nName=\"My Driver\"\n",
                       8, row.input, row);
@@ -53,10 +50,20 @@ TEST(ConvServices, ImagePathByServiceType) {
         {"0x110", "%12%\\x.sys", "12", "%SystemRoot%\\System32\\drivers\\x.sys", true},
         {"4", "%12%\\x.sys", "12", CONV_WHY_SERVICE_TYPE, false},
         {"", "%12%\\x.sys", "12", CONV_WHY_SERVICE_TYPE, false},
-        {"0x10", "%11%\\x.sys", "12", CONV_WHY_BINARY_NOT_COPIED, false},
-        {"1", "%12%\\y.sys", "12", CONV_WHY_BINARY_NOT_COPIED, false},
-        {"1", "%13%\\x.sys", "12", CONV_WHY_BINARY_DIR, false},
-        {"1", "C:\\x.sys", "12", CONV_WHY_BINARY_DIR, false},
+        {"0x10", "%11%\\x.sys", "12",
+         "14行目のファイルx."
+         "sysはSystem32ではなくSystem32\\Driversにコピーされるため、サービスを登録し"
+         "ません",
+         false},
+        {"1", "%12%\\y.sys", "12",
+         "14行目のファイルy."
+         "sysはどのコピーセクションでもコピーされないため、サービスを登録しません",
+         false},
+        {"1", "%13%\\x.sys", "12",
+         "ServiceBinaryやImagePathは%10%、%11%、%12%"
+         "のフォルダにあるファイルのみ変換できます（14行目: "
+         "%13%\\x.sys）",
+         false},
     };
     for (const TypeRow &row : rows) {
         ConvResult result = convertInf(
@@ -64,7 +71,8 @@ TEST(ConvServices, ImagePathByServiceType) {
             "[DefaultInstall]\nCopyFiles = F\nAddReg = R\n[DestinationDirs]\nF = " + row.directory +
             "\n[F]\nx.sys\n[DefaultInstall.Services]\nAddService = Drv,,S\n[S]\n" +
             "ServiceType = " + row.type + "\nServiceBinary = " + row.binary +
-            "\n[R]\nHKLM,System\\CurrentControlSet\\Services\\drv\\P,A,0,a\n");
+            "\nStartType = 3\nErrorControl = "
+            "1\n[R]\nHKLM,System\\CurrentControlSet\\Services\\drv\\P,A,0,a\n");
         std::string expected = row.written
                                    ? std::string(CONV_SERVICE_KEY) +
                                          "\",\"ImagePath\",0x00020000,\"" + row.expected + "\"\r\n"
@@ -74,7 +82,8 @@ TEST(ConvServices, ImagePathByServiceType) {
             << result.said << result.inf;
         if (!row.written) { // left out whole, its key too
             EXPECT_EQ(result.inf.find("Services\\"), std::string::npos) << result.inf;
-            EXPECT_NE(result.said.find(CONV_WHY_SERVICE_LEFT_OUT), std::string::npos);
+            EXPECT_NE(result.said.find("サービスDrvは11行目のとおり変換しなかったため"),
+                      std::string::npos);
         }
     }
 }
@@ -90,17 +99,26 @@ TEST(ConvServices, Warnings) {
         {"StartType = 2", "警告", false},
         {"AddReg = R\n[R]\nHKR,,Start,0x00010001,1", "（StartType=1）", true},
         {"AddReg = R\n[R]\nHKR,Sub,Start,0x00010001,1", "警告", false},
+        // On the final values, wherever they come from.
+        {"StartType = 3\nErrorControl = 3\nAddReg = R\n[R]\nHKR,,Start,0x00010001,0",
+         "（StartType=0）", true},
+        {"StartType = 3\nErrorControl = 3\nAddReg = R\n[R]\nHKR,,Start,0x00010001,0",
+         "ErrorControl=3です。", true},
+        {"StartType = 0\nErrorControl = 3\nAddReg = R\n[R]\nHKR,,Start,0x00010001,3", "警告",
+         false},
         {"StartType = 1\nErrorControl = 3", "ErrorControl=3です。", true},
         {"StartType = 0\nErrorControl = 2", "ErrorControl=2です。", true},
         {"StartType = 3\nErrorControl = 3", "ErrorControl=3です。", false},
         {"Dependencies = +Base", CONV_WHY_DEPENDENCIES, true},
     };
     for (const WarningRow &row : rows) {
-        ConvResult result =
-            convertInf(std::string(CONV_HEAD) +
-                       "[DefaultInstall]\nCopyFiles=@x.sys\n[DefaultInstall.Services]\n"
-                       "AddService = Drv,,S\n[S]\nServiceType = 1\nServiceBinary = %12%\\x.sys\n" +
-                       row.lines + "\n[DestinationDirs]\nDefaultDestDir=12\n");
+        ConvResult result = convertInf(
+            std::string(CONV_HEAD) +
+            "[DefaultInstall]\nCopyFiles=@x.sys\n[DefaultInstall.Services]\n"
+            "AddService = Drv,,S\n[S]\nServiceType = 1\nServiceBinary = %12%\\x.sys\n" +
+            row.lines +
+            // A second part of [S], which the lines above come before.
+            "\n[S]\nStartType = 2\nErrorControl = 1\n[DestinationDirs]\nDefaultDestDir=12\n");
         EXPECT_EQ(result.said.find(row.warning) != std::string::npos, row.said) << row.lines << "\n"
                                                                                 << result.said;
     }

@@ -56,4 +56,14 @@ const int CONV_LEFT_OUT_CAPACITY = 128;
 // The lines listed as not needed on NT 3.x; past them, only their count.
 const int CONV_NOT_NEEDED_CAPACITY = 32;
 
+// A reason with its details: a file name or a path of one field, line
+// numbers and folder names, put into a text of a few hundred bytes.
+const size_t CONV_REASON_SIZE = 1024;
+
+// The services whose values are gathered before any of them is written
+// (AddService lines, and keys an AddReg line gives a service's values);
+// a driver INF file names a few. Past them, every line below the
+// services key is left out.
+const int CONV_SERVICE_CAPACITY = 32;
+
 #endif

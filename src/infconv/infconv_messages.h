@@ -31,6 +31,12 @@
 #define CONV_MSG_OTHER_MACHINE "このINFファイルのインストールセクションは[%s]のように別のプロセッサ用だけで、NT 3.x（x86）用ではありません。x86用のドライバを入手してください。\n"
 #define CONV_MSG_ALREADY_CONVERTED "このINFファイルは既にinfinstの形式です。変換せずにinfinstで直接インストールしてください。\n"
 #define CONV_MSG_NOTHING_CONVERTED "変換できる内容がなかったため、ファイルは作成しませんでした。\n"
+#define CONV_MSG_NO_SIGNATURE "このファイルには[Version]セクションのSignature（$Windows NT$など）がなく、ドライバのINFファイルではないため変換できません。\n"
+#define CONV_MSG_AUTORUN "このファイルはCD-ROMなどの自動実行の設定（autorun.inf、[AutoRun]）で、ドライバのINFファイルではないため変換できません。\n"
+#define CONV_MSG_BUILD_FILE "このファイルはEDK2（UEFIファームウェア）のビルド用のINFファイル（[Defines]）で、Windowsのドライバ用ではないため変換できません。\n"
+#define CONV_MSG_WINDOWS_31 "このファイルはWindows 3.1のセットアップ用INFファイル（[disks]）です。Windows 3.1用のドライバはNT 3.xでは使えないため変換できません。NT用のドライバを入手してください。\n"
+#define CONV_MSG_WINDOWS_9X "このINFファイルはWindows 95/98/Me用（Signature=%s）で、Windows NT用のセクションがないため変換できません。NT用のドライバを入手してください。\n"
+#define CONV_MSG_CLASS_FILTER "このINFファイルはデバイスクラスのフィルタ（%s）をインストールします。クラスフィルタはプラグアンドプレイでデバイスに取り付けられるもので、NT 3.xでは取り付けられないため変換できません。\n"
 
 // What was carried over.
 #define CONV_MSG_COPY_SECTION "○コピーセクション: [%s] → %s\n"
@@ -45,7 +51,9 @@
 #define CONV_MSG_FOREIGN_IMAGE "エラー: %s は%s用のプログラムです（マシン0x%04lX）。NT 3.x（x86）では読み込めないため、変換を中止します。\n"
 #define CONV_MSG_NEW_SUBSYSTEM "警告: %s はWindows NT %lu.%lu以降用に作られています。NT 3.xでは読み込まれないことがあります。\n"
 
-// What was left out: the input's line number, the reason, the line.
+// What was left out: the input's line number, the reason, the line. A
+// "%s" in a reason is the file, folder, line or name it is about, which
+// convReason (conv_report.h) puts in before the reason is noted.
 #define CONV_MSG_LEFT_OUT "×%lu行目: %s: %s\n"
 #define CONV_WHY_DIRECTIVE "この指定は変換できません"
 #define CONV_WHY_NO_SECTION "指定されたセクションがありません"
@@ -60,10 +68,25 @@
 #define CONV_WHY_DEPENDENCIES "依存関係（Dependencies）は変換できません。ドライバが必要とするサービスが先に開始されないと、正しく動かないことがあります"
 #define CONV_WHY_EVENT_LOG "イベントログの設定は変換できません"
 #define CONV_WHY_SERVICE_TYPE "ServiceTypeが1、2、8、0x10、0x20（0x100付きを含む）以外のサービスは変換できません"
-#define CONV_WHY_SERVICE_LEFT_OUT "このサービスは変換しなかったため、そのキーには書き込みません"
-#define CONV_WHY_NO_BINARY "ServiceBinaryがないサービスは変換できません"
-#define CONV_WHY_BINARY_NOT_COPIED "ServiceBinaryのファイルがそのディレクトリにコピーされないため、サービスを登録しません"
-#define CONV_WHY_BINARY_DIR "ServiceBinaryのディレクトリは%10%、%11%、%12%のみ変換できます"
+#define CONV_WHY_SERVICE_LEFT_OUT "サービス%sは%s行目のとおり変換しなかったため、そのキーには書き込みません"
+#define CONV_WHY_NO_BINARY "ServiceBinaryもImagePathもないサービスは変換できません"
+#define CONV_WHY_BINARY_NOT_COPIED "%s行目のファイル%sはどのコピーセクションでもコピーされないため、サービスを登録しません"
+#define CONV_WHY_BINARY_ELSEWHERE "%s行目のファイル%sは%sではなく%sにコピーされるため、サービスを登録しません"
+#define CONV_WHY_BINARY_DIR "ServiceBinaryやImagePathは%10%、%11%、%12%のフォルダにあるファイルのみ変換できます（%s行目: %s）"
+#define CONV_WHY_DRIVER_ARGUMENTS "ドライバのImagePathには引数を付けられません（%s行目: %s）"
+#define CONV_WHY_NO_START "StartTypeがないサービスは変換できません"
+#define CONV_WHY_NO_ERROR_CONTROL "ErrorControlがないサービスは変換できません"
+#define CONV_WHY_START_VALUE "StartTypeは0、1、2、3、4（Win32サービスは2、3、4）のみ変換できます（%s行目）"
+#define CONV_WHY_ERROR_CONTROL_VALUE "ErrorControlは0、1、2、3のみ変換できます（%s行目）"
+#define CONV_WHY_TYPE_CLASH "%s行目と%s行目でサービスの種類（ドライバかWin32サービスか）が異なるため、サービスを登録しません"
+#define CONV_WHY_FILTER_MANAGER "フィルタマネージャ（FltMgr）を使うサービスは、NT 3.xにフィルタマネージャがないため変換できません（%s行目）"
+#define CONV_WHY_TYPE_HELD "サービスのTypeは%s行目の値に決まっているため、この行は変換しません"
+#define CONV_WHY_IMAGE_HELD "サービスのImagePathは%s行目のものに決まっているため、この行は変換しません"
+#define CONV_WHY_VALUE_TYPE "Type、Start、ErrorControlはREG_DWORD、ImagePathはREG_SZかREG_EXPAND_SZの値のみ変換できます"
+#define CONV_WHY_REPEATED "同じ項目が%s行目にあり、最初の行が有効なため、この行は変換しません"
+#define CONV_WHY_SERVICE_REPEATED "サービス%sは%s行目のAddServiceで指定済みのため、この行は変換しません"
+#define CONV_WHY_OTHER_SERVICE "サービス%sのAddRegでは、そのサービスのキーの下にのみ書き込めます"
+#define CONV_WHY_SERVICE_FLAG "AddServiceのフラグ%s（%s）は変換できません"
 #define CONV_WHY_NUMBER "数値として読めません"
 #define CONV_WHY_ROOT "HKLM\\System\\CurrentControlSet\\Services以外のキーには書き込めません"
 #define CONV_WHY_HKR "HKRはサービスのAddReg以外では変換できません"
@@ -75,6 +98,7 @@
 #define CONV_WHY_SOURCE_FOLDER "ソースディスクのフォルダ名が使えません"
 #define CONV_WHY_FLAGS "この値の種類またはフラグは変換できません"
 #define CONV_WHY_NO_VALUE_NAME "値の名前とデータがない行は変換できません"
+#define CONV_WHY_DEFAULT_VALUE "キーの既定値（名前のない値）は変換できません"
 #define CONV_WHY_TEXT "この文字（\"や「AddReg]」）を含む名前や値は書けません"
 #define CONV_WHY_TOO_LONG "長すぎます"
 #define CONV_WHY_TOO_MANY "数が多すぎます"
@@ -82,6 +106,24 @@
 #define CONV_MSG_LINE_TOO_LONG "×%lu行目: 行が長すぎるため読み込みませんでした。\n"
 #define CONV_MSG_TOO_MANY_LINES "×%lu行目以降: 行やセクションが多すぎるため読み込みませんでした。\n"
 #define CONV_MSG_NUL_BYTE "×%lu行目: NUL文字を含むため読み込みませんでした。\n"
+
+// What the flags of an AddService line ask for, by bit from 0x1 up; the
+// file written honours none of them.
+#define CONV_FLAG_NAMES \
+    "グループの中で最初に読み込む", \
+    "デバイスの機能ドライバにする", \
+    "イベントログの登録を削除する", \
+    "既存のDisplayNameを変えない", \
+    "既存のStartTypeを変えない", \
+    "既存のErrorControlを変えない", \
+    "既存のLoadOrderGroupを変えない", \
+    "既存のDependenciesを変えない", \
+    "既存のDescriptionを変えない", \
+    "サービスを停止する", \
+    "セキュリティ設定を書き換える", \
+    "インストール後にサービスを開始する", \
+    "既存の必要な特権を変えない"
+#define CONV_FLAG_UNKNOWN "NT 3.xにはない指定"
 
 // What NT 3.x does not need: listed once, not counted.
 #define CONV_MSG_NOT_NEEDED "\nNT 3.xでは不要なため、次の項目は変換しませんでした（件数に含めません）:\n"

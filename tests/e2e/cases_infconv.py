@@ -1,7 +1,8 @@
 """The converter, end to end: the project's NT 4.0-style example goes
 through infconv.exe (found beside the infinst.exe under test), whose whole
 report is compared byte for byte, and then through infinst.exe, whose
-copied files and registry values are checked.
+copied files and registry values are checked; and a package that probes
+the gate a service passes before it is written.
 """
 
 import os
@@ -23,25 +24,25 @@ CONVERSION_REPORT = (
     "○コピーセクション: [Nt4Samp.Filter.Files] → System32\n"
     "○ファイル: i386\\nt4sampf.sys → System32\n"
     "○サービス: Nt4Samp\n"
-    "○レジストリ値: System\\CurrentControlSet\\Services\\Nt4Samp\\DisplayName = "
-    "NT4 サンプル ドライバ\n"
     "○レジストリ値: System\\CurrentControlSet\\Services\\Nt4Samp\\Type = 1\n"
     "○レジストリ値: System\\CurrentControlSet\\Services\\Nt4Samp\\Start = 3\n"
     "○レジストリ値: System\\CurrentControlSet\\Services\\Nt4Samp\\ErrorControl = 1\n"
-    "○レジストリ値: System\\CurrentControlSet\\Services\\Nt4Samp\\Group = Extended Base\n"
     "○レジストリ値: System\\CurrentControlSet\\Services\\Nt4Samp\\ImagePath = "
     "System32\\drivers\\nt4samp.sys\n"
+    "○レジストリ値: System\\CurrentControlSet\\Services\\Nt4Samp\\DisplayName = "
+    "NT4 サンプル ドライバ\n"
+    "○レジストリ値: System\\CurrentControlSet\\Services\\Nt4Samp\\Group = Extended Base\n"
     "○レジストリ値: System\\CurrentControlSet\\Services\\Nt4Samp\\Parameters\\BufferSize = 4096\n"
     "○レジストリ値: System\\CurrentControlSet\\Services\\Nt4Samp\\Parameters\\Greeting = "
     "こんにちは\n"
     "○サービス: Nt4SampF\n"
-    "○レジストリ値: System\\CurrentControlSet\\Services\\Nt4SampF\\DisplayName = "
-    "NT4 サンプル フィルタ\n"
     "○レジストリ値: System\\CurrentControlSet\\Services\\Nt4SampF\\Type = 1\n"
     "○レジストリ値: System\\CurrentControlSet\\Services\\Nt4SampF\\Start = 3\n"
     "○レジストリ値: System\\CurrentControlSet\\Services\\Nt4SampF\\ErrorControl = 1\n"
     "○レジストリ値: System\\CurrentControlSet\\Services\\Nt4SampF\\ImagePath = "
     "System32\\nt4sampf.sys\n"
+    "○レジストリ値: System\\CurrentControlSet\\Services\\Nt4SampF\\DisplayName = "
+    "NT4 サンプル フィルタ\n"
     "○レジストリ値: System\\CurrentControlSet\\Services\\Nt4Samp\\Parameters\\Helper = "
     "%SystemRoot%\\System32\\nt4sampc.dll\n"
     "\nNT 3.xでは不要なため、次の項目は変換しませんでした（件数に含めません）:\n"
@@ -100,3 +101,70 @@ def infconv_nt4_example_converted_then_installed(c):
     c.expect_key(dump, key + "F", {
         "DisplayName": sz("NT4 サンプル フィルタ"), "Type": dword(1), "Start": dword(3),
         "ErrorControl": dword(1), "ImagePath": expand_sz("System32\\nt4sampf.sys")})
+
+
+GATE_INF = """[Version]
+Signature="$Windows NT$"
+[DestinationDirs]
+DefaultDestDir=12
+[DefaultInstall]
+CopyFiles=@e2e_gate.sys
+AddReg=Gate.Reg
+[DefaultInstall.Services]
+AddService=E2eGate,,Gate.Service
+AddService=E2eGateWin32,,Win32.Service
+[Gate.Service]
+ServiceType=1
+ServiceType=0x10
+StartType=3
+ErrorControl=1
+ServiceBinary=%12%\\e2e_gate.sys
+AddReg=Gate.Own
+[Gate.Own]
+HKR,,ImagePath,0x00020000,"%12%\\e2e_missing.sys"
+[Win32.Service]
+ServiceType=1
+StartType=3
+ErrorControl=1
+ServiceBinary=%12%\\e2e_gate.sys
+AddReg=Win32.Own
+[Win32.Own]
+HKR,,Type,0x00010001,0x10
+[Gate.Reg]
+HKLM,System\\CurrentControlSet\\Services\\E2eGateReg,Type,0x00010001,1
+HKLM,System\\CurrentControlSet\\Services\\E2eGateReg,Start,0x00010001,1
+HKLM,System\\CurrentControlSet\\Services\\E2eGateReg,ErrorControl,0x00010001,1
+HKLM,System\\CurrentControlSet\\Services\\E2eGateReg,ImagePath,0x00020000,%12%\\e2e_none.sys
+"""
+
+GATE_LEFT_OUT = (
+    "×10行目: 21行目と27行目でサービスの種類（ドライバかWin32サービスか）が異なるため、"
+    "サービスを登録しません: AddService=E2eGateWin32,,Win32.Service\n"
+    "×13行目: 同じ項目が12行目にあり、最初の行が有効なため、この行は変換しません: ServiceType=0x10\n"
+    "×19行目: サービスのImagePathは16行目のものに決まっているため、この行は変換しません: "
+    "HKR,,ImagePath,0x00020000,\"%12%\\e2e_missing.sys\"\n"
+    "×29行目: 32行目のファイルe2e_none.sysはどのコピーセクションでもコピーされないため、"
+    "サービスを登録しません: HKLM,System\\CurrentControlSet\\Services\\E2eGateReg,Type,0x00010001,1\n")
+
+
+@case
+def infconv_gate_only_the_checked_service_arrives(c):
+    """A package that probes the gate: a service whose values an AddReg
+    line alone writes, a later HKR ImagePath, a repeated ServiceType and an
+    HKR Type that turns a driver into a Win32 service. Only the checked
+    driver arrives, with the values its first lines gave."""
+    c.source("e2e_gate.sys", b"gate driver")
+    inf = c.inf(GATE_INF, name="gate.inf")
+    result = c.run(inf, exe=c.wine.infconv_exe, stdin=b"")
+    said = result.out.decode("cp932", "replace").replace("\r\n", "\n")
+    c.expect_equal("exit code of infconv", result.rc, 0)
+    c.expect_equal("what infconv left out", GATE_LEFT_OUT in said, True)
+    result = c.run(c.dos("INFINST.INF"))
+    c.expect_equal("exit code of infinst", result.rc, 0)
+    c.expect_file(c.installed(12, "e2e_gate.sys"), b"gate driver")
+    key = SERVICES + "E2eGate"
+    dump = c.regdump(key, key + "Win32", key + "Reg")
+    c.expect_key(dump, key, {"Type": dword(1), "Start": dword(3), "ErrorControl": dword(1),
+                             "ImagePath": expand_sz("System32\\drivers\\e2e_gate.sys")})
+    c.expect_key(dump, key + "Win32", None)
+    c.expect_key(dump, key + "Reg", None)
