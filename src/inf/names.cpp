@@ -14,8 +14,17 @@ bool isServiceKey(const char *key) {
            key[SERVICES_KEY_PREFIX_LENGTH] != '\0' && key[SERVICES_KEY_PREFIX_LENGTH] != '\\';
 }
 
-bool hasAddRegMark(const char *text) {
-    return strstr(text, "AddReg]") != nullptr;
+// The AddReg mark anywhere outranks a copy mark, as a header that holds
+// both has always been the AddReg section.
+SectionMark sectionMark(const char *text) {
+    SectionMark found = SECTION_MARK_NONE;
+    for (; *text; text = textNextChar(text)) {
+        if (strncmp(text, "AddReg]", 7) == 0)
+            return SECTION_MARK_ADDREG;
+        if (strncmp(text, "Copy]", 5) == 0 || strncmp(text, "CopyFiles]", 10) == 0)
+            found = SECTION_MARK_COPY;
+    }
+    return found;
 }
 
 // "..", or dots and spaces alone: Windows drops trailing dots and spaces
@@ -47,10 +56,10 @@ bool isDeviceName(const char *component, size_t length) {
            name[3] >= '1' && name[3] <= '9';
 }
 
-bool isUnsafeFileName(const char *line) {
-    if (line[0] == '\\' || line[0] == '/' || strchr(line, ':'))
+bool isUnsafePath(const char *path) {
+    if (path[0] == '\\' || path[0] == '/' || strchr(path, ':'))
         return true;
-    for (const char *component = line;;) {
+    for (const char *component = path;;) {
         const char *end = textFindSeparator(component);
         size_t length = static_cast<size_t>(end - component);
         if (isDotsOnly(component, length) || isDeviceName(component, length))
@@ -59,4 +68,8 @@ bool isUnsafeFileName(const char *line) {
             return false;
         component = end + 1;
     }
+}
+
+bool isUnsafeFileName(const char *line) {
+    return *textFindSeparator(line) != '\0' || isUnsafePath(line);
 }

@@ -76,7 +76,7 @@ const char *sourceFolderOf(const char *name, char *folder) {
     strcat(path, "\\");
     strcat(path, convField(&fields, 1));
     char *part = path + strspn(path, "\\/");
-    if (isUnsafeFileName(part))
+    if (isUnsafePath(part))
         return CONV_WHY_SOURCE_FOLDER;
     for (size_t length = 0;;) {
         char *end = const_cast<char *>(textFindSeparator(part));

@@ -151,7 +151,7 @@ void convertServiceLine(const char *name, const char *key, const ConvService &se
 // A service name the installer writes as one key below the services key.
 bool isServiceName(const char *name) {
     return name[0] != '\0' && *textFindSeparator(name) == '\0' && !strchr(name, '"') &&
-           !hasAddRegMark(name);
+           sectionMark(name) != SECTION_MARK_ADDREG;
 }
 
 // Why the service an AddService line's `fields` name is left out whole;
