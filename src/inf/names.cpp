@@ -14,15 +14,24 @@ bool isServiceKey(const char *key) {
            key[SERVICES_KEY_PREFIX_LENGTH] != '\0' && key[SERVICES_KEY_PREFIX_LENGTH] != '\\';
 }
 
-// The AddReg mark anywhere outranks a copy mark, as a header that holds
-// both has always been the AddReg section.
+// The AddReg mark anywhere outranks a copy mark (a header that holds both
+// has always been the AddReg section): the later kind wins.
+static const struct {
+    const char *text;
+    SectionMark mark;
+} SECTION_MARKS[] = {
+    {"AddReg]", SECTION_MARK_ADDREG},
+    {"Copy]", SECTION_MARK_COPY},
+    {"CopyFiles]", SECTION_MARK_COPY},
+};
+
 SectionMark sectionMark(const char *text) {
     SectionMark found = SECTION_MARK_NONE;
     for (; *text; text = textNextChar(text)) {
-        if (strncmp(text, "AddReg]", 7) == 0)
-            return SECTION_MARK_ADDREG;
-        if (strncmp(text, "Copy]", 5) == 0 || strncmp(text, "CopyFiles]", 10) == 0)
-            found = SECTION_MARK_COPY;
+        for (const auto &mark : SECTION_MARKS) {
+            if (mark.mark > found && strncmp(text, mark.text, strlen(mark.text)) == 0)
+                found = mark.mark;
+        }
     }
     return found;
 }
@@ -56,20 +65,8 @@ bool isDeviceName(const char *component, size_t length) {
            name[3] >= '1' && name[3] <= '9';
 }
 
-bool isUnsafePath(const char *path) {
-    if (path[0] == '\\' || path[0] == '/' || strchr(path, ':'))
-        return true;
-    for (const char *component = path;;) {
-        const char *end = textFindSeparator(component);
-        size_t length = static_cast<size_t>(end - component);
-        if (isDotsOnly(component, length) || isDeviceName(component, length))
-            return true;
-        if (*end == '\0')
-            return false;
-        component = end + 1;
-    }
-}
-
 bool isUnsafeFileName(const char *line) {
-    return *textFindSeparator(line) != '\0' || isUnsafePath(line);
+    size_t length = strlen(line);
+    return *textFindSeparator(line) != '\0' || strchr(line, ':') || isDotsOnly(line, length) ||
+           isDeviceName(line, length);
 }

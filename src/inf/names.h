@@ -27,7 +27,7 @@ bool isServiceKey(const char *key);
 // holds none: ア is 0x83 0x41). The installer's passes read headers by
 // it, and the converter writes no line and takes no name that holds the
 // AddReg mark.
-enum SectionMark { SECTION_MARK_NONE, SECTION_MARK_ADDREG, SECTION_MARK_COPY };
+enum SectionMark { SECTION_MARK_NONE, SECTION_MARK_COPY, SECTION_MARK_ADDREG };
 SectionMark sectionMark(const char *text);
 
 // True when the path component (`length` bytes) is a DOS device name,
@@ -35,18 +35,14 @@ SectionMark sectionMark(const char *text);
 // CON, PRN, AUX, COM1 to COM9, LPT1 to LPT9, in any case.
 bool isDeviceName(const char *component, size_t length);
 
-// True when the path, joined to a folder, could reach outside it: a
-// leading '\' or '/', a ':' anywhere (a drive or a stream), a '..' path
-// component (or one of dots and spaces alone, which Windows shortens to
-// one), or a DOS device name. Components end at a '\' or '/' of its own,
-// never at the trail byte of a double-byte character.
-bool isUnsafePath(const char *path);
-
 // True when the line, taken as a file name, is not one file directly in
-// the directory it is joined to: an unsafe path, or one with a '\' or '/'
-// of its own anywhere (a subfolder, which could hold anything: "etc\hosts"
-// below Drivers). The trail byte 0x5C of a double-byte character is no
-// separator.
+// the directory it is joined to: a '\\' or '/' of its own anywhere (a
+// subfolder, which could hold anything, such as "etc\\hosts" below
+// Drivers, or a way out), a ':' anywhere (a drive or a stream), a name of
+// dots and spaces alone with at least two dots (Windows shortens it to
+// ".."), or a DOS device name. The trail byte 0x5C of a double-byte
+// character is no separator. The converter holds each folder of a source
+// path to the same rule.
 bool isUnsafeFileName(const char *line);
 
 #endif
