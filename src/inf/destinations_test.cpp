@@ -74,53 +74,46 @@ TEST_F(DestinationsTest, EntriesAreReadPrintedAndLookedUp) {
 // entry, or DefaultDestDir, with no directory; DefaultDestDir is still
 // given, unless its number is -1.
 TEST_F(DestinationsTest, AValueIsReadOnlyAsOneDecimalNumber) {
-    const int32_t UNREAD = 99;
     const struct {
         const char *value;
         int32_t id;
-    } rows[] = {
-        {"11", 11},
-        {" +11\t", 11},
-        {"011", 11},
-        {"-0", 0},
-        {"12 ; System32\\Drivers", 12},
-        {"10,", 10},
-        {"-1", -1},
-        {"2147483647", INT32_MAX},
-        {"-2147483648", INT32_MIN},
-        {"-4294967286", UNREAD},
-        {"4294967307", UNREAD},
-        {"2147483648", UNREAD},
-        {"-2147483649", UNREAD},
-        {"11 sub", UNREAD},
-        {"11.5", UNREAD},
-        {"11abc", UNREAD},
-        {"0x0B", UNREAD},
-        {"\xEF\xBC\x91\xEF\xBC\x91", UNREAD}, // a wide "11"
-        {"", UNREAD},
-        {" ; 11", UNREAD},
-        {"+", UNREAD},
-        {"abc, sub", UNREAD},
-    };
-    char path[PATH_SIZE];
-    for (const auto &row : rows) {
+    } readable[] = {{"11", 11},
+                    {" +11\t", 11},
+                    {"011", 11},
+                    {"-0", 0},
+                    {"12 ; Drivers, x", 12},
+                    {"10,", 10},
+                    {"-1", -1},
+                    {"2147483647", INT32_MAX},
+                    {"-2147483648", INT32_MIN}};
+    const char *unreadable[] = {
+        "-4294967286", "4294967307", "2147483648", "-2147483649", "11 sub", "11.5",
+        "11abc",       "0x0B",       "",           " ; 11",       "+",      "abc, sub"};
+    const std::string cannot = "DestinationDirsの番号を読み取れません: ";
+    auto read = [&](const std::string &value) {
         fakeReset();
         resetDestinations();
         shortfallReset();
-        const std::string named = std::string("Named =") + row.value;
-        const std::string fallback = std::string("DefaultDestDir=") + row.value;
-        read(fallback + "\n" + named + "\n");
-        bool readable = row.id != UNREAD;
-        const std::string unreadable = "DestinationDirsの番号を読み取れません: ";
-        EXPECT_EQ(fakeOutput(), readable ? "DefaultDestDir = " + std::to_string(row.id) +
-                                               "\nNamed = " + std::to_string(row.id) + "\n"
-                                         : unreadable + fallback + "\n" + unreadable + named + "\n")
-            << row.value;
-        EXPECT_EQ(shortfallCount(), 0) << row.value;
+        this->read("DefaultDestDir=" + value + "\nNamed =" + value + "\n");
+        EXPECT_EQ(shortfallCount(), 0) << value;
+    };
+    char path[PATH_SIZE];
+    for (const auto &row : readable) {
+        read(row.value);
+        const std::string id = std::to_string(row.id);
+        EXPECT_EQ(fakeOutput(), "DefaultDestDir = " + id + "\nNamed = " + id + "\n");
         EXPECT_EQ(hasDefaultDestDir(), row.id != -1) << row.value;
         bool supported = row.id >= 10 && row.id <= 12;
         EXPECT_EQ(destinationForSection("Named", path), supported) << row.value;
         EXPECT_EQ(destinationForSection("Other", path), supported) << row.value; // the default's
+    }
+    for (const std::string value : unreadable) {
+        read(value);
+        EXPECT_EQ(fakeOutput(),
+                  cannot + "DefaultDestDir=" + value + "\n" + cannot + "Named =" + value + "\n");
+        EXPECT_TRUE(hasDefaultDestDir()) << value; // given, with no directory
+        EXPECT_FALSE(destinationForSection("Named", path)) << value;
+        EXPECT_FALSE(destinationForSection("Other", path)) << value;
     }
 }
 

@@ -374,29 +374,6 @@ TEST_F(RunTest, AUtf16OrUtf8FileIsRefusedForWhatItIs) {
     }
 }
 
-// A [DestinationDirs] number that cannot be read sends no file anywhere:
-// each section that takes it, DefaultDestDir's too, is refused where it
-// would be installed, and counted there.
-TEST_F(RunTest, SectionsOfAnUnreadableDestinationNumberAreRefused) {
-    fakeAddFile("C:\\work\\a.sys", "a");
-    EXPECT_EQ(runInf("Class=LegacyDriver\n[DestinationDirs]\nDefaultDestDir = 12abc ; x\n"
-                     "B.Copy = 11 sub\nC.Copy=10\n[A.Copy]\na.sys\n[B.Copy]\na.sys\n"
-                     "[C.Copy]\na.sys\n[X.AddReg]\n"),
-              0);
-    EXPECT_EQ(outputAfterNotices(),
-              "DestinationDirs Found: [DestinationDirs]\n"
-              "DestinationDirsの番号を読み取れません: DefaultDestDir = 12abc ; x\n"
-              "DestinationDirsの番号を読み取れません: B.Copy = 11 sub\nC.Copy = 10\n"
-              "Copy Found: [A.Copy]\nCopy Found: [B.Copy]\nCopy Found: [C.Copy]\n"
-              "AddReg Found: [X.AddReg]\n"
-              "セクション A.Copy の送り先ディレクトリは非対応です\n"
-              "セクション B.Copy の送り先ディレクトリは非対応です\n"
-              "○コピー: C:\\work\\a.sys -> C:\\WINNT\\a.sys\n" +
-                  notInstalledNotice(2) +
-                  "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n" +
-                  PRESS_KEY);
-}
-
 TEST_F(RunTest, OverLongLinesAreSkippedByEveryPassAndReportedOnce) {
     // A key and a value name of 255 characters each, and flags of 31, so
     // that a REG_DWORD line can be 1023 characters or one more.
@@ -466,6 +443,7 @@ TEST_F(RunTest, TheEndSaysHowManyItemsWereNotInstalled) {
         {"declined", "", "a.sys\na.sys\n", "",
          [] { fakeAddFile("C:\\WINNT\\System32\\Drivers\\a.sys", "old"); }, 2},
         {"unsupported destination", "Drv.Copy=13\n", "a.sys\nb.sys\n", "", noSetup, 1},
+        {"unreadable destination number", "DefaultDestDir=12abc\n", "a.sys\n", "", noSetup, 1},
         {"unreadable AddReg line", "", "", "HKR,,\"V\",0,1\n" + value, noSetup, 1},
         {"AddReg field too long", "", "", service + "\",\"" + std::string(256, 'n') + "\",0,1\n",
          noSetup, 1},
@@ -496,8 +474,8 @@ TEST_F(RunTest, TheEndSaysHowManyItemsWereNotInstalled) {
         fakeReset();
         fakeAddFile("C:\\work\\a.sys", "a");
         c.setup();
-        std::string inf = "[Version]\nClass=LegacyDriver\n[DestinationDirs]\n" + c.destinations +
-                          "DefaultDestDir=12\n[Drv.Copy]\n" + c.copyLines + "[Drv.AddReg]\n" +
+        std::string inf = "[Version]\nClass=LegacyDriver\n[DestinationDirs]\nDefaultDestDir=12\n" +
+                          c.destinations + "[Drv.Copy]\n" + c.copyLines + "[Drv.AddReg]\n" +
                           c.regLines;
         EXPECT_EQ(runInf(inf), 0) << c.what;
         std::string output = outputAfterNotices();
