@@ -15,7 +15,7 @@ bool isServiceKey(const char *key) {
 }
 
 // The AddReg mark anywhere outranks a copy mark (a header that holds both
-// has always been the AddReg section): the later kind wins.
+// has always been the AddReg section): the higher SectionMark wins.
 static const struct {
     const char *text;
     SectionMark mark;
@@ -37,13 +37,13 @@ SectionMark sectionMark(const char *text) {
 }
 
 // "..", or dots and spaces alone: Windows drops trailing dots and spaces
-// from names, so such a component is refused along with ".." itself.
-static bool isDotsOnly(const char *component, size_t length) {
+// from names, so such a name is refused along with ".." itself.
+static bool isDotsOnly(const char *name, size_t length) {
     size_t dots = 0;
     for (size_t i = 0; i < length; ++i) {
-        if (component[i] != '.' && component[i] != ' ')
+        if (name[i] != '.' && name[i] != ' ')
             return false;
-        dots += component[i] == '.';
+        dots += name[i] == '.';
     }
     return dots >= 2;
 }

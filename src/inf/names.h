@@ -1,7 +1,7 @@
 // The names an INF file may give and the installer accepts: file names of
-// copy lines, which must stay inside the directories they are joined to,
-// registry keys, which must lie below the services key, and the mark
-// that makes a header the AddReg section's. The installer,
+// copy lines, each one file directly in the directory it is joined to,
+// registry keys, which must lie below the services key, and the marks
+// that make a header the AddReg section's or a copy section's. The installer,
 // the converter and the uninstaller hold names to these same rules, so
 // that what one writes or takes back the others read the same way.
 
