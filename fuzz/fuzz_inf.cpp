@@ -3,8 +3,9 @@
 //
 // Each input is installed on a fresh fake machine that holds a few source
 // files next to the INF file (one read-only, one with a Shift-JIS name
-// whose trail byte is 0x5C), some destination files that already exist
-// (one read-only, and a directory where a file could go) and some registry
+// whose trail byte is 0x5C, two in subfolders), some destination files
+// that already exist (one read-only, one in a folder below Drivers, and a
+// directory where a file could go) and some registry
 // keys that already exist (one that cannot be opened for reading), so that
 // every branch of every section can be taken:
 //  - once with no console, so the overwrite question is answered no;
@@ -22,9 +23,13 @@
 // did not install the uninstaller must not remove.
 //
 // After each run the harness aborts, and so reports a finding, when the run
-// left a heap block, an open file or an open registry key behind, or wrote
-// outside the Windows directory (a canary file beside it must stay as it
-// was). Crashes, overflows and undefined behaviour are the sanitizers' job.
+// left a heap block, an open file or an open registry key behind. After
+// each installation it does so too when a file was created or changed
+// anywhere but directly in the Windows folder, System32 or
+// System32\Drivers (in a folder below them, beside the INF file, at a
+// canary file outside the Windows folder), or when the registry changed
+// anywhere but below the services key. Crashes, overflows and undefined
+// behaviour are the sanitizers' job.
 
 #include <cstddef>
 #include <cstdint>
@@ -44,6 +49,12 @@ const char INF_PATH[] = "C:\\work\\driver.inf";
 const char CANARY_PATH[] = "C:\\canary.sys";
 const char CANARY_CONTENT[] = "must never be replaced";
 
+// Where an installation may create or change files (directly, not below),
+// and the key below which it may change the registry.
+const std::vector<std::string> INSTALL_FOLDERS = {"C:\\WINNT", "C:\\WINNT\\System32",
+                                                  "C:\\WINNT\\System32\\Drivers"};
+const char SERVICES_KEY[] = "System\\CurrentControlSet\\Services";
+
 // A fresh machine with the INF file and the files a copy section may
 // name beside it.
 void makeSources() {
@@ -57,6 +68,8 @@ void makeSources() {
     fakeAddFile("C:\\work\\canary.sys", "source of the canary's name");
     fakeAddDirectory("C:\\work\\sub");
     fakeAddFile("C:\\work\\sub\\nested.sys", "nested");
+    fakeAddDirectory("C:\\work\\etc");
+    fakeAddFile("C:\\work\\etc\\hosts", "new hosts");
     fakeAddDirectory("C:\\work\\folder.sys");
     fakeAddFile("C:\\work\\readonly.sys", "from read-only media", true);
     fakeAddFile("C:\\work\\locked.sys", "new locked");
@@ -66,6 +79,12 @@ void makeSources() {
 // The machine every input is installed on.
 void makeMachine() {
     makeSources();
+
+    // Folders below the destination directories, which a copy line with
+    // a subfolder would reach, one with a file in it.
+    fakeAddDirectory("C:\\WINNT\\System32\\Drivers\\etc");
+    fakeAddFile("C:\\WINNT\\System32\\Drivers\\etc\\hosts", "old hosts");
+    fakeAddDirectory("C:\\WINNT\\System32\\sub");
 
     // Destinations that already exist, in each supported directory.
     fakeAddFile("C:\\WINNT\\System32\\Drivers\\driver.sys", "old driver");
@@ -141,12 +160,36 @@ int runChecked(ProgramEntry program, const char *name) {
     return exitCode;
 }
 
+// What an installation must leave as it was.
+struct Untouched {
+    std::string files, registry;
+};
+
+Untouched untouched() {
+    return {fakeFilesSnapshotBeside(INSTALL_FOLDERS), fakeRegistrySnapshotOutside(SERVICES_KEY)};
+}
+
+// Runs the installer, which may create or change only files directly in
+// the three destination directories and the registry below the services
+// key.
+void installChecked(const std::string &inf) {
+    const Untouched before = untouched();
+    runChecked(runInstaller, "infinst.exe");
+    const Untouched after = untouched();
+    if (after.files != before.files)
+        finding("a file not directly in the Windows folder, System32 or System32\\Drivers was "
+                "created or changed",
+                inf.size());
+    if (after.registry != before.registry)
+        finding("the registry changed outside the keys below Services", inf.size());
+}
+
 // Installed and taken back, an empty machine is as it was.
 void installAndTakeBack(const std::string &inf) {
     prepareSources(inf);
     const std::string before = fakeMachineSnapshot();
     fakeQueueKeys({'y'});
-    runChecked(runInstaller, "infinst.exe");
+    installChecked(inf);
     runChecked(runUninstaller, "infundo.exe");
     if (fakeMachineSnapshot() != before)
         finding("the uninstaller did not leave the machine as it was", inf.size());
@@ -164,11 +207,7 @@ void runOnce(const std::string &inf, const std::vector<int> &keys, int failAt = 
         fakeFailCall(FAKE_GET_WINDOWS_DIRECTORY, failAt);
     }
 
-    runChecked(runInstaller, "infinst.exe");
-    if (fakeFileContent(CANARY_PATH) != CANARY_CONTENT)
-        finding("a file outside the Windows directory was written", 0);
-    if (fakeFileContent(INF_PATH) != inf)
-        finding("the INF file was changed", inf.size());
+    installChecked(inf);
 }
 
 void sayProgramRuns() {

@@ -15,33 +15,29 @@
 
 struct DestinationEntry {
     int32_t directoryId;
-    bool subfolder;
+    DestinationForm form;
     char *name; // heap copy, owned by the table
 };
 
 static DestinationEntry g_destinations[DESTINATION_CAPACITY];
 static int g_destinationCount = 0;
 static int32_t g_defaultDirectoryId = -1;
-static bool g_defaultSubfolder = false;
+static DestinationForm g_defaultForm = DESTINATION_DIRECTORY;
 
-// True when a subfolder follows the number ("11,mysub", "12 , sub"): after
-// the number and any spaces or tabs a comma, and after it something other
-// than spaces, tabs or a comment ("11," and "11 ; a, b" name none). The
-// value is trimmed already.
-static bool namesSubfolder(const char *value) {
-    if (*value == '+' || *value == '-')
-        ++value;
-    value += strspn(value, "0123456789");
-    value += strspn(value, " \t");
-    if (*value != ',')
-        return false;
-    ++value;
-    value += strspn(value, " \t");
-    return *value != '\0' && *value != ';';
+// Removes spaces and tabs at both ends; answers the start.
+static char *trimBlanks(char *text) {
+    text += strspn(text, " \t");
+    size_t length = strlen(text);
+    while (length > 0 && isBlankChar(text[length - 1]))
+        --length;
+    text[length] = '\0';
+    return text;
 }
 
 // Every entry the table cannot take is counted: its section would
-// otherwise fall back to the default directory without a word.
+// otherwise fall back to the default directory without a word. An entry
+// whose number cannot be read is not: it is kept, and each section that
+// takes it is counted where it is refused.
 static void readDestinationLine(char *line, void *) {
     if (strlen(line) >= PATH_SIZE) {
         say(INF_MSG_DESTINATION_LINE_TOO_LONG);
@@ -49,7 +45,6 @@ static void readDestinationLine(char *line, void *) {
         return;
     }
     char key[PATH_SIZE];
-    char value[PATH_SIZE];
     strcpy(key, line);
     char *equals = strchr(key, '=');
     if (!equals) {
@@ -60,18 +55,29 @@ static void readDestinationLine(char *line, void *) {
         return;
     }
     *equals = '\0';
-    strcpy(value, equals + 1);
     trimSpace(key);
-    trimSpace(value);
-
-    int32_t id = readSigned32(value);
-    say(INF_MSG_DESTINATION_ENTRY, key, static_cast<int>(id));
-    bool subfolder = namesSubfolder(value);
+    // ';' and ',' are never the trail byte of a double-byte character.
+    char *value = equals + 1;
+    value[strcspn(value, ";")] = '\0';
+    char *comma = strchr(value, ',');
+    DestinationForm form = DESTINATION_DIRECTORY;
+    if (comma) {
+        *comma = '\0';
+        if (!isBlankText(comma + 1)) // "11,mysub"; "11," names none
+            form = DESTINATION_SUBFOLDER;
+    }
+    int32_t id = -1;
+    if (readDecimal32(trimBlanks(value), &id)) {
+        say(INF_MSG_DESTINATION_ENTRY, key, static_cast<int>(id));
+    } else {
+        say(INF_MSG_DESTINATION_NUMBER_UNREADABLE, line);
+        form = DESTINATION_UNREADABLE;
+    }
     if (equalsIgnoreCase(key, "DefaultDestDir")) {
         g_defaultDirectoryId = id;
-        g_defaultSubfolder = subfolder;
+        g_defaultForm = form;
     } else if (key[0] != '\0') {
-        setDestination(key, id, subfolder);
+        setDestination(key, id, form);
     }
 }
 
@@ -88,11 +94,11 @@ static DestinationEntry *findEntry(const char *name) {
     return nullptr;
 }
 
-void setDestination(const char *name, int32_t id, bool subfolder) {
+void setDestination(const char *name, int32_t id, DestinationForm form) {
     DestinationEntry *entry = findEntry(name);
     if (entry) {
         entry->directoryId = id;
-        entry->subfolder = subfolder;
+        entry->form = form;
         return;
     }
     if (g_destinationCount == DESTINATION_CAPACITY) {
@@ -106,7 +112,7 @@ void setDestination(const char *name, int32_t id, bool subfolder) {
         shortfallAdd();
         return;
     }
-    g_destinations[g_destinationCount] = DestinationEntry{id, subfolder, copy};
+    g_destinations[g_destinationCount] = DestinationEntry{id, form, copy};
     ++g_destinationCount;
 }
 
@@ -158,13 +164,13 @@ bool directoryForId(int32_t id, char *path) {
 // destination: its files must not land one level up instead.
 bool destinationForSection(const char *name, char *path) {
     const DestinationEntry *entry = findEntry(name);
-    if (entry ? entry->subfolder : g_defaultSubfolder)
+    if ((entry ? entry->form : g_defaultForm) != DESTINATION_DIRECTORY)
         return false;
     return directoryForId(lookupDirectoryId(name), path);
 }
 
-int32_t defaultDirectoryId() {
-    return g_defaultDirectoryId;
+bool hasDefaultDestDir() {
+    return g_defaultForm == DESTINATION_UNREADABLE || g_defaultDirectoryId != -1;
 }
 
 void clearDestinations() {
@@ -176,5 +182,5 @@ void clearDestinations() {
 void resetDestinations() {
     clearDestinations();
     g_defaultDirectoryId = -1;
-    g_defaultSubfolder = false;
+    g_defaultForm = DESTINATION_DIRECTORY;
 }

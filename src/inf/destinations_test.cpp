@@ -51,13 +51,14 @@ TEST_F(DestinationsTest, EntriesAreReadPrintedAndLookedUp) {
          "drv.copy=11\n");
     EXPECT_EQ(fakeOutput(), "defaultdestdir = 11\nDrv.Copy = 12\n = 10\n"
                             "DestinationDirsの行を読み取れないため無視しました: no equals sign\n"
-                            "Other = 0\nDrv.Copy = 10\ndrv.copy = 11\n");
-    EXPECT_EQ(shortfallCount(), 1); // its section would go elsewhere in silence
-    EXPECT_EQ(defaultDirectoryId(), 11);
+                            "DestinationDirsの番号を読み取れません: Other = abc\n"
+                            "Drv.Copy = 10\ndrv.copy = 11\n");
+    EXPECT_EQ(shortfallCount(), 1);               // its section would go elsewhere in silence
     EXPECT_EQ(lookupDirectoryId("Drv.Copy"), 10); // the later line replaced the id
     EXPECT_EQ(lookupDirectoryId("drv.copy"), 11); // another case, another entry
-    EXPECT_EQ(lookupDirectoryId("Other"), 0);
     EXPECT_EQ(lookupDirectoryId("Unknown"), 11);
+    char path[PATH_SIZE];
+    EXPECT_FALSE(destinationForSection("Other", path)); // kept, with no directory
     EXPECT_TRUE(isListedSectionHeader("[Drv.Copy]"));
     EXPECT_FALSE(isListedSectionHeader("[DRV.COPY]"));
     EXPECT_FALSE(isListedSectionHeader("[Drv.Copy] "));
@@ -67,9 +68,53 @@ TEST_F(DestinationsTest, EntriesAreReadPrintedAndLookedUp) {
     EXPECT_EQ(destinationNameMatch("Unknown"), DESTINATION_MATCH_NONE);
 }
 
-TEST_F(DestinationsTest, DefaultOfMinusOneMeansNone) {
-    read("DefaultDestDir=12\nDefaultDestDir=-1\n");
-    EXPECT_EQ(defaultDirectoryId(), -1);
+// A value is read only when it is one decimal number within the signed
+// 32-bit range, cut at a comment and a comma and trimmed of spaces and
+// tabs. Any other is reported with its line, uncounted, and leaves the
+// entry, or DefaultDestDir, with no directory; DefaultDestDir is still
+// given, unless its number is -1.
+TEST_F(DestinationsTest, AValueIsReadOnlyAsOneDecimalNumber) {
+    const struct {
+        const char *value;
+        int32_t id;
+    } readable[] = {{"11", 11},
+                    {" +11\t", 11},
+                    {"011", 11},
+                    {"-0", 0},
+                    {"12 ; Drivers, x", 12},
+                    {"10,", 10},
+                    {"-1", -1},
+                    {"2147483647", INT32_MAX},
+                    {"-2147483648", INT32_MIN}};
+    const char *unreadable[] = {
+        "-4294967286", "4294967307", "2147483648", "-2147483649", "11 sub", "11.5",
+        "11abc",       "0x0B",       "",           " ; 11",       "+",      "abc, sub"};
+    const std::string cannot = "DestinationDirsの番号を読み取れません: ";
+    auto read = [&](const std::string &value) {
+        fakeReset();
+        resetDestinations();
+        shortfallReset();
+        this->read("DefaultDestDir=" + value + "\nNamed =" + value + "\n");
+        EXPECT_EQ(shortfallCount(), 0) << value;
+    };
+    char path[PATH_SIZE];
+    for (const auto &row : readable) {
+        read(row.value);
+        const std::string id = std::to_string(row.id);
+        EXPECT_EQ(fakeOutput(), "DefaultDestDir = " + id + "\nNamed = " + id + "\n");
+        EXPECT_EQ(hasDefaultDestDir(), row.id != -1) << row.value;
+        bool supported = row.id >= 10 && row.id <= 12;
+        EXPECT_EQ(destinationForSection("Named", path), supported) << row.value;
+        EXPECT_EQ(destinationForSection("Other", path), supported) << row.value; // the default's
+    }
+    for (const std::string value : unreadable) {
+        read(value);
+        EXPECT_EQ(fakeOutput(),
+                  cannot + "DefaultDestDir=" + value + "\n" + cannot + "Named =" + value + "\n");
+        EXPECT_TRUE(hasDefaultDestDir()) << value; // given, with no directory
+        EXPECT_FALSE(destinationForSection("Named", path)) << value;
+        EXPECT_FALSE(destinationForSection("Other", path)) << value;
+    }
 }
 
 TEST_F(DestinationsTest, TheSixtyFifthNameIsDroppedButOldNamesStillUpdate) {

@@ -10,12 +10,15 @@
 
 // clang-format off
 
-// Pass 1: over-long lines and the [DestinationDirs] table.
+// Pass 1: lines skipped (over-long, or with a CR that ends no line or a
+// NUL) and the [DestinationDirs] table.
 #define INF_MSG_LONG_LINE_SKIPPED "%lu行目は長すぎるため無視しました。\n"
+#define INF_MSG_STRAY_BYTE_SKIPPED "%lu行目に改行以外のCRまたはNUL文字があるため無視しました。\n"
 #define INF_MSG_DESTINATION_DIRS_FOUND "DestinationDirs Found: %s\n"
 #define INF_MSG_DESTINATION_ENTRY "%s = %d\n"
 #define INF_MSG_DESTINATION_LINE_TOO_LONG "DestinationDirsの行が長すぎるため無視しました。\n"
 #define INF_MSG_DESTINATION_LINE_UNREADABLE "DestinationDirsの行を読み取れないため無視しました: %s\n"
+#define INF_MSG_DESTINATION_NUMBER_UNREADABLE "DestinationDirsの番号を読み取れません: %s\n"
 #define INF_MSG_TOO_MANY_DESTINATIONS "DestinationDirs内の定義が多すぎます。"
 
 // Pass 2: the census of the sections.

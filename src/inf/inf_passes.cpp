@@ -32,9 +32,10 @@ static HeaderKind headerKind(const char *line) {
     const char *close = textFindChar(line, ']');
     if (*close != ']' || close[1] != '\0')
         return HEADER_MALFORMED;
-    if (hasAddRegMark(line))
+    SectionMark mark = sectionMark(line);
+    if (mark == SECTION_MARK_ADDREG)
         return HEADER_ADDREG;
-    if (strstr(line, "Copy]") || strstr(line, "CopyFiles]") || isListedSectionHeader(line))
+    if (mark == SECTION_MARK_COPY || isListedSectionHeader(line))
         return HEADER_COPY;
     return HEADER_OTHER;
 }
@@ -104,6 +105,8 @@ static void countSections(InfStream *stream, int *addRegCount, int *copyCount) {
 InfCheck infCheckFile(InfStream *stream) {
     if (infHasUtf16Mark(stream))
         return INF_CHECK_UTF16;
+    if (infHasUtf8Mark(stream))
+        return INF_CHECK_UTF8;
     bool classSeen = false;
     bool destinationDirsSeen = false;
     findDestinationsAndClass(stream, &classSeen, &destinationDirsSeen);
@@ -113,7 +116,7 @@ InfCheck infCheckFile(InfStream *stream) {
         return INF_CHECK_NOT_LEGACY_DRIVER;
     if (!destinationDirsSeen)
         return INF_CHECK_NO_DESTINATION_DIRS;
-    if (defaultDirectoryId() == -1)
+    if (!hasDefaultDestDir())
         return INF_CHECK_NO_DEFAULT_DEST_DIR;
 
     int addRegCount = 0;

@@ -30,11 +30,13 @@ enum InfCheck {
     INF_CHECK_NO_DEFAULT_DEST_DIR,
     INF_CHECK_TOO_COMPLEX,
     INF_CHECK_NO_COPY_SECTION,
-    INF_CHECK_UTF16
+    INF_CHECK_UTF16,
+    INF_CHECK_UTF8
 };
 
 // Passes 1 and 2 with the checks after each, on a stream just opened (a
-// file saved as UTF-16 is refused before them); the destination table is
+// file saved as UTF-16, or as UTF-8 with its byte-order mark, is refused
+// before them); the destination table is
 // filled on the way. Which messages end a refused run is the caller's.
 InfCheck infCheckFile(InfStream *stream);
 

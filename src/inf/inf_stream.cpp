@@ -75,7 +75,13 @@ bool infHasUtf16Mark(InfStream *stream) {
     return startsWithUtf16Mark(stream->buffer + stream->next, held);
 }
 
-// The next character in text mode, or END_OF_DATA.
+bool infHasUtf8Mark(InfStream *stream) {
+    size_t held = fill(stream, 3);
+    return startsWithUtf8Mark(stream->buffer + stream->next, held);
+}
+
+// The next character in text mode, or END_OF_DATA. A CR comes back as
+// itself only when no LF follows it: a stray one.
 static int nextChar(InfStream *stream) {
     size_t held = stream->end - stream->next;
     if (held < 2) // else fill would answer the same at once
@@ -94,7 +100,7 @@ static int nextChar(InfStream *stream) {
 }
 
 // Takes at once the run of bytes that nextChar would hand back one by one
-// as they are: none of them LF, CR or Ctrl-Z, each with a byte buffered
+// as they are: none of them LF, CR, Ctrl-Z or NUL, each with a byte buffered
 // after it (so that no read happens earlier or later than it would). What
 // does not fit the line makes it too long. Answers the line's new length.
 static size_t takePlainBytes(InfStream *stream, char *line, size_t length, bool *tooLong) {
@@ -103,7 +109,7 @@ static size_t takePlainBytes(InfStream *stream, char *line, size_t length, bool 
         return length;
     const unsigned char *from = stream->buffer + stream->next;
     size_t plain = held - 1;
-    static const unsigned char SPECIAL[] = {'\n', '\r', CTRL_Z};
+    static const unsigned char SPECIAL[] = {'\n', '\r', CTRL_Z, '\0'};
     for (unsigned char special : SPECIAL) {
         const void *found = memchr(from, special, plain);
         if (found)
@@ -126,12 +132,15 @@ bool readLine(InfStream *stream, char *line) {
         stream->lineStart = infTell(stream);
         size_t length = 0;
         bool tooLong = false;
+        bool stray = false; // a CR without its LF, or a NUL
         int c;
         for (;;) {
             length = takePlainBytes(stream, line, length, &tooLong);
             c = nextChar(stream);
             if (c == END_OF_DATA || c == '\n')
                 break;
+            if (c == '\r' || c == '\0')
+                stray = true;
             if (length < LINE_SIZE - 1)
                 line[length++] = static_cast<char>(c);
             else
@@ -142,10 +151,11 @@ bool readLine(InfStream *stream, char *line) {
             return false; // never the part of a line before a read error
         if (c == '\n')
             ++stream->line;
-        if (!tooLong)
+        if (!tooLong && !stray)
             return c == '\n' || length > 0;
         if (stream->reportLongLines) {
-            say(INF_MSG_LONG_LINE_SKIPPED, stream->lineStart.line);
+            say(tooLong ? INF_MSG_LONG_LINE_SKIPPED : INF_MSG_STRAY_BYTE_SKIPPED,
+                stream->lineStart.line);
             shortfallAdd();
         }
         if (c == END_OF_DATA)

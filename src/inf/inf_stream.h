@@ -15,7 +15,12 @@
 // stream reports it by its number and counts it in the shortfall while its
 // report switch is on (the first pass only, so that each such line counts
 // once). Its tail is read byte by byte, so memory stays the same whatever
-// the line's length.
+// the line's length. A line that holds a NUL byte, or a CR that is not the
+// last byte before its LF (a CR at the end of the data too), is skipped and
+// reported the same way: a NUL would end its text early and a lone CR
+// would hide what follows it, so what the line asks for cannot be known. A
+// line both too long and holding such a byte is reported once, as too
+// long.
 //
 // A failed seek leaves the position unknown, and reading on could hand a
 // reader the middle of some other line; a failed read (a floppy disk's
@@ -44,7 +49,7 @@ struct InfStream {
     size_t end;            // bytes held in buffer
     unsigned long line;    // physical line of the next unread byte
     InfPosition lineStart; // where the line readLine last gave began
-    bool reportLongLines;  // report and count each line skipped as too long
+    bool reportLongLines;  // report and count each line skipped: too long, stray CR or NUL
     bool failed;           // set for good by a failed seek or read: every read ends
     unsigned char buffer[512];
 };
@@ -57,15 +62,19 @@ void infClose(InfStream *stream);
 // True when the file's first two bytes are a UTF-16 byte-order mark (FF FE
 // or FE FF). Only right after infOpen.
 bool infHasUtf16Mark(InfStream *stream);
+// True when the file's first three bytes are the UTF-8 byte-order mark
+// (EF BB BF). Only right after infOpen.
+bool infHasUtf8Mark(InfStream *stream);
 
 InfPosition infTell(const InfStream *stream);
 void infSeek(InfStream *stream, InfPosition position);
 void infRewind(InfStream *stream);
 
 // Reads the text of the next line, without its line end, into a LINE_SIZE
-// buffer. Lines of more than LINE_SIZE - 1 characters are skipped (and
-// reported while the stream's report switch is on). False at the end of
-// data and after a failed seek or read.
+// buffer. Lines of more than LINE_SIZE - 1 characters (every byte before
+// the LF but the CR of a CR LF), and lines with a stray CR or a NUL, are
+// skipped (and reported while the stream's report switch is on). False at
+// the end of data and after a failed seek or read.
 bool readLine(InfStream *stream, char *line);
 
 // What a section reader does with one body line; `context` is the

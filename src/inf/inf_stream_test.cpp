@@ -126,12 +126,41 @@ TEST_F(InfStreamTest, CtrlZEndsTheDataForGood) {
     EXPECT_EQ(nextLine(), "<end>");
 }
 
-TEST_F(InfStreamTest, LoneCrAndNulEndALinesText) {
-    open(std::string("[A]\nabc\rdef\nghi\0jkl\nlast", 24));
-    nextLine();
-    std::vector<std::string> lines = body();
-    EXPECT_EQ(lines, (std::vector<std::string>{"abc", "ghi", "last"}));
-    EXPECT_EQ(nextLine(), "<end>");
+// A NUL, or a CR that does not end its line, makes the line one no reader
+// can be sure of: it is skipped whole, as a comment, and reported once by
+// its number.
+TEST_F(InfStreamTest, LinesWithAStrayCrOrNulAreSkippedWholeAndReportedByNumber) {
+    auto stray = [](unsigned long line) {
+        return std::to_string(line) + "行目に改行以外のCRまたはNUL文字があるため無視しました。\n";
+    };
+    const std::string e1022(1022, 'e');
+    const struct {
+        std::string content; // after "[A]\n", line 2 on
+        std::vector<std::string> body;
+        std::string notices;
+    } cases[] = {
+        {"drva.sys\rdrvb.sys\r\nnext\r\n", {"next"}, stray(2)},
+        {std::string("ghi\0jkl\n\0\nnext\n", 15), {"next"}, stray(2) + stray(3)},
+        {"x\r\r\nok\r\nlast\r", {"ok"}, stray(2) + stray(4)},
+        {"ok\nlast\r\x1A", {"ok"}, stray(3)},
+        {std::string("[B]\0\nnext\n", 10), {"next"}, stray(2)}, // no header
+        {e1022 + "\r\nnext\n", {e1022, "next"}, ""},
+        {e1022 + std::string("\0\nnext\n", 7), {"next"}, stray(2)},
+        {e1022 + std::string("e\0\nnext\n", 8), {"next"}, longLineNotice(2)},
+        {e1022 + "\r\r\n", {}, stray(2)}, // 1023 bytes before the CR LF
+    };
+    for (auto &c : cases) {
+        for (bool report : {true, false}) {
+            fakeReset();
+            open("[A]\n" + c.content);
+            stream.reportLongLines = report;
+            EXPECT_EQ(nextLine(), "[A]");
+            EXPECT_EQ(body(), c.body) << c.content.substr(0, 20);
+            EXPECT_EQ(nextLine(), "<end>");
+            EXPECT_EQ(fakeOutput(), report ? c.notices : "") << c.content.substr(0, 20);
+            infClose(&stream);
+        }
+    }
 }
 
 TEST_F(InfStreamTest, OnlyAUtf16ByteOrderMarkIsSeen) {

@@ -14,18 +14,36 @@ bool isServiceKey(const char *key) {
            key[SERVICES_KEY_PREFIX_LENGTH] != '\0' && key[SERVICES_KEY_PREFIX_LENGTH] != '\\';
 }
 
-bool hasAddRegMark(const char *text) {
-    return strstr(text, "AddReg]") != nullptr;
+// The AddReg mark anywhere outranks a copy mark (a header that holds both
+// has always been the AddReg section): the higher SectionMark wins.
+static const struct {
+    const char *text;
+    SectionMark mark;
+} SECTION_MARKS[] = {
+    {"AddReg]", SECTION_MARK_ADDREG},
+    {"Copy]", SECTION_MARK_COPY},
+    {"CopyFiles]", SECTION_MARK_COPY},
+};
+
+SectionMark sectionMark(const char *text) {
+    SectionMark found = SECTION_MARK_NONE;
+    for (; *text; text = textNextChar(text)) {
+        for (const auto &mark : SECTION_MARKS) {
+            if (mark.mark > found && strncmp(text, mark.text, strlen(mark.text)) == 0)
+                found = mark.mark;
+        }
+    }
+    return found;
 }
 
 // "..", or dots and spaces alone: Windows drops trailing dots and spaces
-// from names, so such a component is refused along with ".." itself.
-static bool isDotsOnly(const char *component, size_t length) {
+// from names, so such a name is refused along with ".." itself.
+static bool isDotsOnly(const char *name, size_t length) {
     size_t dots = 0;
     for (size_t i = 0; i < length; ++i) {
-        if (component[i] != '.' && component[i] != ' ')
+        if (name[i] != '.' && name[i] != ' ')
             return false;
-        dots += component[i] == '.';
+        dots += name[i] == '.';
     }
     return dots >= 2;
 }
@@ -48,15 +66,7 @@ bool isDeviceName(const char *component, size_t length) {
 }
 
 bool isUnsafeFileName(const char *line) {
-    if (line[0] == '\\' || line[0] == '/' || strchr(line, ':'))
-        return true;
-    for (const char *component = line;;) {
-        const char *end = textFindSeparator(component);
-        size_t length = static_cast<size_t>(end - component);
-        if (isDotsOnly(component, length) || isDeviceName(component, length))
-            return true;
-        if (*end == '\0')
-            return false;
-        component = end + 1;
-    }
+    size_t length = strlen(line);
+    return *textFindSeparator(line) != '\0' || strchr(line, ':') || isDotsOnly(line, length) ||
+           isDeviceName(line, length);
 }

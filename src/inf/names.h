@@ -1,7 +1,7 @@
 // The names an INF file may give and the installer accepts: file names of
-// copy lines, which must stay inside the directories they are joined to,
-// registry keys, which must lie below the services key, and the mark
-// that makes a header the AddReg section's. The installer,
+// copy lines, each one file directly in the directory it is joined to,
+// registry keys, which must lie below the services key, and the marks
+// that make a header the AddReg section's or a copy section's. The installer,
 // the converter and the uninstaller hold names to these same rules, so
 // that what one writes or takes back the others read the same way.
 
@@ -20,22 +20,29 @@ const size_t SERVICES_KEY_PREFIX_LENGTH = 34;
 // after it, whose values would belong to no driver.
 bool isServiceKey(const char *key);
 
-// True when the text holds "AddReg]": a well-formed header that holds it
-// names the AddReg section, and so the converter writes it in no other
-// line and takes no name that holds it.
-bool hasAddRegMark(const char *text);
+// The mark that makes a well-formed header a section of a kind:
+// "AddReg]" the AddReg section's, else "Copy]" or "CopyFiles]" a copy
+// section's. A mark counts only where it begins on a character of its
+// own, never on the trail byte of a double-byte character ("[メモアddReg]"
+// holds none: ア is 0x83 0x41). The installer's passes read headers by
+// it, and the converter writes no line and takes no name that holds the
+// AddReg mark.
+enum SectionMark { SECTION_MARK_NONE, SECTION_MARK_COPY, SECTION_MARK_ADDREG };
+SectionMark sectionMark(const char *text);
 
 // True when the path component (`length` bytes) is a DOS device name,
 // which Windows finds in every directory and with any extension: NUL,
 // CON, PRN, AUX, COM1 to COM9, LPT1 to LPT9, in any case.
 bool isDeviceName(const char *component, size_t length);
 
-// True when the line, taken as a file name, could reach outside the
-// directories it is joined to: a leading '\' or '/', a ':' anywhere (a
-// drive or a stream), a '..' path component (or one of dots and spaces
-// alone, which Windows shortens to one), or a DOS device name. Components
-// end at a '\' or '/' of its own, never at the trail byte of a double-byte
-// character.
+// True when the line, taken as a file name, is not one file directly in
+// the directory it is joined to: a '\\' or '/' of its own anywhere (a
+// subfolder, which could hold anything, such as "etc\\hosts" below
+// Drivers, or a way out), a ':' anywhere (a drive or a stream), a name of
+// dots and spaces alone with at least two dots (Windows shortens it to
+// ".."), or a DOS device name. The trail byte 0x5C of a double-byte
+// character is no separator. The converter holds each folder of a source
+// path to the same rule.
 bool isUnsafeFileName(const char *line);
 
 #endif

@@ -160,18 +160,25 @@ bool equalsIgnoreCase(const char *a, const char *b) {
     return !bytesDifferIgnoringCase(a, b, length) && startsWithIgnoreCase(a, b);
 }
 
-int32_t readSigned32(const char *text) {
-    while (isAsciiSpace(*text))
-        ++text;
+bool readDecimal32(const char *text, int32_t *value) {
     bool negative = *text == '-';
     if (*text == '-' || *text == '+')
         ++text;
-    uint32_t value = 0;
-    for (; *text >= '0' && *text <= '9'; ++text)
-        value = value * 10u + static_cast<uint32_t>(*text - '0');
-    if (negative)
-        value = 0u - value;
-    return static_cast<int32_t>(value);
+    if (*text == '\0')
+        return false;
+    // The magnitude of INT32_MIN is one more than INT32_MAX's.
+    const uint32_t most = negative ? 0x80000000u : 0x7FFFFFFFu;
+    uint32_t number = 0;
+    for (; *text; ++text) {
+        if (*text < '0' || *text > '9')
+            return false;
+        uint32_t digit = static_cast<uint32_t>(*text - '0');
+        if (number > (most - digit) / 10)
+            return false;
+        number = number * 10 + digit;
+    }
+    *value = static_cast<int32_t>(negative ? 0u - number : number);
+    return true;
 }
 
 static int digitValue(char c) {
@@ -254,6 +261,10 @@ char *heapCopy(const char *text) {
 bool startsWithUtf16Mark(const unsigned char *bytes, size_t size) {
     return size >= 2 &&
            ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF));
+}
+
+bool startsWithUtf8Mark(const unsigned char *bytes, size_t size) {
+    return size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
 }
 
 bool hasInfExtension(const char *path) {

@@ -63,9 +63,11 @@ bool startsWithIgnoreCase(const char *text, const char *prefix);
 // on, ASCII letters compared without case.
 bool endsWithIgnoreCase(const char *text, const char *suffix);
 
-// A decimal number as atol reads it, wrapping around as a signed 32-bit
-// value instead of overflowing.
-int32_t readSigned32(const char *text);
+// A field that is one decimal number and nothing else: an optional '+' or
+// '-', then decimal digits ("011" is eleven, "-0" is 0), within the signed
+// 32-bit range. False, `value` untouched, for anything else: no digits, a
+// space anywhere, text after the digits, a number out of range.
+bool readDecimal32(const char *text, int32_t *value);
 
 // A field that is one number and nothing else: an optional '+' or '-',
 // then "0x" or "0X" and hexadecimal digits, or '0' and octal digits, or
@@ -94,6 +96,9 @@ bool isBlankOrComment(const char *text);
 // True when the `size` bytes begin with a UTF-16 byte-order mark, FF FE
 // (little-endian) or FE FF (big-endian).
 bool startsWithUtf16Mark(const unsigned char *bytes, size_t size);
+
+// True when the `size` bytes begin with the UTF-8 byte-order mark EF BB BF.
+bool startsWithUtf8Mark(const unsigned char *bytes, size_t size);
 
 // True when the text from the last '.' of the path is ".inf", in any case:
 // the only files the installer takes.

@@ -49,16 +49,6 @@ TEST(Text, LooseEqualsFindsTheClassLine) {
     EXPECT_FALSE(looseEquals("", target));
 }
 
-TEST(Text, ReadSigned32ReadsLikeAtolAndWraps) {
-    EXPECT_EQ(readSigned32("12,drivers\\sub"), 12);
-    EXPECT_EQ(readSigned32("  -1"), -1);
-    EXPECT_EQ(readSigned32("+11"), 11);
-    EXPECT_EQ(readSigned32("abc"), 0);
-    EXPECT_EQ(readSigned32("0x10"), 0);
-    EXPECT_EQ(readSigned32("4294967306"), 10); // 2^32 + 10 wraps to 10
-    EXPECT_EQ(readSigned32("2147483648"), INT32_MIN);
-}
-
 TEST(Text, ReadStrictNumberTakesOnlyAFieldThatIsOneNumber) {
     const struct {
         const char *text;

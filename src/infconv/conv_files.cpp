@@ -76,12 +76,12 @@ const char *sourceFolderOf(const char *name, char *folder) {
     strcat(path, "\\");
     strcat(path, convField(&fields, 1));
     char *part = path + strspn(path, "\\/");
-    if (isUnsafeFileName(part))
-        return CONV_WHY_SOURCE_FOLDER;
     for (size_t length = 0;;) {
         char *end = const_cast<char *>(textFindSeparator(part));
         char next = *end;
         *end = '\0';
+        if (isUnsafeFileName(part)) // each folder a name of its own, none a way out
+            return CONV_WHY_SOURCE_FOLDER;
         size_t partLength = strlen(part);
         if (partLength > 0 && strcmp(part, ".") != 0) {
             if (length + partLength + 1 >= PATH_SIZE)

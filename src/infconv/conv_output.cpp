@@ -64,7 +64,7 @@ void put(ConvLineText *line, const char *text) {
 const char *commit(ConvPart *part, const ConvLineText &line) {
     if (line.tooLong)
         return CONV_WHY_TOO_LONG;
-    if (hasAddRegMark(line.text))
+    if (sectionMark(line.text) == SECTION_MARK_ADDREG)
         return CONV_WHY_TEXT;
     if (part->length + line.length + 2 > sizeof part->text)
         return CONV_WHY_OUTPUT_FULL;
@@ -170,7 +170,7 @@ void appendRegistryLines(size_t *length) {
 // A name the installer reads back as a file of the section's folder.
 const char *convCheckFileName(const char *name) {
     if (name[0] == '\0' || name[0] == '[' || name[0] == ';' || isAsciiSpace(name[0]) ||
-        isUnsafeFileName(name) || *textFindSeparator(name) != '\0')
+        isUnsafeFileName(name))
         return CONV_WHY_FILE_NAME;
     if (strlen(name) >= CONV_FILE_NAME_SIZE)
         return CONV_WHY_TOO_LONG;

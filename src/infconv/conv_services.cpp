@@ -56,7 +56,7 @@ const char *entryNumber(const ConvFields &fields, uint32_t *number) {
 // A service name the installer writes as one key below the services key.
 bool isServiceName(const char *name) {
     return name[0] != '\0' && *textFindSeparator(name) == '\0' && !strchr(name, '"') &&
-           !hasAddRegMark(name);
+           sectionMark(name) != SECTION_MARK_ADDREG;
 }
 
 // Notes for the gate what the first line of each entry of the service's

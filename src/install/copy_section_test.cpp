@@ -102,24 +102,26 @@ TEST_F(CopySectionTest, ExistingFilesBringOneQuestion) {
     }
 }
 
-TEST_F(CopySectionTest, NamesThatReachOutsideTheDirectoriesAreRefused) {
-    for (const char *name : {"..\\..\\evil.sys", "..", "a/../../b", "sub\\..", "\\evil.sys",
-                             "/evil.sys", "C:evil.sys", "a.sys:stream", ". .\\x", "...\\x", "NUL",
-                             "con.sys", "sub\\Com1.dll", "LPT9 .txt", "aux\\x"})
+// A copy line names one file directly in its directory: never a path
+// that could climb out, nor a subfolder. A trail byte 0x5C is no
+// separator: 0x95 0x5C is one kanji.
+TEST_F(CopySectionTest, NamesThatReachOutsideTheDirectoryAreRefused) {
+    for (const char *name :
+         {"..\\..\\evil.sys", "..", "a/../../b", "\\evil.sys", "/evil.sys", "C:evil.sys",
+          "a.sys:stream", ". .", "...", "NUL", "con.sys", "Com1.dll", "LPT9 .txt", "etc\\hosts",
+          "system\\revi.drv", "sub/a.sys", "x\\.\\y", "\x95\x5C\\x.sys", "\x83\x5C\\\x95\x5C.sys"})
         EXPECT_TRUE(isUnsafeFileName(name)) << name;
-    for (const char *name : {"a..b.sys", "..a", "sub\\a.sys", ".hidden", "a.", "x\\.\\y",
-                             "console.sys", "com10.dll", "lpt0", "nul_drv.sys", "xcon.sys"})
+    for (const char *name :
+         {"a..b.sys", "..a", ".hidden", "a.", "console.sys", "com10.dll", "lpt0", "nul_drv.sys",
+          "xcon.sys", "\x95\x5C.sys", "\x95\x5C..", "\x95\x5CNUL"})
         EXPECT_FALSE(isUnsafeFileName(name)) << name;
-    // A trail byte 0x5C is not a separator: 0x95 0x5C is one kanji.
-    for (const char *name : {"\x95\x5C.sys", "\x95\x5C..", "\x95\x5CNUL", "\x83\x5C\\\x95\x5C.sys"})
-        EXPECT_FALSE(isUnsafeFileName(name)) << name;
-    for (const char *name : {"\x95\x5C\\..\\x.sys", "..\\\x95\x5C", "\x95\x5C\\NUL"})
-        EXPECT_TRUE(isUnsafeFileName(name)) << name;
 
     fakeAddFile("C:\\evil.sys", "evil");
-    EXPECT_EQ(runInf(copyInf("..\\..\\..\\evil.sys\n")), 0);
-    EXPECT_EQ(installOutput(),
-              "ファイル名が不正です: ..\\..\\..\\evil.sys\n" + notInstalledNotice(1) + FINISHED);
+    fakeAddFile("C:\\work\\etc\\hosts", "hosts");
+    EXPECT_EQ(runInf(copyInf("..\\..\\..\\evil.sys\netc\\hosts\n")), 0);
+    EXPECT_EQ(installOutput(), "ファイル名が不正です: ..\\..\\..\\evil.sys\n"
+                               "ファイル名が不正です: etc\\hosts\n" +
+                                   notInstalledNotice(2) + FINISHED);
     EXPECT_EQ(fakeCallCount(FAKE_COPY_FILE), 0);
 }
 

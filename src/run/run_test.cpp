@@ -261,7 +261,9 @@ TEST_F(RunTest, HeadersAreTakenOnlyAsWritten) {
         {"[X.addreg]", "", mismatch + "[X.addreg]\n"},
         {"[\x83"
          "copy]",
-         "", ""}, // its 'c' is a trail byte
+         "", ""},                  // its 'c' is a trail byte
+        {"[説明イopy]", "", ""},   // イ is 0x83 0x43: no "Copy]"
+        {"[メモアddReg]", "", ""}, // ア is 0x83 0x41: no "AddReg]"
         {"[Drv.Copy] x", "", unreadable + "[Drv.Copy] x\n"},
         {"[Broken.Copy", "", unreadable + "[Broken.Copy\n"},
         {"[ゾ", "", unreadable + "[ゾ\n"}, // 0x83 0x5D: its trail byte is no ']'
@@ -342,10 +344,12 @@ TEST_F(RunTest, TheInfDirectoryEndsAtItsLastSeparatorOfItsOwn) {
     }
 }
 
-TEST_F(RunTest, AUtf16FileIsRefusedForWhatItIs) {
-    const std::string refused = "このINFファイルはUnicode(UTF-16)形式のため処理を中止します。\n"
-                                "INFファイルをShift-JIS形式で保存し直してください。\n" +
-                                std::string(PRESS_KEY);
+TEST_F(RunTest, AUtf16OrUtf8FileIsRefusedForWhatItIs) {
+    const std::string again =
+        "INFファイルをShift-JIS形式で保存し直してください。\n" + std::string(PRESS_KEY);
+    const std::string utf16 =
+        "このINFファイルはUnicode(UTF-16)形式のため処理を中止します。\n" + again;
+    const std::string utf8 = "このINFファイルはUTF-8形式のため処理を中止します。\n" + again;
     const std::string inf = std::string(INF_HEAD) + "[Drv.Copy]\n[Drv.AddReg]\n";
     std::string utf16le = "\xFF\xFE";
     std::string utf16be = "\xFE\xFF";
@@ -355,17 +359,17 @@ TEST_F(RunTest, AUtf16FileIsRefusedForWhatItIs) {
     }
     struct {
         std::string content;
-        int exitCode;
-        bool refused;
-    } cases[] = {{utf16le, 1, true},
-                 {utf16be, 1, true},
-                 {"\xFF\xFE", 1, true},
-                 {"\xFF\n" + inf, 0, false},
-                 {"\xFE\n" + inf, 0, false}};
+        std::string refusal; // "" when the file is installed
+    } cases[] = {{utf16le, utf16},       {utf16be, utf16},
+                 {"\xFF\xFE", utf16},    {"\xEF\xBB\xBF" + inf, utf8},
+                 {"\xEF\xBB\xBF", utf8}, {"\xFF\n" + inf, ""},
+                 {"\xFE\n" + inf, ""},   {"\xEF\xBB\n" + inf, ""}};
     for (auto &c : cases) {
         fakeReset();
-        EXPECT_EQ(runInf(c.content), c.exitCode);
-        EXPECT_EQ(outputAfterNotices() == refused, c.refused);
+        EXPECT_EQ(runInf(c.content), c.refusal.empty() ? 0 : 1);
+        if (!c.refusal.empty()) {
+            EXPECT_EQ(outputAfterNotices(), c.refusal);
+        }
         EXPECT_EQ(fakeKeyReads(), 1);
     }
 }
@@ -433,11 +437,13 @@ TEST_F(RunTest, TheEndSaysHowManyItemsWereNotInstalled) {
     } cases[] = {
         {"copied and written", "", "a.sys\n", value, noSetup, 0},
         {"unsafe name", "", "..\\a.sys\n", "", noSetup, 1},
+        {"subfolder", "", "etc\\hosts\n", "", noSetup, 1},
         {"path too long", "", std::string(240, 'p') + "\n", "", noSetup, 1},
         {"copy failed", "", "missing.sys\na.sys\n", "", noSetup, 1},
         {"declined", "", "a.sys\na.sys\n", "",
          [] { fakeAddFile("C:\\WINNT\\System32\\Drivers\\a.sys", "old"); }, 2},
         {"unsupported destination", "Drv.Copy=13\n", "a.sys\nb.sys\n", "", noSetup, 1},
+        {"unreadable destination number", "DefaultDestDir=12abc\n", "a.sys\n", "", noSetup, 1},
         {"unreadable AddReg line", "", "", "HKR,,\"V\",0,1\n" + value, noSetup, 1},
         {"AddReg field too long", "", "", service + "\",\"" + std::string(256, 'n') + "\",0,1\n",
          noSetup, 1},
@@ -454,6 +460,8 @@ TEST_F(RunTest, TheEndSaysHowManyItemsWereNotInstalled) {
         // What the file asked for cannot be known, or its files may land
         // nowhere.
         {"over-long line", "", std::string(1024, 'x') + "\na.sys\n", value, noSetup, 1},
+        {"stray CR and NUL", "", std::string("a.sys\rb.sys\nc\0.sys\na.sys\n", 25), value, noSetup,
+         2},
         {"over-long destination line", std::string(300, 'd') + "=11\n", "a.sys\n", value, noSetup,
          1},
         {"destination table full", manyDestinations, "a.sys\n", value, noSetup, 1},
@@ -466,8 +474,8 @@ TEST_F(RunTest, TheEndSaysHowManyItemsWereNotInstalled) {
         fakeReset();
         fakeAddFile("C:\\work\\a.sys", "a");
         c.setup();
-        std::string inf = "[Version]\nClass=LegacyDriver\n[DestinationDirs]\n" + c.destinations +
-                          "DefaultDestDir=12\n[Drv.Copy]\n" + c.copyLines + "[Drv.AddReg]\n" +
+        std::string inf = "[Version]\nClass=LegacyDriver\n[DestinationDirs]\nDefaultDestDir=12\n" +
+                          c.destinations + "[Drv.Copy]\n" + c.copyLines + "[Drv.AddReg]\n" +
                           c.regLines;
         EXPECT_EQ(runInf(inf), 0) << c.what;
         std::string output = outputAfterNotices();

@@ -114,8 +114,12 @@ static void checkMessages(InfCheck check, const char **first, const char **secon
         break;
     case INF_CHECK_NO_COPY_SECTION: *first = SESSION_MSG_NO_COPY_SECTION; break;
     case INF_CHECK_UTF16:
-        *first = SESSION_MSG_UTF16_INF_1;
-        *second = SESSION_MSG_UTF16_INF_2;
+        *first = SESSION_MSG_UTF16_INF;
+        *second = SESSION_MSG_SAVE_AS_SHIFT_JIS;
+        break;
+    case INF_CHECK_UTF8:
+        *first = SESSION_MSG_UTF8_INF;
+        *second = SESSION_MSG_SAVE_AS_SHIFT_JIS;
         break;
     }
 }

@@ -18,8 +18,9 @@
 #define SESSION_MSG_OPEN_FAILED "INFファイルを開けませんでした。"
 
 // The checks of passes 1 and 2, each ending the run.
-#define SESSION_MSG_UTF16_INF_1 "このINFファイルはUnicode(UTF-16)形式のため処理を中止します。\n"
-#define SESSION_MSG_UTF16_INF_2 "INFファイルをShift-JIS形式で保存し直してください。\n"
+#define SESSION_MSG_UTF16_INF "このINFファイルはUnicode(UTF-16)形式のため処理を中止します。\n"
+#define SESSION_MSG_UTF8_INF "このINFファイルはUTF-8形式のため処理を中止します。\n"
+#define SESSION_MSG_SAVE_AS_SHIFT_JIS "INFファイルをShift-JIS形式で保存し直してください。\n"
 #define SESSION_MSG_NOT_LEGACY_DRIVER_1 "このINFファイルはLegacyDriverではないため処理を中止します。\n"
 #define SESSION_MSG_NOT_LEGACY_DRIVER_2 "INF内でClass=LegacyDriverを指定する必要があります。\n"
 #define SESSION_MSG_NO_DESTINATION_DIRS_1 "このINFファイルはDestinationDirsがないため処理を中止します。\n"

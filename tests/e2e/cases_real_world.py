@@ -10,16 +10,21 @@ file saved as UTF-16; a long name that matches *.inf only through its
 short name and a folder named like an INF file; destination subfolders;
 AddService lines; and lines whose meaning is not plain (numbers that are
 not one number, a [DestinationDirs] line without '=', headers with text
-after their ']' or in another letter case), which install nothing.
+after their ']' or in another letter case), which install nothing; and
+the lines that once did something else than they said (copy lines with a
+subfolder, stray CR and NUL bytes, a UTF-8 file, [DestinationDirs]
+numbers that are not one number, headers whose "Copy]" or "AddReg]"
+begins on a trail byte), each refused or reported.
 """
 
 import codecs
 import os
 
-from harness import (ADDREG_UNREADABLE, ADDSERVICE_UNSUPPORTED, BANNER, COPYING, DESTINATION_DOS,
-                     DESTINATION_UNREADABLE, HEADER_CASE_MISMATCH, HEADER_UNREADABLE,
-                     LINE_TOO_LONG, NOT_INF, REG_VALUE, SERVICES, UNSUPPORTED_DESTINATION,
-                     UTF16_REFUSED, case, census, copying, destination_dirs, dos_path, dword,
+from harness import (ADDREG_UNREADABLE, ADDSERVICE_UNSUPPORTED, BAD_FILE_NAME, BANNER, COPYING,
+                     DESTINATION_DOS, DESTINATION_NUMBER_UNREADABLE, DESTINATION_UNREADABLE,
+                     HEADER_CASE_MISMATCH, HEADER_UNREADABLE, LINE_TOO_LONG, NOT_INF, REG_VALUE,
+                     SERVICES, STRAY_BYTE_LINE, UNSUPPORTED_DESTINATION, UTF16_REFUSED,
+                     UTF8_REFUSED, case, census, copying, destination_dirs, dos_path, dword,
                      end_of_run, finished, intro, simple_inf, simple_run)
 
 
@@ -201,3 +206,64 @@ def real_lines_whose_meaning_is_not_plain(c):
         for name in names:
             wanted = (directory_id, name) in ((11, names[2]), (12, names[3]))
             c.expect_file(c.installed(directory_id, name), name.encode() if wanted else None)
+
+
+@case
+def real_every_line_does_what_it_says_or_is_reported(c):
+    key, memo = SERVICES + "E2E_Lines", SERVICES + "E2E_Memo"
+    names = {tag: "e2e_lines_{}.sys".format(tag)
+             for tag in ("ok", "a", "b", "n", "start", "A", "B", "C", "D", "E", "kanji")}
+    for name in names.values():
+        c.source(name, name.encode())
+    c.source(os.path.join("etc", "hosts"), b"not the system's hosts")
+    c.source(os.path.join("system", "revi.drv"), b"not a Windows file")
+    hosts = c.installed(12, os.path.join("etc", "hosts"))
+    with open(hosts, "rb") as f:  # Wine's own, which must stay as it is
+        hosts_before = f.read()
+    numbers = [("A", "-4294967286"), ("D", "4294967307"), ("B", "11 sub"), ("C", "11.5"),
+               ("E", "11abc")]
+    group = 'HKLM,"{}","Group",0,Extended\r Base'.format(key)
+    start = 'HKLM,"{}","Start",0x00010001,1\x000'.format(key)
+    kind = 'HKLM,"{}","Type",0x00010001,1'.format(key)
+    lines = (["[Version]", "Class=LegacyDriver", "[DestinationDirs]", "DefaultDestDir=12"]
+             + ["{}.Copy = {}".format(tag, value) for tag, value in numbers]
+             + ["Win.Copy = 10", "[Drv.Copy]", "etc\\hosts",
+                names["a"] + "\r" + names["b"], names["n"] + "\x00.bak",  # then CR LF
+                "\x00" + names["start"], names["ok"], "[Win.Copy]", "system\\revi.drv"]
+             + ["[{0}.Copy]\n{1}".format(tag, names[tag]) for tag, _ in numbers]
+             + ["[説明イopy]", names["kanji"],  # イ is 83 43: no "Copy]"
+                "[メモアddReg]", 'HKLM,"{}","Start",0x00010001,3'.format(memo),  # ア is 83 41
+                "[Drv.AddReg]", group, start, kind])
+    text = "\n".join(lines) + "\n"
+    stray = [number for number, line in enumerate(text.split("\n"), 1)
+             if "\x00" in line or "\r" in line]
+    path = c.inf(text)
+    expected = (intro(path) + destination_dirs(("DefaultDestDir", 12))
+                + "".join(DESTINATION_NUMBER_UNREADABLE.format("{}.Copy = {}".format(*n))
+                          for n in numbers)
+                + "Win.Copy = 10\n" + "".join(STRAY_BYTE_LINE.format(n) for n in stray)
+                + census("[Drv.Copy]", "[Win.Copy]",
+                         *("[{}.Copy]".format(tag) for tag, _ in numbers), "[Drv.AddReg]")
+                + BAD_FILE_NAME.format("etc\\hosts") + copying(c.inf_dir, 12, names["ok"])
+                + BAD_FILE_NAME.format("system\\revi.drv")
+                + "".join(UNSUPPORTED_DESTINATION.format(tag + ".Copy") for tag, _ in numbers)
+                + REG_VALUE.format(key, "Type", "1") + finished(len(stray) + 2 + len(numbers)))
+    c.expect_equal("stray lines", len(stray), 5)
+    c.expect_run(c.run(path), expected, rc=0)
+    for tag, name in names.items():
+        for directory_id in (10, 11, 12):
+            wanted = (tag, directory_id) == ("ok", 12)
+            c.expect_file(c.installed(directory_id, name), name.encode() if wanted else None)
+    c.expect_file(hosts, hosts_before)
+    c.expect_file(c.installed(10, os.path.join("system", "revi.drv")), None)
+    dump = c.regdump(key, memo)
+    c.expect_key(dump, key, {"Type": dword(1)})
+    c.expect_key(dump, memo, None)
+
+    # The same file saved as UTF-8 with its byte-order mark: its Japanese
+    # would be read as other characters, so it is refused whole.
+    utf8 = simple_inf([names["ok"]], ['HKLM,"{}","Group",0,"拡張"'.format(memo)])
+    c.source("utf8.inf", b"\xef\xbb\xbf" + utf8.replace("\n", "\r\n").encode("utf-8"))
+    path = c.dos("utf8.inf")
+    c.expect_run(c.run(path), intro(path) + end_of_run(UTF8_REFUSED), rc=1)
+    c.expect_key(c.regdump(memo), memo, None)

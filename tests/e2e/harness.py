@@ -135,7 +135,10 @@ NOT_INSTALLED = ("\n注意: {}件のファイルまたはレジストリ値が�
                  "上のメッセージを確認してください。\n")
 UTF16_REFUSED = ("このINFファイルはUnicode(UTF-16)形式のため処理を中止します。\n"
                  "INFファイルをShift-JIS形式で保存し直してください。\n")
+UTF8_REFUSED = ("このINFファイルはUTF-8形式のため処理を中止します。\n"
+                "INFファイルをShift-JIS形式で保存し直してください。\n")
 LINE_TOO_LONG = "{}行目は長すぎるため無視しました。\n"
+STRAY_BYTE_LINE = "{}行目に改行以外のCRまたはNUL文字があるため無視しました。\n"
 
 NOT_LEGACY_DRIVER = ("このINFファイルはLegacyDriverではないため処理を中止します。\n"
                      "INF内でClass=LegacyDriverを指定する必要があります。\n")
@@ -151,6 +154,7 @@ ADDSERVICE_UNSUPPORTED = "AddService行には対応していません: {}\n"
 HEADER_UNREADABLE = "セクションの見出しを読み取れないため無視しました: {}\n"
 HEADER_CASE_MISMATCH = "セクション名の大文字と小文字が一致しないため無視しました: {}\n"
 DESTINATION_UNREADABLE = "DestinationDirsの行を読み取れないため無視しました: {}\n"
+DESTINATION_NUMBER_UNREADABLE = "DestinationDirsの番号を読み取れません: {}\n"
 
 OVERWRITE_QUESTION = "既存のファイルやレジストリキーを上書きしますか？(Y/N) "
 COPYING = "○コピー: {} -> {}\n"

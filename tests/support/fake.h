@@ -88,6 +88,13 @@ std::string fakeMachineSnapshot();
 // (each "" for nothing left out): to show that a run changed nothing
 // outside the places it may write.
 std::string fakeMachineSnapshotOutside(const std::string &folder, const std::string &key);
+// The files and folders alone, less the files lying directly in one of
+// `folders` (not in a folder below it): to show that a run created or
+// changed no other file.
+std::string fakeFilesSnapshotBeside(const std::vector<std::string> &folders);
+// The registry alone, less what lies below the key `key`: to show that a
+// run changed nothing else there.
+std::string fakeRegistrySnapshotOutside(const std::string &key);
 
 // Console keys, each a character code or PLATFORM_KEY_NO_CHARACTER; once
 // they run out, reads answer PLATFORM_KEY_UNAVAILABLE.

@@ -1,6 +1,7 @@
 // The fake machine as a whole (support/fake.h): a fresh machine, its
 // Windows version and code page, and the snapshot of everything on it.
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/platform.h"
@@ -83,44 +84,75 @@ static bool liesIn(const std::string &path, const std::string &folder) {
            (path[folder.size()] == '\\' || folder.back() == '\\');
 }
 
-std::string fakeMachineSnapshotOutside(const std::string &folder, const std::string &key) {
-    std::string foldedFolder;
-    std::string foldedKey;
-    if (!folder.empty())
-        fakeFoldPath(folder.c_str(), &foldedFolder);
-    if (!key.empty())
-        fakeFoldKey(key.c_str(), &foldedKey);
-    std::string text;
-    for (const auto &node : g_fake.nodes) {
-        if (liesIn(node.first, foldedFolder))
-            continue;
-        text += node.first;
-        text += node.second.directory ? " dir" : " file";
-        text += node.second.readOnly ? " ro " : " rw ";
-        text += node.second.content;
-        text += '\n';
-    }
+static void appendNode(std::string *text, const std::string &folded, const FakeNode &node) {
+    *text += folded;
+    *text += node.directory ? " dir" : " file";
+    *text += node.readOnly ? " ro " : " rw ";
+    *text += node.content;
+    *text += '\n';
+}
+
+// Every key and its values, less what lies below the folded key `skipped`.
+static void appendKeys(std::string *text, const std::string &skipped) {
     for (const auto &entry : g_fake.keys) {
-        if (liesIn(entry.first, foldedKey))
+        if (liesIn(entry.first, skipped))
             continue;
-        text += "key ";
-        text += entry.first;
-        text += '\n';
+        *text += "key ";
+        *text += entry.first;
+        *text += '\n';
         for (const auto &value : entry.second.values) {
-            text += ' ';
-            text += value.first;
-            text += ' ';
-            text += std::to_string(value.second.second.type);
-            text += ' ';
-            text += value.second.second.bytes;
-            text += '\n';
+            *text += ' ';
+            *text += value.first;
+            *text += ' ';
+            *text += std::to_string(value.second.second.type);
+            *text += ' ';
+            *text += value.second.second.bytes;
+            *text += '\n';
         }
     }
+}
+
+static std::string foldedKey(const std::string &key) {
+    std::string folded;
+    if (!key.empty())
+        fakeFoldKey(key.c_str(), &folded);
+    return folded;
+}
+
+std::string fakeMachineSnapshotOutside(const std::string &folder, const std::string &key) {
+    std::string foldedFolder;
+    if (!folder.empty())
+        fakeFoldPath(folder.c_str(), &foldedFolder);
+    std::string text;
+    for (const auto &node : g_fake.nodes) {
+        if (!liesIn(node.first, foldedFolder))
+            appendNode(&text, node.first, node.second);
+    }
+    appendKeys(&text, foldedKey(key));
     return text;
 }
 
 std::string fakeMachineSnapshot() {
     return fakeMachineSnapshotOutside(std::string(), std::string());
+}
+
+std::string fakeFilesSnapshotBeside(const std::vector<std::string> &folders) {
+    std::vector<std::string> folded(folders.size());
+    for (size_t i = 0; i < folders.size(); ++i)
+        fakeFoldPath(folders[i].c_str(), &folded[i]);
+    std::string text;
+    for (const auto &node : g_fake.nodes) {
+        if (node.second.directory ||
+            std::find(folded.begin(), folded.end(), fakeParentOf(node.first)) == folded.end())
+            appendNode(&text, node.first, node.second);
+    }
+    return text;
+}
+
+std::string fakeRegistrySnapshotOutside(const std::string &key) {
+    std::string text;
+    appendKeys(&text, foldedKey(key));
+    return text;
 }
 
 // The platform operations.
