@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "common/capacity.h"
 #include "inf/text.h"
 
 const char SERVICES_KEY_PREFIX[] = "System\\CurrentControlSet\\Services\\";
@@ -69,4 +70,21 @@ bool isUnsafeFileName(const char *line) {
     size_t length = strlen(line);
     return *textFindSeparator(line) != '\0' || strchr(line, ':') || isDotsOnly(line, length) ||
            isDeviceName(line, length);
+}
+
+bool isUnsafeRelativePath(const char *path) {
+    for (const char *part = path;;) {
+        const char *end = textFindSeparator(part);
+        size_t length = static_cast<size_t>(end - part);
+        char name[LINE_SIZE];
+        if (length == 0 || length >= sizeof name)
+            return true;
+        memcpy(name, part, length);
+        name[length] = '\0';
+        if (isUnsafeFileName(name))
+            return true;
+        if (*end == '\0')
+            return false;
+        part = end + 1;
+    }
 }

@@ -45,4 +45,8 @@ bool isDeviceName(const char *component, size_t length);
 // path to the same rule.
 bool isUnsafeFileName(const char *line);
 
+// True when a relative path (folders, then a file name) holds a part that
+// isUnsafeFileName refuses, or an empty one.
+bool isUnsafeRelativePath(const char *path);
+
 #endif

@@ -110,7 +110,7 @@ bool readImage(const char *text, ConvImage *image) {
     } else if (startsWithIgnoreCase(path, "\\SystemRoot\\")) {
         rest = path + strlen("\\SystemRoot\\");
     }
-    if (isUnsafeFileName(rest))
+    if (isUnsafeRelativePath(rest))
         return false;
     const char *last = textLastSeparator(rest);
     const char *name = last ? last + 1 : rest;
