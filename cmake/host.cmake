@@ -45,6 +45,7 @@ add_executable(infinst_unit_tests
     src/inf/addreg_line_test.cpp
     src/install/copy_section_test.cpp
     src/install/addreg_section_test.cpp
+    src/install/driver_image_path_test.cpp
     src/infconv/conv_reader_test.cpp
     src/infconv/conv_report_test.cpp
     src/infconv/conv_copy_test.cpp
@@ -53,7 +54,9 @@ add_executable(infinst_unit_tests
     src/infconv/conv_gate_test.cpp
     src/infconv/conv_output_test.cpp
     src/infconv/conv_run_test.cpp
-    src/infundo/undo_test.cpp)
+    src/infundo/undo_test.cpp
+    src/record/record_item_test.cpp
+    src/record/record_test.cpp)
 target_compile_options(infinst_unit_tests PRIVATE ${INFINST_FLAGS})
 target_link_libraries(infinst_unit_tests PRIVATE infinst_logic infconv_logic infundo_logic
     infinst_fake

@@ -22,14 +22,18 @@ set(SHARED_SOURCES
     src/inf/directory_ids.cpp
     src/inf/claimed_keys.cpp
     src/inf/destinations.cpp
-    src/session/session.cpp)
+    src/session/session.cpp
+    src/record/record_item.cpp
+    src/record/record_file.cpp
+    src/record/record.cpp)
 
 # The installer's own logic.
 set(INFINST_SOURCES
     src/run/run.cpp
     src/run/overwrite.cpp
     src/install/copy_section.cpp
-    src/install/addreg_section.cpp)
+    src/install/addreg_section.cpp
+    src/install/driver_image_path.cpp)
 
 # The converter's own logic (infconv).
 set(INFCONV_SOURCES
@@ -46,8 +50,11 @@ set(INFCONV_SOURCES
 
 # The uninstaller's own logic (infundo).
 set(INFUNDO_SOURCES
+    src/infundo/undo_table.cpp
+    src/infundo/undo_collect.cpp
     src/infundo/undo_files.cpp
     src/infundo/undo_registry.cpp
+    src/infundo/undo_records.cpp
     src/infundo/undo_run.cpp)
 
 # The fake machine of the tests, the benchmark and the fuzzing builds, one

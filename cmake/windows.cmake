@@ -4,7 +4,9 @@
 # target and the C runtime:
 #  - i686 links against crtdll.dll, the C runtime of Windows NT 3.x, with a
 #    startup of its own, code for any 386, and a header that NT 3.5 loads
-#    (subsystem and OS version 3.10, no dynamic base, no NX);
+#    (subsystem and OS version 3.10, no dynamic base, no NX), and no
+#    relocations: an executable is the first thing in its address space
+#    and always loads at its own base, so they only took room;
 #  - x86_64 links against msvcrt.dll with mingw's startup, to run under
 #    Wine in the end-to-end tests.
 # Everything else (libgcc, the startup code) is linked statically, and
@@ -52,7 +54,7 @@ function(infinst_windows_program target description file)
     list(APPEND link_flags
         -nostartfiles -Wl,-e,_mainCRTStartup
         -Wl,--subsystem,console:3.10,--major-os-version,3,--minor-os-version,10
-        -Wl,--disable-dynamicbase,--disable-nxcompat)
+        -Wl,--disable-dynamicbase,--disable-nxcompat,--disable-reloc-section)
   endif()
   add_executable(${target} ${sources})
   target_include_directories(${target} PRIVATE src)

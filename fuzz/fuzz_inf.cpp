@@ -18,19 +18,27 @@
 //
 // A fourth run installs the input on an empty machine (only the sources
 // beside the INF file) and then takes it back with the uninstaller: the
-// files and the registry must be exactly as they were before, since on an
-// empty machine everything the installer left is its own, and whatever it
-// did not install the uninstaller must not remove.
+// files and the registry must be exactly as they were before. A fifth does
+// the same on the full machine, answering yes, with the Nth call of one
+// platform operation (both taken from the input) failing during the
+// installation, the installation record's own writes included: what the
+// installer did, it noted first, so the uninstaller takes back all of it
+// and nothing else. A sixth installs the input's two halves as two INF
+// files, one after the other, answering yes or no to the second's
+// question, and takes them back in either order (all taken from the
+// input): the machine must be as it was before both.
 //
 // After each run the harness aborts, and so reports a finding, when the run
 // left a heap block, an open file or an open registry key behind. After
-// each installation it does so too when a file was created or changed
-// anywhere but directly in the Windows folder, System32 or
-// System32\Drivers (in a folder below them, beside the INF file, at a
-// canary file outside the Windows folder), or when the registry changed
+// each installation it does so too when a file or folder was created or
+// changed anywhere but directly in the Windows folder, System32,
+// System32\Drivers or the folder INFINST of the installation records (in
+// a folder below them, beside the INF file, at a canary file outside the
+// Windows folder), or when the registry changed
 // anywhere but below the services key. Crashes, overflows and undefined
 // behaviour are the sanitizers' job.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -49,10 +57,11 @@ const char INF_PATH[] = "C:\\work\\driver.inf";
 const char CANARY_PATH[] = "C:\\canary.sys";
 const char CANARY_CONTENT[] = "must never be replaced";
 
-// Where an installation may create or change files (directly, not below),
-// and the key below which it may change the registry.
-const std::vector<std::string> INSTALL_FOLDERS = {"C:\\WINNT", "C:\\WINNT\\System32",
-                                                  "C:\\WINNT\\System32\\Drivers"};
+// Where an installation may create or change files (directly, not below):
+// the three destination directories and the folder of its records; and the
+// key below which it may change the registry.
+const std::vector<std::string> INSTALL_FOLDERS = {
+    "C:\\WINNT", "C:\\WINNT\\System32", "C:\\WINNT\\System32\\Drivers", "C:\\WINNT\\INFINST"};
 const char SERVICES_KEY[] = "System\\CurrentControlSet\\Services";
 
 // A fresh machine with the INF file and the files a copy section may
@@ -133,6 +142,29 @@ void prepareMachine(const std::string &inf) {
     prepare(makeMachine, inf);
 }
 
+// The lines of one machine snapshot that the other lacks, for a finding.
+void sayDifference(const std::string &before, const std::string &after) {
+    auto lines = [](const std::string &text) {
+        std::vector<std::string> split;
+        for (size_t at = 0, end; at < text.size(); at = end + 1) {
+            end = text.find('\n', at);
+            split.push_back(text.substr(at, end - at));
+        }
+        return split;
+    };
+    std::vector<std::string> was = lines(before);
+    std::vector<std::string> is = lines(after);
+    for (const std::string &line : was) {
+        if (std::find(is.begin(), is.end(), line) == is.end())
+            fprintf(stderr, "- %s\n", line.c_str());
+    }
+    for (const std::string &line : is) {
+        if (std::find(was.begin(), was.end(), line) == was.end())
+            fprintf(stderr, "+ %s\n", line.c_str());
+    }
+    fprintf(stderr, "output:\n%s\n", fakeOutput().c_str());
+}
+
 [[noreturn]] void finding(const char *what, size_t count) {
     fprintf(stderr, "infinst fuzz finding: %s (%zu)\n", what, count);
     abort();
@@ -158,6 +190,18 @@ int runChecked(ProgramEntry program, const char *name) {
     if (fakeOpenRegKeys() != 0)
         finding("registry keys left open after the run", static_cast<size_t>(fakeOpenRegKeys()));
     return exitCode;
+}
+
+// Takes back what the INF file at `path` installed, agreeing.
+void takeBack(const char *path) {
+    fakeSetInput("1\n");
+    ++g_programRuns;
+    int exitCode = runProgram(runUninstaller, "infundo.exe", {path});
+    if (exitCode != 0 && exitCode != 1)
+        finding("the uninstaller's exit code is neither 0 nor 1", static_cast<size_t>(exitCode));
+    if (fakeHeapBlocks() != 0 || fakeOpenFiles() != 0 || fakeOpenSearches() != 0 ||
+        fakeOpenRegKeys() != 0)
+        finding("the uninstaller left something open", 0);
 }
 
 // What an installation must leave as it was.
@@ -190,9 +234,62 @@ void installAndTakeBack(const std::string &inf) {
     const std::string before = fakeMachineSnapshot();
     fakeQueueKeys({'y'});
     installChecked(inf);
-    runChecked(runUninstaller, "infundo.exe");
-    if (fakeMachineSnapshot() != before)
+    takeBack(INF_PATH);
+    if (fakeMachineSnapshot() != before) {
+        sayDifference(before, fakeMachineSnapshot());
         finding("the uninstaller did not leave the machine as it was", inf.size());
+    }
+}
+
+// The failures a real system may answer during an installation. Not these:
+// a failed IsDBCSLeadByte, a RegOpenKeyExA that fails for a key that is
+// not there (either would tell the installer that a key exists when it
+// does not), the path separator, and a RemoveDirectoryA that fails on the
+// record's empty folder, which no record then names.
+bool isRealFailure(FakeOperation operation) {
+    return operation != FAKE_IS_LEAD_BYTE && operation != FAKE_REG_PROBE_KEY &&
+           operation != FAKE_PATH_SEPARATOR && operation != FAKE_REMOVE_DIRECTORY;
+}
+
+// Installed on the full machine with one call failing, and taken back:
+// the machine is as it was.
+void installFailingAndTakeBack(const std::string &inf, FakeOperation failing, int nth) {
+    prepareMachine(inf);
+    const std::string before = fakeMachineSnapshot();
+    fakeQueueKeys({'y'});
+    fakeFailCall(failing, nth);
+    installChecked(inf);
+    fakeFailCall(failing, 0);
+    takeBack(INF_PATH);
+    if (fakeMachineSnapshot() != before) {
+        fprintf(stderr, "failing: %s call %d\n", fakeOperationName(failing), nth);
+        sayDifference(before, fakeMachineSnapshot());
+        finding("taken back after a failing installation, the machine is not as it was",
+                inf.size());
+    }
+}
+
+// Two INF files installed one after the other, taken back in either order:
+// the machine is as it was before both.
+void installTwoAndTakeBack(const std::string &first, const std::string &second, int answer,
+                           bool firstBackFirst) {
+    prepareSources("");
+    fakeAddFile("C:\\work\\a.inf", first);
+    fakeAddFile("C:\\work\\b.inf", second);
+    const std::string before = fakeMachineSnapshot();
+    const char *paths[] = {"C:\\work\\a.inf", "C:\\work\\b.inf"};
+    for (int i = 0; i < 2; ++i) {
+        fakeSetInput("1\n");
+        fakeQueueKeys({i == 0 ? 'y' : answer});
+        ++g_programRuns;
+        runProgram(runInstaller, "infinst.exe", {paths[i]});
+    }
+    takeBack(paths[firstBackFirst ? 0 : 1]);
+    takeBack(paths[firstBackFirst ? 1 : 0]);
+    if (fakeMachineSnapshot() != before) {
+        sayDifference(before, fakeMachineSnapshot());
+        finding("two installations taken back left the machine changed", first.size());
+    }
 }
 
 void runOnce(const std::string &inf, const std::vector<int> &keys, int failAt = 0) {
@@ -227,6 +324,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     runOnce(inf, {'y'});
     runOnce(inf, {'y'}, 1 + static_cast<int>(size % 8));
     installAndTakeBack(inf);
+    unsigned char first = size > 0 ? data[0] : 0;
+    FakeOperation failing = static_cast<FakeOperation>((first + size) % FAKE_OPERATION_COUNT);
+    if (isRealFailure(failing))
+        installFailingAndTakeBack(inf, failing, 1 + static_cast<int>(size / 3 % 12));
+    installTwoAndTakeBack(inf.substr(0, size / 2), inf.substr(size / 2), first & 1 ? 'y' : 'n',
+                          (first & 2) != 0);
     // The fake as every input finds it: libFuzzer looks for a leak (and
     // runs the input once more) whenever an input ends with more heap
     // blocks than it began with.

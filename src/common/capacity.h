@@ -20,10 +20,22 @@ const int DESTINATION_CAPACITY = 64;
 // Registry keys this run may take over.
 const int CLAIMED_KEY_CAPACITY = 64;
 
+// Keys whose Type and ImagePath one run watches for a driver the kernel
+// cannot load (the warning after the AddReg section); past them, none.
+const int WRITTEN_KEY_CAPACITY = 64;
+
 // Fields of an AddReg line, terminating NUL included.
 const size_t REG_KEY_FIELD_SIZE = 256;
 const size_t REG_NAME_FIELD_SIZE = 256;
 const size_t REG_FLAGS_FIELD_SIZE = 32;
 const size_t REG_DATA_FIELD_SIZE = 512;
+
+// The installation record (src/record/): one line of it, the bytes of a
+// value it keeps (a replaced value larger than that is not replaced: it
+// could not be put back), and the name of a replaced file's saved copy
+// ("1A2B3C4D.001").
+const size_t RECORD_LINE_SIZE = 8192;
+const size_t RECORD_VALUE_SIZE = 1024;
+const size_t RECORD_SAVED_NAME_SIZE = 13;
 
 #endif

@@ -132,8 +132,14 @@ InfCheck infCheckFile(InfStream *stream) {
 }
 
 struct CopyContext {
+    InfStream *stream;
     const char *infDirectory;
     const char *destinationDirectory;
+    const InfInstallActions *actions;
+};
+
+struct AddRegContext {
+    InfStream *stream;
     const InfInstallActions *actions;
 };
 
@@ -156,14 +162,15 @@ static void copyLine(char *line, void *context) {
         shortfallAdd();
         return;
     }
-    copy->actions->file(source, destination, copy->actions->context);
+    if (!copy->actions->file(source, destination, copy->actions->context))
+        copy->stream->stopped = true;
 }
 
 static void addRegLine(char *text, void *context) {
-    const InfInstallActions *actions = static_cast<const InfInstallActions *>(context);
+    const AddRegContext *addReg = static_cast<const AddRegContext *>(context);
     AddRegLine line;
-    if (readAddRegLine(text, &line))
-        actions->value(&line, actions->context);
+    if (readAddRegLine(text, &line) && !addReg->actions->value(&line, addReg->actions->context))
+        addReg->stream->stopped = true;
 }
 
 // Pass 3 at a header line: hands the body of an AddReg or copy section to
@@ -177,7 +184,10 @@ static void walkHeader(InfStream *stream, const char *line, HeaderKind kind,
         return;
     }
     if (kind == HEADER_ADDREG) {
-        readSectionBody(stream, addRegLine, actions);
+        AddRegContext context = {stream, actions};
+        readSectionBody(stream, addRegLine, &context);
+        if (!stream->stopped && actions->addRegSectionEnd)
+            actions->addRegSectionEnd(actions->context);
         return;
     }
     char name[LINE_SIZE]; // between the brackets
@@ -192,7 +202,7 @@ static void walkHeader(InfStream *stream, const char *line, HeaderKind kind,
         return;
     char destination[PATH_SIZE];
     if (destinationForSection(name, destination)) {
-        CopyContext context = {infDirectory, destination, actions};
+        CopyContext context = {stream, infDirectory, destination, actions};
         readSectionBody(stream, copyLine, &context);
     } else {
         say(INF_MSG_UNSUPPORTED_DESTINATION, name);
@@ -200,8 +210,8 @@ static void walkHeader(InfStream *stream, const char *line, HeaderKind kind,
     }
 }
 
-bool infWalkInstallation(InfStream *stream, const char *infDirectory,
-                         const InfInstallActions *actions) {
+InfWalk infWalkInstallation(InfStream *stream, const char *infDirectory,
+                            const InfInstallActions *actions) {
     InfInstallActions own = *actions; // the section readers' context
     char line[LINE_SIZE];
     infRewind(stream);
@@ -215,5 +225,7 @@ bool infWalkInstallation(InfStream *stream, const char *infDirectory,
             shortfallAdd();
         }
     }
-    return !stream->failed;
+    if (stream->stopped)
+        return INF_WALK_STOPPED;
+    return stream->failed ? INF_WALK_READ_FAILED : INF_WALK_DONE;
 }

@@ -40,25 +40,32 @@ enum InfCheck {
 // filled on the way. Which messages end a refused run is the caller's.
 InfCheck infCheckFile(InfStream *stream);
 
-// What a program does with the lines of the installation pass.
+// What a program does with the lines of the installation pass. Each
+// answers false when the run must end at once (the installer could not
+// extend its record): the pass then stops reading.
 struct InfInstallActions {
     // A copy line whose name stays inside the directories and whose two
     // paths fit PATH_SIZE: the file's source path (INF folder and line)
     // and destination path (the section's directory and line).
-    void (*file)(const char *source, const char *destination, void *context);
+    bool (*file)(const char *source, const char *destination, void *context);
     // An AddReg line that passed every check.
-    void (*value)(const AddRegLine *line, void *context);
+    bool (*value)(const AddRegLine *line, void *context);
+    // After the last line of the AddReg section; may be null.
+    void (*addRegSectionEnd)(void *context);
     void *context;
 };
+
+// How the installation pass ended.
+enum InfWalk { INF_WALK_DONE, INF_WALK_READ_FAILED, INF_WALK_STOPPED };
 
 // Pass 3: reads the file once more and hands each line on, in the order of
 // the file. Whatever cannot be handed on (a refused file name, a section
 // without a supported destination, an AddReg line that does not read, an
 // AddService line, a header without its ']' or with text after it, a
 // section name that matches an AddReg or copy section only when letter
-// case is ignored) is reported and counted in the shortfall. False when a
-// seek or read failed: the stream's place is lost and the run must stop.
-bool infWalkInstallation(InfStream *stream, const char *infDirectory,
-                         const InfInstallActions *actions);
+// case is ignored) is reported and counted in the shortfall. A seek or
+// read that failed loses the stream's place, and the run must stop.
+InfWalk infWalkInstallation(InfStream *stream, const char *infDirectory,
+                            const InfInstallActions *actions);
 
 #endif

@@ -22,6 +22,7 @@ bool infOpen(InfStream *stream, const char *path) {
     stream->lineStart = InfPosition{0, 1};
     stream->reportLongLines = false;
     stream->failed = false;
+    stream->stopped = false;
     return stream->file != nullptr;
 }
 
@@ -126,7 +127,7 @@ static size_t takePlainBytes(InfStream *stream, char *line, size_t length, bool 
 }
 
 bool readLine(InfStream *stream, char *line) {
-    if (stream->failed)
+    if (stream->failed || stream->stopped)
         return false;
     for (;;) {
         stream->lineStart = infTell(stream);

@@ -51,6 +51,7 @@ struct InfStream {
     InfPosition lineStart; // where the line readLine last gave began
     bool reportLongLines;  // report and count each line skipped: too long, stray CR or NUL
     bool failed;           // set for good by a failed seek or read: every read ends
+    bool stopped;          // set by a reader whose run must end: every read ends
     unsigned char buffer[512];
 };
 
@@ -74,7 +75,8 @@ void infRewind(InfStream *stream);
 // buffer. Lines of more than LINE_SIZE - 1 characters (every byte before
 // the LF but the CR of a CR LF), and lines with a stray CR or a NUL, are
 // skipped (and reported while the stream's report switch is on). False at
-// the end of data and after a failed seek or read.
+// the end of data, after a failed seek or read, and once a reader stopped
+// the run.
 bool readLine(InfStream *stream, char *line);
 
 // What a section reader does with one body line; `context` is the

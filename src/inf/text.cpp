@@ -267,9 +267,13 @@ bool startsWithUtf8Mark(const unsigned char *bytes, size_t size) {
     return size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
 }
 
-bool hasInfExtension(const char *path) {
+bool hasExtension(const char *path, const char *extension) {
     const char *dot = strrchr(path, '.');
-    return dot && equalsIgnoreCase(dot, ".inf");
+    return dot && equalsIgnoreCase(dot, extension);
+}
+
+bool hasInfExtension(const char *path) {
+    return hasExtension(path, ".inf");
 }
 
 bool composePath(char *path, const char *first, const char *second) {

@@ -100,8 +100,11 @@ bool startsWithUtf16Mark(const unsigned char *bytes, size_t size);
 // True when the `size` bytes begin with the UTF-8 byte-order mark EF BB BF.
 bool startsWithUtf8Mark(const unsigned char *bytes, size_t size);
 
-// True when the text from the last '.' of the path is ".inf", in any case:
-// the only files the installer takes.
+// True when the text from the last '.' of the path is `extension` (".inf"),
+// in any case.
+bool hasExtension(const char *path, const char *extension);
+
+// True for ".inf": the only files the installer takes.
 bool hasInfExtension(const char *path);
 
 // Writes `first` followed by `second` into a PATH_SIZE buffer; false,

@@ -1,19 +1,20 @@
 // Every fixed capacity of the uninstaller. Like the installer, it never
 // grows a table: what does not fit is reported and kept, never removed
-// unchecked. Its lines, paths and AddReg fields are the installer's own
-// (common/capacity.h), since it reads the same file the same way.
+// unchecked. Its paths and registry fields are the installer's own
+// (common/capacity.h), since it takes back what the installer noted.
 
 #ifndef INFUNDO_CAPACITY_H
 #define INFUNDO_CAPACITY_H
 
 #include "common/capacity.h"
 
-// Distinct destination files, registry values and registry keys (those
-// the AddReg section writes into and their parents below the services
-// key) that one run can take back.
-const int UNDO_FILE_CAPACITY = 128;
-const int UNDO_VALUE_CAPACITY = 128;
-const int UNDO_KEY_CAPACITY = 128;
+// The items one run looks at: the pending items of the record it takes
+// back, and the items of other records taken back before that concern the
+// same files, values and keys.
+const int UNDO_ENTRY_CAPACITY = 256;
+
+// The records of the folder one run reads.
+const int UNDO_RECORD_CAPACITY = 64;
 
 // A key path and a subkey's name below it, while keys are looked into.
 const size_t UNDO_KEY_PATH_SIZE = 2 * REG_KEY_FIELD_SIZE;

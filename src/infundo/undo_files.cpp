@@ -1,5 +1,5 @@
-// The files the uninstaller takes back; see undo_plan.h. A destination is
-// compared in full with its source beside the INF file; a file that the
+// The files the uninstaller takes back; see undo_plan.h. A file is
+// compared by its size and CRC-32 with what the record says; a file the
 // system keeps loaded is marked for deletion at the next restart.
 
 #include <cstring>
@@ -7,132 +7,146 @@
 #include "common/files.h"
 #include "common/say.h"
 #include "inf/text.h"
-#include "infundo/infundo_capacity.h"
 #include "infundo/infundo_messages.h"
 #include "infundo/undo_plan.h"
+#include "infundo/undo_table.h"
 #include "platform/platform.h"
+#include "record/record_file.h"
 
 namespace {
 
-enum FileVerdict {
-    FILE_ABSENT,
-    FILE_REMOVE,
-    FILE_CHANGED,
-    FILE_NO_SOURCE,
-    FILE_UNREADABLE,
-    FILE_IS_SOURCE
-};
-
-struct UndoFile {
-    char source[PATH_SIZE];
-    char destination[PATH_SIZE];
-    FileVerdict verdict;
-};
-
-UndoFile g_files[UNDO_FILE_CAPACITY];
-int g_fileCount = 0;
-
-// A source that is the destination itself (an INF file unpacked into
-// System32\Drivers, or run from there) always compares the same, yet the
-// installer, whose copy onto itself fails, never put it there: it may be
-// another program's.
-FileVerdict judge(const UndoFile &file) {
-    if (!isExistingFile(file.destination))
-        return FILE_ABSENT;
-    if (platformSameFile(file.source, file.destination))
-        return FILE_IS_SOURCE;
-    switch (compareFiles(file.source, file.destination)) {
-    case FILES_SAME: return FILE_REMOVE;
-    case FILES_DIFFERENT: return FILE_CHANGED;
-    case FIRST_UNREADABLE: return FILE_NO_SOURCE;
-    case SECOND_UNREADABLE: return FILE_UNREADABLE;
-    }
-    return FILE_UNREADABLE;
+bool sameFile(const UndoFileState &a, const UndoFileState &b) {
+    return a.present == b.present &&
+           (!a.present || (a.file.size == b.file.size && a.file.crc == b.file.crc));
 }
 
-void sayWhyKept(const UndoFile &file) {
-    if (file.verdict == FILE_CHANGED)
-        say(UNDO_MSG_REASON_CHANGED);
-    else if (file.verdict == FILE_NO_SOURCE)
-        say(UNDO_MSG_REASON_NO_SOURCE, file.source);
-    else if (file.verdict == FILE_IS_SOURCE)
-        say(UNDO_MSG_REASON_IS_SOURCE);
-    else
-        say(UNDO_MSG_REASON_UNREADABLE);
+// The path of a saved copy: beside the record of the entry that saved it.
+bool savedCopyPath(const UndoEntry &entry, char *path) {
+    char folder[PATH_SIZE];
+    strcpy(folder, g_undoRecords[entry.record].path);
+    const char *last = textLastSeparator(folder);
+    folder[last ? last - folder + 1 : 0] = '\0';
+    return composePath(path, folder, entry.item.saved);
+}
+
+// The verdict on a file, from the machine as it is now.
+void judge(UndoThing *thing) {
+    if (!undoJudgeByRecords(thing))
+        return;
+    const UndoEntry &first = g_undoEntries[thing->first];
+    const char *path = thing->named->path;
+    UndoFileState now = {isExistingFile(path), RecordFile{0, 0}};
+    if (now.present && !recordFileOf(path, &now.file)) {
+        thing->verdict = UNDO_KEEP;
+        thing->reason = UNDO_REASON_UNREADABLE;
+        return;
+    }
+    UndoFileState before = undoFileBefore(first.item);
+    if (sameFile(now, before)) {
+        thing->settled = true; // as before: the change was never made, or is undone
+        return;
+    }
+    if (!sameFile(now, undoFileAfter(g_undoEntries[thing->last].item))) {
+        thing->verdict = UNDO_KEEP;
+        thing->reason = UNDO_REASON_CHANGED;
+        return;
+    }
+    if (!before.present) {
+        thing->verdict = UNDO_REMOVE;
+        return;
+    }
+    char saved[PATH_SIZE];
+    RecordFile copy;
+    bool readable = thing->saved >= 0 && savedCopyPath(g_undoEntries[thing->saved], saved) &&
+                    recordFileOf(saved, &copy) && copy.size == before.file.size &&
+                    copy.crc == before.file.crc;
+    thing->verdict = readable ? UNDO_RESTORE : UNDO_KEEP;
+    thing->reason = readable ? UNDO_REASON_NONE : UNDO_REASON_NO_COPY;
+}
+
+// Deletes the file, or marks it for deletion at the restart when in use.
+bool removeFile(const char *path) {
+    // The installer's own file goes even when made read-only since.
+    clearReadOnly(path);
+    switch (platformDeleteFile(path)) {
+    case PLATFORM_DELETED: say(UNDO_MSG_FILE_DELETED, path); return true;
+    case PLATFORM_DELETE_IN_USE:
+        if (platformDeleteFileAtRestart(path)) {
+            say(UNDO_MSG_FILE_AT_RESTART, path);
+            return true;
+        }
+        break;
+    case PLATFORM_DELETE_FAILED: break;
+    }
+    say(UNDO_MSG_FILE_NOT_DELETED, path);
+    return false;
+}
+
+// Puts the saved copy back in the file's place.
+bool restore(const UndoThing &thing) {
+    const char *path = thing.named->path;
+    char saved[PATH_SIZE];
+    clearReadOnly(path);
+    if (savedCopyPath(g_undoEntries[thing.saved], saved) && platformCopyFile(saved, path)) {
+        say(UNDO_MSG_FILE_RESTORED, path);
+        return true;
+    }
+    say(UNDO_MSG_FILE_NOT_RESTORED, path);
+    return false;
 }
 
 } // namespace
 
-void undoResetFiles() {
-    g_fileCount = 0;
-}
-
-// A file that several lines copy is taken back once, compared with the
-// source of the last of them, whose copy the installer leaves there.
-void undoCollectFile(const char *source, const char *destination, void *context) {
-    UndoCount *count = static_cast<UndoCount *>(context);
-    for (int i = 0; i < g_fileCount; ++i) {
-        if (equalsIgnoreCase(g_files[i].destination, destination)) {
-            strcpy(g_files[i].source, source);
-            return;
-        }
-    }
-    if (g_fileCount == UNDO_FILE_CAPACITY) {
-        say(UNDO_MSG_KEEP_FILE, destination);
-        say(UNDO_MSG_REASON_TOO_MANY);
-        ++count->kept;
-        return;
-    }
-    UndoFile &file = g_files[g_fileCount++];
-    strcpy(file.source, source);
-    strcpy(file.destination, destination);
-    file.verdict = FILE_ABSENT;
-}
-
 void undoPlanFiles(UndoCount *count) {
-    for (int i = 0; i < g_fileCount; ++i) {
-        UndoFile &file = g_files[i];
-        file.verdict = judge(file);
-        if (file.verdict == FILE_ABSENT)
+    for (int i = 0; i < g_undoThingCount; ++i) {
+        UndoThing &thing = g_undoThings[i];
+        if (thing.kind != UNDO_FILE)
             continue;
-        if (file.verdict == FILE_REMOVE) {
-            say(UNDO_MSG_PLAN_FILE, file.destination);
+        judge(&thing);
+        const char *path = thing.named->path;
+        switch (thing.verdict) {
+        case UNDO_NOTHING: break;
+        case UNDO_REMOVE:
+            say(UNDO_MSG_PLAN_FILE, path);
             ++count->toRemove;
-            continue;
+            break;
+        case UNDO_RESTORE:
+            say(UNDO_MSG_PLAN_RESTORE_FILE, path);
+            ++count->toRemove;
+            break;
+        case UNDO_KEEP:
+            say(UNDO_MSG_KEEP_FILE, path);
+            undoSayReason(thing);
+            ++count->kept;
+            break;
         }
-        say(UNDO_MSG_KEEP_FILE, file.destination);
-        sayWhyKept(file);
-        ++count->kept;
     }
 }
 
-// Each file is compared once more: the agreement may have waited long
+// Each file is judged once more: the agreement may have waited long
 // enough for it to change.
-void undoRemoveFiles(UndoCount *count) {
-    for (int i = 0; i < g_fileCount; ++i) {
-        UndoFile &file = g_files[i];
-        const char *path = file.destination;
-        if (file.verdict != FILE_REMOVE || (file.verdict = judge(file)) == FILE_ABSENT)
+void undoCarryOutFiles(UndoCount *count) {
+    for (int i = 0; i < g_undoThingCount; ++i) {
+        UndoThing &thing = g_undoThings[i];
+        if (thing.kind != UNDO_FILE ||
+            (thing.verdict != UNDO_REMOVE && thing.verdict != UNDO_RESTORE))
             continue;
-        if (file.verdict != FILE_REMOVE) {
-            say(UNDO_MSG_FILE_NOT_DELETED, path);
-            sayWhyKept(file);
+        UndoVerdict planned = thing.verdict;
+        judge(&thing);
+        if (thing.verdict == UNDO_NOTHING)
+            continue;
+        bool done = false;
+        if (thing.verdict != planned) {
+            say(planned == UNDO_REMOVE ? UNDO_MSG_FILE_NOT_DELETED : UNDO_MSG_FILE_NOT_RESTORED,
+                thing.named->path);
+            undoSayReason(thing);
+        } else {
+            done = planned == UNDO_REMOVE ? removeFile(thing.named->path) : restore(thing);
+        }
+        thing.settled = done;
+        if (!done) {
+            thing.verdict = UNDO_KEEP;
             ++count->kept;
-            continue;
         }
-        // The installer's own file goes even when made read-only since.
-        clearReadOnly(path);
-        switch (platformDeleteFile(path)) {
-        case PLATFORM_DELETED: say(UNDO_MSG_FILE_DELETED, path); continue;
-        case PLATFORM_DELETE_IN_USE:
-            if (platformDeleteFileAtRestart(path)) {
-                say(UNDO_MSG_FILE_AT_RESTART, path);
-                continue;
-            }
-            break;
-        case PLATFORM_DELETE_FAILED: break;
-        }
-        say(UNDO_MSG_FILE_NOT_DELETED, path);
-        ++count->kept;
     }
 }

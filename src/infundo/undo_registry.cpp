@@ -5,165 +5,167 @@
 #include <cstring>
 
 #include "common/say.h"
-#include "inf/addreg_line.h"
 #include "inf/names.h"
 #include "inf/text.h"
-#include "infundo/infundo_capacity.h"
 #include "infundo/infundo_messages.h"
 #include "infundo/undo_plan.h"
+#include "infundo/undo_table.h"
 #include "platform/platform.h"
 
 namespace {
 
-enum Verdict { ABSENT, REMOVE, KEEP, UNREADABLE };
-
-struct UndoValue {
-    char key[REG_KEY_FIELD_SIZE];
-    char name[REG_NAME_FIELD_SIZE];
-    AddRegValue value; // what the last line that writes it writes
-    Verdict verdict;
-};
-
-struct UndoKey {
-    char key[REG_KEY_FIELD_SIZE];
-    int depth; // separators after the services key
-    Verdict verdict;
-};
-
-UndoValue g_values[UNDO_VALUE_CAPACITY];
-int g_valueCount = 0;
-UndoKey g_keys[UNDO_KEY_CAPACITY];
-int g_keyCount = 0;
-
-// The key as the registry names it: a trailing backslash names the same
-// key as none.
-void keyOf(const char *path, char *key) {
-    strcpy(key, path);
-    const char *last = textLastSeparator(key);
-    if (last && *last == '\\' && last[1] == '\0')
-        key[strlen(key) - 1] = '\0';
+bool sameValue(const UndoValueState &a, const UndoValueState &b) {
+    return a.present == b.present &&
+           (!a.present || (a.value->type == b.value->type && a.value->size == b.value->size &&
+                           memcmp(a.value->bytes, b.value->bytes, a.value->size) == 0));
 }
 
-UndoKey *findKey(const char *key) {
-    for (int i = 0; i < g_keyCount; ++i) {
-        if (equalsIgnoreCase(g_keys[i].key, key))
-            return &g_keys[i];
-    }
-    return nullptr;
-}
-
-// Adds the key once, keeping the table ordered deepest first.
-void collectKey(const char *key, int depth, UndoCount *count) {
-    if (findKey(key))
-        return;
-    if (g_keyCount == UNDO_KEY_CAPACITY) {
-        say(UNDO_MSG_KEEP_KEY, key);
-        say(UNDO_MSG_REASON_TOO_MANY);
-        ++count->kept;
-        return;
-    }
-    int at = g_keyCount++;
-    while (at > 0 && g_keys[at - 1].depth < depth) {
-        g_keys[at] = g_keys[at - 1];
-        --at;
-    }
-    strcpy(g_keys[at].key, key);
-    g_keys[at].depth = depth;
-    g_keys[at].verdict = ABSENT;
-}
-
-// The key and each parent of it below the services key.
-void collectKeys(const char *key, UndoCount *count) {
-    char part[REG_KEY_FIELD_SIZE];
-    int depth = 0;
-    for (const char *at = key + SERVICES_KEY_PREFIX_LENGTH; *at; at = textNextChar(at)) {
-        if (*at == '\\') {
-            size_t length = static_cast<size_t>(at - key);
-            memcpy(part, key, length);
-            part[length] = '\0';
-            collectKey(part, depth++, count);
-        }
-    }
-    collectKey(key, depth, count);
-}
-
-bool isServiceLevel(const UndoKey &key) {
-    return key.depth == 0;
-}
-
-UndoValue *findValue(const char *key, const char *name) {
-    for (int i = 0; i < g_valueCount; ++i) {
-        if (equalsIgnoreCase(g_values[i].key, key) && equalsIgnoreCase(g_values[i].name, name))
-            return &g_values[i];
-    }
-    return nullptr;
-}
-
-Verdict judgeValue(const UndoValue &value) {
-    PlatformRegKey *handle = platformRegOpenKey(value.key);
+// The value as the machine holds it now; false when it cannot be read.
+bool readValue(const RecordItem &named, UndoValueState *now, RecordValue *value) {
+    now->present = false;
+    now->value = value;
+    PlatformRegKey *handle = platformRegOpenKey(named.key);
     if (!handle)
-        return platformRegProbeKey(value.key) == PLATFORM_KEY_NOT_FOUND ? ABSENT : UNREADABLE;
-    unsigned long type = 0;
-    unsigned char bytes[REG_DATA_FIELD_SIZE];
-    unsigned long size = sizeof bytes;
-    PlatformValueQuery query = platformRegQueryValue(handle, value.name, &type, bytes, &size);
+        return platformRegProbeKey(named.key) == PLATFORM_KEY_NOT_FOUND;
+    value->size = sizeof value->bytes;
+    PlatformValueQuery query =
+        platformRegQueryValue(handle, named.name, &value->type, value->bytes, &value->size);
     platformRegCloseKey(handle);
-    if (query == PLATFORM_VALUE_NOT_FOUND)
-        return ABSENT;
-    if (query == PLATFORM_VALUE_FAILED)
-        return UNREADABLE;
-    bool same = query == PLATFORM_VALUE_READ && type == value.value.type &&
-                size == value.value.size && memcmp(bytes, value.value.bytes, size) == 0;
-    return same ? REMOVE : KEEP;
+    if (query == PLATFORM_VALUE_TOO_LARGE) {
+        value->type = 0; // larger than anything written: compares as changed
+        value->size = 0;
+        now->present = true;
+        return true;
+    }
+    now->present = query == PLATFORM_VALUE_READ;
+    return query != PLATFORM_VALUE_FAILED;
+}
+
+void judgeValue(UndoThing *thing) {
+    if (!undoJudgeByRecords(thing))
+        return;
+    static RecordValue current; // large: kept off the stack
+    UndoValueState now;
+    if (!readValue(*thing->named, &now, &current)) {
+        thing->verdict = UNDO_KEEP;
+        thing->reason = UNDO_REASON_UNREADABLE;
+        return;
+    }
+    UndoValueState before = undoValueBefore(g_undoEntries[thing->first].item);
+    if (sameValue(now, before)) {
+        thing->settled = true;
+        return;
+    }
+    if (!sameValue(now, undoValueAfter(g_undoEntries[thing->last].item))) {
+        thing->verdict = UNDO_KEEP;
+        thing->reason = UNDO_REASON_CHANGED;
+        return;
+    }
+    thing->verdict = before.present ? UNDO_RESTORE : UNDO_REMOVE;
+}
+
+bool restoreValue(const UndoThing &thing) {
+    const RecordValue &old = *undoValueBefore(g_undoEntries[thing.first].item).value;
+    PlatformRegKey *handle = platformRegCreateKey(thing.named->key);
+    if (!handle)
+        return false;
+    bool written =
+        platformRegSetValue(handle, thing.named->name, old.type, old.bytes, old.size) != 0;
+    platformRegCloseKey(handle);
+    return written;
+}
+
+// Separators after the services key: 0 for a service's own key.
+int depthOf(const char *key) {
+    int depth = 0;
+    for (const char *at = key + SERVICES_KEY_PREFIX_LENGTH; *at; at = textNextChar(at))
+        depth += *at == '\\';
+    return depth;
+}
+
+// A thing of the plan at or below `key`, or null.
+const UndoThing *plannedAtOrBelow(const char *key, bool (*wanted)(const UndoThing &)) {
+    size_t length = strlen(key);
+    for (int i = 0; i < g_undoThingCount; ++i) {
+        const char *other = g_undoThings[i].named->key;
+        if (g_undoThings[i].kind != UNDO_FILE && startsWithIgnoreCase(other, key) &&
+            (other[length] == '\0' || other[length] == '\\') && wanted(g_undoThings[i]))
+            return &g_undoThings[i];
+    }
+    return nullptr;
+}
+
+bool goes(const UndoThing &thing) {
+    return thing.verdict == UNDO_REMOVE || (thing.verdict == UNDO_NOTHING && thing.settled);
+}
+
+bool stays(const UndoThing &thing) {
+    return thing.verdict == UNDO_KEEP || thing.verdict == UNDO_RESTORE;
+}
+
+// The thing a value or key of the plan is, or null.
+const UndoThing *findPlanned(UndoKind kind, const char *key, const char *name) {
+    for (int i = 0; i < g_undoThingCount; ++i) {
+        const UndoThing &thing = g_undoThings[i];
+        if (thing.kind == kind && equalsIgnoreCase(thing.named->key, key) &&
+            (kind == UNDO_KEY || equalsIgnoreCase(thing.named->name, name)))
+            return &thing;
+    }
+    return nullptr;
 }
 
 // What keeps a key: its first value or subkey that does not go. While
 // planning, the values and keys the plan removes do not count; once they
 // were removed, anything left counts. NT's own Enum and Security keys of a
-// service never count. `reason` (REG_NAME_FIELD_SIZE) names the value or
-// subkey that keeps the key.
-enum Holding { HOLDS_NOTHING, HOLDS_VALUE, HOLDS_SUBKEY, HOLDS_UNREADABLE };
-
-Holding whatHolds(const UndoKey &key, bool planning, char *reason) {
-    PlatformRegKey *handle = platformRegOpenKey(key.key);
+// service count only when the plan keeps something in them. `holder`
+// (REG_NAME_FIELD_SIZE) names the value or subkey that keeps the key.
+UndoReason whatHolds(const char *key, bool planning, char *holder) {
+    PlatformRegKey *handle = platformRegOpenKey(key);
     if (!handle)
-        return HOLDS_UNREADABLE;
-    Holding holding = HOLDS_NOTHING;
+        return UNDO_REASON_UNREADABLE;
+    UndoReason holding = UNDO_REASON_NONE;
     int found;
     for (unsigned long i = 0;
-         (found = platformRegEnumValue(handle, i, reason, REG_NAME_FIELD_SIZE)) == 1; ++i) {
-        const UndoValue *value = planning ? findValue(key.key, reason) : nullptr;
-        if (!value || value->verdict != REMOVE) {
-            holding = HOLDS_VALUE;
+         (found = platformRegEnumValue(handle, i, holder, REG_NAME_FIELD_SIZE)) == 1; ++i) {
+        const UndoThing *value = planning ? findPlanned(UNDO_VALUE, key, holder) : nullptr;
+        if (!value || !goes(*value)) {
+            holding = UNDO_REASON_VALUE;
             break;
         }
     }
     for (unsigned long i = 0;
-         holding == HOLDS_NOTHING && found != -1 &&
-         (found = platformRegEnumKey(handle, i, reason, REG_NAME_FIELD_SIZE)) == 1;
+         holding == UNDO_REASON_NONE && found != -1 &&
+         (found = platformRegEnumKey(handle, i, holder, REG_NAME_FIELD_SIZE)) == 1;
          ++i) {
-        if (isServiceLevel(key) &&
-            (equalsIgnoreCase(reason, "Enum") || equalsIgnoreCase(reason, "Security")))
-            continue;
         char path[UNDO_KEY_PATH_SIZE];
-        strcpy(path, key.key);
+        strcpy(path, key);
         strcat(path, "\\");
-        strcat(path, reason);
-        const UndoKey *below = planning ? findKey(path) : nullptr;
-        if (!below || below->verdict != REMOVE)
-            holding = HOLDS_SUBKEY;
+        strcat(path, holder);
+        if (depthOf(key) == 0 &&
+            (equalsIgnoreCase(holder, "Enum") || equalsIgnoreCase(holder, "Security"))) {
+            if (!plannedAtOrBelow(path, stays))
+                continue;
+        } else if (planning) {
+            const UndoThing *below = findPlanned(UNDO_KEY, path, "");
+            if (below && goes(*below))
+                continue;
+        }
+        holding = UNDO_REASON_SUBKEY;
     }
     platformRegCloseKey(handle);
-    return found == -1 ? HOLDS_UNREADABLE : holding;
+    return found == -1 ? UNDO_REASON_UNREADABLE : holding;
 }
 
-void sayHolding(Holding holding, const char *reason) {
-    if (holding == HOLDS_VALUE)
-        say(UNDO_MSG_REASON_VALUE, reason);
-    else if (holding == HOLDS_SUBKEY)
-        say(UNDO_MSG_REASON_SUBKEY, reason);
-    else
-        say(UNDO_MSG_REASON_UNREADABLE);
+void judgeKey(UndoThing *thing) {
+    thing->verdict = UNDO_NOTHING;
+    thing->reason = UNDO_REASON_NONE;
+    thing->settled = false;
+    if (platformRegProbeKey(thing->named->key) == PLATFORM_KEY_NOT_FOUND) {
+        thing->settled = true;
+        return;
+    }
+    thing->reason = whatHolds(thing->named->key, true, thing->holder);
+    thing->verdict = thing->reason == UNDO_REASON_NONE ? UNDO_REMOVE : UNDO_KEEP;
 }
 
 // Deletes a key with everything below it, deepest first.
@@ -192,121 +194,137 @@ bool deleteTree(char *path, int depth) {
 
 // A key that holds nothing else goes; a service key takes its Enum and
 // Security keys with it.
-bool deleteKey(const UndoKey &key) {
+bool deleteKey(const char *key) {
     static const char *const OWN[] = {"Enum", "Security"};
-    if (isServiceLevel(key)) {
+    if (depthOf(key) == 0) {
         for (const char *own : OWN) {
             char path[UNDO_KEY_PATH_SIZE];
-            strcpy(path, key.key);
+            strcpy(path, key);
             strcat(path, "\\");
             strcat(path, own);
             if (platformRegProbeKey(path) != PLATFORM_KEY_NOT_FOUND && !deleteTree(path, 0))
                 return false;
         }
     }
-    return platformRegDeleteKey(key.key) != 0;
+    return platformRegDeleteKey(key) != 0;
+}
+
+// Prints what the plan does with a value or key and counts it. A key's
+// texts name the key alone.
+void sayPlan(const UndoThing &thing, UndoCount *count) {
+    const char *key = thing.named->key;
+    const char *name = thing.named->name;
+    bool isValue = thing.kind == UNDO_VALUE;
+    switch (thing.verdict) {
+    case UNDO_NOTHING: return;
+    case UNDO_REMOVE:
+        if (isValue)
+            say(UNDO_MSG_PLAN_VALUE, key, name);
+        else
+            say(UNDO_MSG_PLAN_KEY, key);
+        break;
+    case UNDO_RESTORE: say(UNDO_MSG_PLAN_RESTORE_VALUE, key, name); break;
+    case UNDO_KEEP:
+        if (isValue)
+            say(UNDO_MSG_KEEP_VALUE, key, name);
+        else
+            say(UNDO_MSG_KEEP_KEY, key);
+        undoSayReason(thing);
+        ++count->kept;
+        return;
+    }
+    ++count->toRemove;
+}
+
+// The key things, deepest first, into `order`; their count.
+int keysDeepestFirst(int *order) {
+    int count = 0;
+    for (int i = 0; i < g_undoThingCount; ++i) {
+        if (g_undoThings[i].kind != UNDO_KEY)
+            continue;
+        int at = count++;
+        int depth = depthOf(g_undoThings[i].named->key);
+        while (at > 0 && depthOf(g_undoThings[order[at - 1]].named->key) < depth) {
+            order[at] = order[at - 1];
+            --at;
+        }
+        order[at] = i;
+    }
+    return count;
 }
 
 } // namespace
 
-void undoResetRegistry() {
-    g_valueCount = 0;
-    g_keyCount = 0;
-}
-
-// Several lines may name one value: the last that writes it gives the
-// bytes the installer leaves there. A line of an unsupported type writes
-// nothing, but the installer made its key all the same.
-void undoCollectValue(const AddRegLine *line, void *context) {
-    UndoCount *count = static_cast<UndoCount *>(context);
-    char key[REG_KEY_FIELD_SIZE];
-    keyOf(line->key, key);
-    collectKeys(key, count);
-    AddRegValue value;
-    if (!addRegValueOf(*line, &value))
-        return;
-    UndoValue *known = findValue(key, line->name);
-    if (!known) {
-        if (g_valueCount == UNDO_VALUE_CAPACITY) {
-            say(UNDO_MSG_KEEP_VALUE, key, line->name);
-            say(UNDO_MSG_REASON_TOO_MANY);
-            ++count->kept;
-            return;
-        }
-        known = &g_values[g_valueCount++];
-        strcpy(known->key, key);
-        strcpy(known->name, line->name);
-    }
-    known->value = value;
-    known->verdict = ABSENT;
-}
-
-void undoPlanRegistry(UndoCount *count) {
-    for (int i = 0; i < g_valueCount; ++i) {
-        UndoValue &value = g_values[i];
-        value.verdict = judgeValue(value);
-        if (value.verdict == REMOVE) {
-            say(UNDO_MSG_PLAN_VALUE, value.key, value.name);
-            ++count->toRemove;
-        } else if (value.verdict != ABSENT) {
-            say(UNDO_MSG_KEEP_VALUE, value.key, value.name);
-            say(value.verdict == KEEP ? UNDO_MSG_REASON_CHANGED : UNDO_MSG_REASON_UNREADABLE);
-            ++count->kept;
-        }
-    }
-    for (int i = 0; i < g_keyCount; ++i) {
-        UndoKey &key = g_keys[i];
-        if (platformRegProbeKey(key.key) == PLATFORM_KEY_NOT_FOUND) {
-            key.verdict = ABSENT;
+void undoPlanValues(UndoCount *count) {
+    for (int i = 0; i < g_undoThingCount; ++i) {
+        UndoThing &thing = g_undoThings[i];
+        if (thing.kind != UNDO_VALUE)
             continue;
-        }
-        char reason[REG_NAME_FIELD_SIZE];
-        Holding holding = whatHolds(key, true, reason);
-        key.verdict = holding == HOLDS_NOTHING ? REMOVE : KEEP;
-        if (key.verdict == REMOVE) {
-            say(UNDO_MSG_PLAN_KEY, key.key);
-            ++count->toRemove;
-        } else {
-            say(UNDO_MSG_KEEP_KEY, key.key);
-            sayHolding(holding, reason);
-            ++count->kept;
-        }
+        judgeValue(&thing);
+        sayPlan(thing, count);
     }
 }
 
-// Each value is compared once more: the agreement may have waited long
+void undoPlanKeys(UndoCount *count) {
+    int order[UNDO_ENTRY_CAPACITY];
+    int keys = keysDeepestFirst(order);
+    for (int i = 0; i < keys; ++i) {
+        UndoThing &thing = g_undoThings[order[i]];
+        judgeKey(&thing);
+        sayPlan(thing, count);
+    }
+}
+
+// Each value is judged once more: the agreement may have waited long
 // enough for it to change.
-void undoRemoveRegistry(UndoCount *count) {
-    for (int i = 0; i < g_valueCount; ++i) {
-        UndoValue &value = g_values[i];
-        if (value.verdict != REMOVE || (value.verdict = judgeValue(value)) == ABSENT)
+void undoCarryOutRegistry(UndoCount *count) {
+    for (int i = 0; i < g_undoThingCount; ++i) {
+        UndoThing &thing = g_undoThings[i];
+        if (thing.kind != UNDO_VALUE ||
+            (thing.verdict != UNDO_REMOVE && thing.verdict != UNDO_RESTORE))
             continue;
-        if (value.verdict != REMOVE) {
-            say(UNDO_MSG_VALUE_NOT_DELETED, value.key, value.name);
-            say(value.verdict == KEEP ? UNDO_MSG_REASON_CHANGED : UNDO_MSG_REASON_UNREADABLE);
-            ++count->kept;
-        } else if (platformRegDeleteValue(value.key, value.name)) {
-            say(UNDO_MSG_VALUE_DELETED, value.key, value.name);
+        UndoVerdict planned = thing.verdict;
+        judgeValue(&thing);
+        if (thing.verdict == UNDO_NOTHING)
+            continue;
+        const char *key = thing.named->key;
+        const char *name = thing.named->name;
+        bool done = false;
+        if (thing.verdict != planned) {
+            say(planned == UNDO_REMOVE ? UNDO_MSG_VALUE_NOT_DELETED : UNDO_MSG_VALUE_NOT_RESTORED,
+                key, name);
+            undoSayReason(thing);
+        } else if (planned == UNDO_REMOVE) {
+            done = platformRegDeleteValue(key, name) != 0;
+            say(done ? UNDO_MSG_VALUE_DELETED : UNDO_MSG_VALUE_NOT_DELETED, key, name);
         } else {
-            say(UNDO_MSG_VALUE_NOT_DELETED, value.key, value.name);
+            done = restoreValue(thing);
+            say(done ? UNDO_MSG_VALUE_RESTORED : UNDO_MSG_VALUE_NOT_RESTORED, key, name);
+        }
+        thing.settled = done;
+        if (!done) {
+            thing.verdict = UNDO_KEEP;
             ++count->kept;
         }
     }
     // NT deletes a key with its values: each is looked into once more, so
     // that a value that could not be deleted keeps its key.
-    for (int i = 0; i < g_keyCount; ++i) {
-        const UndoKey &key = g_keys[i];
-        if (key.verdict != REMOVE)
+    int order[UNDO_ENTRY_CAPACITY];
+    int keys = keysDeepestFirst(order);
+    for (int i = 0; i < keys; ++i) {
+        UndoThing &thing = g_undoThings[order[i]];
+        if (thing.verdict != UNDO_REMOVE)
             continue;
-        char reason[REG_NAME_FIELD_SIZE];
-        Holding holding = whatHolds(key, false, reason);
-        if (holding == HOLDS_NOTHING && deleteKey(key)) {
-            say(UNDO_MSG_KEY_DELETED, key.key);
+        const char *key = thing.named->key;
+        thing.reason = whatHolds(key, false, thing.holder);
+        thing.settled = thing.reason == UNDO_REASON_NONE && deleteKey(key);
+        if (thing.settled) {
+            say(UNDO_MSG_KEY_DELETED, key);
             continue;
         }
-        say(UNDO_MSG_KEY_NOT_DELETED, key.key);
-        if (holding != HOLDS_NOTHING)
-            sayHolding(holding, reason);
+        say(UNDO_MSG_KEY_NOT_DELETED, key);
+        undoSayReason(thing);
+        thing.verdict = UNDO_KEEP;
         ++count->kept;
     }
 }

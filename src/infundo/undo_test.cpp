@@ -1,5 +1,6 @@
-// The uninstaller in whole runs on the fake platform: one table per rule
-// (files, values, keys), the refusals and the agreement.
+// The uninstaller in whole runs on the fake platform, after the installer
+// made its record: one table per rule (files, values, keys, what another
+// record names), the record itself, the limits and the failures.
 
 #include <gtest/gtest.h>
 
@@ -9,22 +10,24 @@
 #include "infundo/infundo_capacity.h"
 #include "infundo/undo_run.h"
 #include "platform/platform.h"
+#include "run/run.h"
 #include "support/fake.h"
 #include "support/fault_loop.h"
+#include "support/installer.h"
 #include "support/run_program.h"
 
 namespace {
 
 const std::string SERVICE = "System\\CurrentControlSet\\Services\\Drv";
 const std::string PARAMS = SERVICE + "\\Parameters";
-const std::string SOURCE = "C:\\work\\drv.sys";
 const std::string TARGET = "C:\\WINNT\\System32\\Drivers\\drv.sys";
-const std::string START = std::string("\x02\0\0\0", 4);
+const std::string CHANGED = "  理由: インストールされた内容から変更されています。\n";
 
-const char INF[] = "[Version]\nClass=LegacyDriver\n[DestinationDirs]\nDefaultDestDir=12\n"
-                   "[Drv.Copy]\ndrv.sys\n[Drv.AddReg]\n"
-                   "HKLM,\"System\\CurrentControlSet\\Services\\Drv\",\"Start\",0x00010001,2\n"
-                   "HKLM,\"System\\CurrentControlSet\\Services\\Drv\\Parameters\",\"P\",0,\"a\"\n";
+const std::string INF = std::string(INF_HEAD) +
+                        "[Drv.Copy]\ndrv.sys\n[Drv.AddReg]\n"
+                        "HKLM,\"" +
+                        SERVICE + "\",\"Start\",0x00010001,2\nHKLM,\"" + PARAMS +
+                        "\",\"P\",0,\"a\"\n";
 
 void setValue(const std::string &key, const char *name, unsigned long type, const std::string &b) {
     PlatformRegKey *handle = platformRegCreateKey(key.c_str());
@@ -32,13 +35,19 @@ void setValue(const std::string &key, const char *name, unsigned long type, cons
     platformRegCloseKey(handle);
 }
 
-// What the installer leaves after installing INF.
-void installed() {
-    fakeAddFile("C:\\work\\driver.inf", INF);
-    fakeAddFile(SOURCE, "driver");
-    fakeAddFile(TARGET, "driver");
-    setValue(SERVICE, "Start", PLATFORM_REG_DWORD, START);
-    setValue(PARAMS, "P", PLATFORM_REG_SZ, std::string("a", 2));
+std::string sz(const std::string &text) {
+    return std::string(text.c_str(), text.size() + 1);
+}
+
+// Installs `inf` as C:\work\<name> with its file drv.sys holding
+// `driver`, answering the overwrite question with `keys`.
+int install(const std::string &inf = INF, const std::string &name = "driver.inf",
+            const std::string &driver = "driver", const std::vector<int> &keys = {}) {
+    fakeAddFile("C:\\work\\" + name, inf);
+    fakeAddFile("C:\\work\\drv.sys", driver);
+    fakeQueueKeys(keys);
+    fakeSetInput("1\n");
+    return runProgram(runInstaller, "infinst.exe", {"C:\\work\\" + name});
 }
 
 int runUndo(const std::string &input = "1\n",
@@ -53,10 +62,7 @@ bool printed(const std::string &text) {
 
 class UndoTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        fakeReset();
-        installed();
-    }
+    void SetUp() override { fakeReset(); }
     void TearDown() override {
         EXPECT_EQ(fakeOpenRegKeys(), 0);
         EXPECT_EQ(fakeOpenFiles(), 0);
@@ -64,230 +70,225 @@ protected:
     }
 };
 
-TEST_F(UndoTest, TakesBackEverythingAndASecondRunFindsNothing) {
+TEST_F(UndoTest, TakesBackEverythingThenFindsNoRecord) {
+    std::string before = fakeMachineSnapshotOutside("C:\\work", "");
+    ASSERT_EQ(install(), 0);
+    EXPECT_TRUE(fakeFileExists(recordPathOf(INF)));
     EXPECT_EQ(runUndo(), 0);
-    EXPECT_TRUE(printed("○削除するファイル: " + TARGET + "\n○削除する値: " + SERVICE +
+    EXPECT_TRUE(printed("インストールの記録: " + recordPathOf(INF) + "\n\n削除の計画:\n" +
+                        "○削除するファイル: " + TARGET + "\n○削除する値: " + SERVICE +
                         "\\Start\n○削除する値: " + PARAMS + "\\P\n○削除するキー: " + PARAMS +
                         "\n○削除するキー: " + SERVICE + "\n"));
-    EXPECT_TRUE(printed("\n削除が終了しました。"));
+    EXPECT_TRUE(printed("インストールの記録を削除しました: " + recordPathOf(INF) +
+                        "\n\n削除が終了しました。"));
     EXPECT_FALSE(printed("注意"));
-    EXPECT_FALSE(fakeFileExists(TARGET));
-    EXPECT_FALSE(fakeRegKeyExists(SERVICE));
-    EXPECT_TRUE(fakeRegKeyExists("System\\CurrentControlSet\\Services"));
-    fakeReset();
-    fakeAddFile("C:\\work\\driver.inf", INF);
-    fakeAddFile(SOURCE, "driver");
-    EXPECT_EQ(runUndo(), 0);
-    EXPECT_TRUE(printed("削除の計画:\n\n削除するものは見つかりませんでした。\n"));
+    EXPECT_EQ(fakeMachineSnapshotOutside("C:\\work", ""), before); // the record's folder too
+    EXPECT_EQ(runUndo(), 1);
+    EXPECT_TRUE(printed("記録が見つからないため、何も削除しません。\n"));
 }
 
-TEST_F(UndoTest, FileRule) {
+// What a file or value is now, against what the record says the
+// installation found and left: each row changes the machine before the
+// installation, after it, or both.
+TEST_F(UndoTest, WhatIsStillAsInstalledGoesOrComesBack) {
     struct {
-        const char *target; // null: missing
-        const char *source; // null: missing
-        bool inUse;
-        bool failRestart;
-        const char *expected;
-        bool stays;
-    } cases[] = {
-        {"driver", "driver", false, false, "ファイルを削除しました: ", false},
-        {"driver", "driver", false, true, "ファイルを削除しました: ", false}, // read-only
-        {"driver2", "driver", false, false, "インストールされた内容から変更されています", true},
-        {"drive", "driver", false, false, "インストールされた内容から変更されています", true},
-        {"driver", nullptr, false, false, "比較する元のファイルがありません: drv.sys\n", true},
-        {"driver", "driver", true, false, "使用中のため、次の再起動時に削除されます: ", true},
-        {"driver", "driver", true, true, "ファイルを削除できませんでした: ", true},
-        {nullptr, "driver", false, false, "", false},
+        const char *what;
+        const char *fileBefore; // null: none
+        const char *valueBefore;
+        const char *fileAfter; // what changed since: null for nothing, "" for deleted
+        const char *valueAfter;
+        std::string filePlan; // "" when the plan does not name it
+        std::string valuePlan;
+        std::string file;  // what is left: "" for none
+        std::string value; // likewise, of Parameters\P
+    } rows[] = {
+        {"made", nullptr, nullptr, nullptr, nullptr, "○削除するファイル: ", "○削除する値: ", "",
+         ""},
+        {"replaced", "old", "b", nullptr, nullptr, "○元に戻すファイル: ", "○元に戻す値: ", "old",
+         sz("b")},
+        {"already so", "driver", "a", nullptr, nullptr, "", "", "driver", sz("a")},
+        {"changed since", nullptr, nullptr, "mine", "mine", "●残すファイル: ", "●残す値: ", "mine",
+         sz("mine")},
+        {"replaced, changed since", "old", "b", "mine", "mine",
+         "●残すファイル: ", "●残す値: ", "mine", sz("mine")},
+        {"gone since", nullptr, nullptr, "", "", "", "", "", ""},
     };
-    for (const auto &c : cases) {
+    for (const auto &row : rows) {
         SetUp();
-        if (c.target)
-            fakeAddFile(TARGET, c.target, c.failRestart && !c.inUse);
-        if (!c.source)
-            platformDeleteFile(SOURCE.c_str());
-        if (c.inUse)
-            fakeSetFileInUse(TARGET);
-        if (c.failRestart)
-            fakeFailCall(FAKE_DELETE_AT_RESTART, 1);
-        if (!c.target)
+        if (row.fileBefore)
+            fakeAddFile(TARGET, row.fileBefore);
+        if (row.valueBefore)
+            setValue(PARAMS, "P", PLATFORM_REG_SZ, sz(row.valueBefore));
+        ASSERT_EQ(install(INF, "driver.inf", "driver", {'y'}), 0) << row.what;
+        if (row.fileAfter && *row.fileAfter)
+            fakeAddFile(TARGET, row.fileAfter);
+        else if (row.fileAfter)
             platformDeleteFile(TARGET.c_str());
-        EXPECT_EQ(runUndo(), 0);
-        EXPECT_TRUE(printed(c.expected)) << c.expected;
-        EXPECT_EQ(fakeFileExists(TARGET), c.stays) << c.expected;
-        EXPECT_EQ(!c.target, !printed(TARGET)) << c.expected;
-        EXPECT_EQ(fakeFilesDeletedAtRestart().size(), c.inUse && !c.failRestart ? 1u : 0u);
-        EXPECT_EQ(printed("\n注意: 1件"), c.target && (c.stays && !(c.inUse && !c.failRestart)));
+        if (row.valueAfter && *row.valueAfter)
+            setValue(PARAMS, "P", PLATFORM_REG_SZ, sz(row.valueAfter));
+        else if (row.valueAfter)
+            platformRegDeleteValue(PARAMS.c_str(), "P");
+        runUndo();
+        std::string plan = fakeOutput().substr(fakeOutput().find("削除の計画:"));
+        EXPECT_EQ(plan.find(row.filePlan + TARGET + "\n") != std::string::npos,
+                  !row.filePlan.empty())
+            << row.what << plan;
+        EXPECT_EQ(plan.find(TARGET) != std::string::npos, !row.filePlan.empty()) << row.what;
+        EXPECT_EQ(plan.find(row.valuePlan + PARAMS + "\\P\n") != std::string::npos,
+                  !row.valuePlan.empty())
+            << row.what << plan;
+        EXPECT_EQ(plan.find(PARAMS + "\\P") != std::string::npos, !row.valuePlan.empty())
+            << row.what;
+        EXPECT_EQ(fakeFileContent(TARGET), row.file) << row.what;
+        FakeRegValue value = fakeRegValue(PARAMS, "P");
+        EXPECT_EQ(value.exists ? value.bytes : "", row.value) << row.what;
+        EXPECT_FALSE(fakeRegValue(SERVICE, "Start").exists) << row.what;
     }
-    // Run from the destination's own folder, each source is its
-    // destination: the installer never copied it, so it stays.
-    SetUp();
-    fakeAddFile("C:\\WINNT\\System32\\Drivers\\driver.inf", INF);
-    fakeSetCurrentDirectory("C:\\WINNT\\System32\\Drivers");
-    EXPECT_EQ(runUndo(), 0);
-    EXPECT_TRUE(printed("●残すファイル: " + TARGET +
-                        "\n  理由: INFファイルの隣にある元のファイルそのものです。\n"));
-    EXPECT_TRUE(fakeFileExists(TARGET));
-    // Compared once more after the agreement: a source gone by then keeps
-    // the file (the opens: the INF file, the plan's two, the source again).
-    SetUp();
-    fakeFailCall(FAKE_OPEN_FILE, 4);
-    EXPECT_EQ(runUndo(), 0);
-    EXPECT_TRUE(printed("ファイルを削除できませんでした: " + TARGET +
-                        "\n  理由: 比較する元のファイルがありません: "));
-    EXPECT_TRUE(fakeFileExists(TARGET));
 }
 
-TEST_F(UndoTest, ValueRule) {
-    struct {
-        unsigned long type;
-        std::string bytes;
-        bool stays;
-    } cases[] = {
-        {PLATFORM_REG_DWORD, START, false},
-        {PLATFORM_REG_DWORD, std::string("\x03\0\0\0", 4), true},
-        {PLATFORM_REG_SZ, START, true},
-        {PLATFORM_REG_DWORD, START + "x", true},
-    };
-    for (const auto &c : cases) {
-        SetUp();
-        setValue(SERVICE, "Start", c.type, c.bytes);
-        EXPECT_EQ(runUndo(), 0);
-        EXPECT_EQ(fakeRegValue(SERVICE, "Start").exists, c.stays);
-        EXPECT_EQ(printed("●残す値: " + SERVICE +
-                          "\\Start\n  理由: インストールされた内容から変更されています。\n"),
-                  c.stays);
-        EXPECT_EQ(printed("●残すキー: " + SERVICE + "\n  理由: 値 Start があります。\n"), c.stays);
-        EXPECT_FALSE(fakeRegKeyExists(PARAMS));
-    }
-    SetUp();
-    fakeFailCall(FAKE_REG_QUERY_VALUE, 1);
-    EXPECT_EQ(runUndo(), 0);
-    EXPECT_TRUE(printed("●残す値: " + SERVICE + "\\Start\n  理由: 読み取れません。\n"));
-    EXPECT_TRUE(fakeRegValue(SERVICE, "Start").exists);
-    // Compared once more after the agreement (the queries: the plan's two,
-    // then Start again).
-    SetUp();
-    fakeFailCall(FAKE_REG_QUERY_VALUE, 3);
-    EXPECT_EQ(runUndo(), 0);
-    EXPECT_TRUE(
-        printed("値を削除できませんでした: " + SERVICE + "\\Start\n  理由: 読み取れません。\n"));
-    EXPECT_TRUE(fakeRegValue(SERVICE, "Start").exists);
-}
-
-TEST_F(UndoTest, KeyRule) {
+TEST_F(UndoTest, AKeyGoesWhenNothingElseIsLeftInIt) {
     struct {
         std::string extraKey;
         std::string valueKey;
         std::string reason; // what keeps the service key, or "" when it goes
-    } cases[] = {
+    } rows[] = {
         {"", "", ""},
-        {SERVICE + "\\Enum\\Deep", SERVICE + "\\Security", ""},
+        {SERVICE + "\\Enum\\Root", SERVICE + "\\Security", ""}, // NT's own, made since
         {SERVICE + "\\Other", "", "サブキー Other"},
         {PARAMS + "\\Enum", "", "サブキー Parameters"},
         {"", SERVICE, "値 Added"},
     };
-    for (const auto &c : cases) {
+    for (const auto &row : rows) {
         SetUp();
-        if (!c.extraKey.empty())
-            fakeAddRegKey(c.extraKey);
-        if (!c.valueKey.empty())
-            setValue(c.valueKey, "Added", PLATFORM_REG_SZ, std::string("x", 2));
+        ASSERT_EQ(install(), 0);
+        if (!row.extraKey.empty())
+            fakeAddRegKey(row.extraKey);
+        if (!row.valueKey.empty())
+            setValue(row.valueKey, "Added", PLATFORM_REG_SZ, sz("x"));
         EXPECT_EQ(runUndo(), 0);
-        EXPECT_EQ(fakeRegKeyExists(SERVICE), !c.reason.empty()) << c.reason;
-        if (!c.reason.empty()) {
+        EXPECT_EQ(fakeRegKeyExists(SERVICE), !row.reason.empty()) << row.reason;
+        if (!row.reason.empty()) {
             EXPECT_TRUE(
-                printed("●残すキー: " + SERVICE + "\n  理由: " + c.reason + " があります。\n"));
+                printed("●残すキー: " + SERVICE + "\n  理由: " + row.reason + " があります。\n"));
+            EXPECT_TRUE(printed("残したものをインストールの記録に書き込みました: "));
+            // A second run says the same and removes nothing more.
+            runUndo();
+            EXPECT_TRUE(printed("削除の計画:\n●残すキー: " + SERVICE));
+            EXPECT_TRUE(fakeFileExists(recordPathOf(INF)));
         }
-        EXPECT_FALSE(fakeRegValue(SERVICE, "Start").exists);
     }
-    // A value name too long to be read back leaves the key not known in
-    // full: it stays.
+    // An Enum key the installation made, and that holds a value since, is
+    // kept, and so is its service key: the plan keeps what it says.
     SetUp();
-    setValue(SERVICE, std::string(300, 'n').c_str(), PLATFORM_REG_SZ, std::string("x", 2));
+    ASSERT_EQ(install(INF + "HKLM,\"" + SERVICE + "\\Enum\",\"E\",0,\"e\"\n"), 0);
+    setValue(SERVICE + "\\Enum", "Y", PLATFORM_REG_SZ, sz("y"));
     EXPECT_EQ(runUndo(), 0);
-    EXPECT_TRUE(printed("●残すキー: " + SERVICE + "\n  理由: 読み取れません。\n"));
-    EXPECT_TRUE(fakeRegKeyExists(SERVICE));
+    EXPECT_TRUE(printed("●残すキー: " + SERVICE + "\\Enum\n  理由: 値 Y があります。\n"));
+    EXPECT_TRUE(printed("●残すキー: " + SERVICE + "\n  理由: サブキー Enum があります。\n"));
+    EXPECT_TRUE(fakeRegValue(SERVICE + "\\Enum", "Y").exists);
+    EXPECT_TRUE(printed("\n注意: 2件"));
 }
 
-// "表" is 0x95 0x5C: its trail byte is no separator, in the key's path or
-// in its name as the registry gives it back.
-TEST_F(UndoTest, AKanjiEndingInABackslashByteIsPartOfOneKeyName) {
-    const std::string kanji = SERVICE + "\\\x95\x5C";
-    fakeAddFile("C:\\work\\driver.inf",
-                std::string(INF) + "HKLM,\"" + kanji + "\",\"K\",0,\"a\"\n");
-    setValue(kanji, "K", PLATFORM_REG_SZ, std::string("a", 2));
-    EXPECT_EQ(runUndo(), 0);
-    EXPECT_FALSE(fakeRegKeyExists(SERVICE));
+// Two INF files that install the same file and value, taken back in
+// either order and with either answer to the second one's question: the
+// first taken back keeps what the other still names, the last takes
+// everything back.
+TEST_F(UndoTest, WhatAnotherRecordNamesStaysUntilTheLastIsTakenBack) {
+    const std::string other = INF + "HKLM,\"" + SERVICE + "2\",\"Start\",0x00010001,3\n";
+    for (bool firstBack : {true, false}) {
+        for (int answer : {'y', 'n'}) {
+            for (const char *secondDriver : {"driver", "driver v2"}) {
+                SetUp();
+                std::string before = fakeMachineSnapshotOutside("C:\\work", "");
+                ASSERT_EQ(install(INF, "a.inf"), 0);
+                ASSERT_EQ(install(other, "b.inf", secondDriver, {answer}), 0);
+                std::string keeper = firstBack ? "C:\\work\\b.inf" : "C:\\work\\a.inf";
+                runUndo("1\n", {firstBack ? "a.inf" : "b.inf"});
+                EXPECT_TRUE(fakeFileExists(TARGET));
+                // A record that only found the file there never names it as
+                // its own.
+                bool replaced = answer == 'y' && std::string(secondDriver) != "driver";
+                EXPECT_EQ(printed("●残すファイル: " + TARGET + "\n  理由: 別のINFファイル（" +
+                                  keeper + "）のインストールの記録にもあります。\n"),
+                          firstBack || replaced)
+                    << firstBack << answer << secondDriver;
+                runUndo("1\n", {firstBack ? "b.inf" : "a.inf"});
+                EXPECT_EQ(fakeMachineSnapshotOutside("C:\\work", ""), before)
+                    << firstBack << answer << secondDriver << fakeOutput();
+            }
+        }
+    }
+}
+
+TEST_F(UndoTest, WithoutItsRecordNothingIsRemoved) {
+    // A driver that was there before, which the installation left alone
+    // (no console: no), has no record.
+    const std::string service = std::string(INF_HEAD) + "[Drv.Copy]\ndrv.sys\n[Drv.AddReg]\n" +
+                                "HKLM,\"" + SERVICE + "\",\"Start\",0x00010001,2\n";
+    setValue(SERVICE, "Start", PLATFORM_REG_DWORD, std::string("\x02\0\0\0", 4));
+    fakeAddFile(TARGET, "driver v0");
+    std::string before = fakeMachineSnapshotOutside("C:\\work", "");
+    EXPECT_EQ(install(service), 0);
+    EXPECT_FALSE(printed("インストールの記録:"));
+    EXPECT_EQ(runUndo(), 1);
+    EXPECT_TRUE(printed("\nこのINFファイルをインストールした記録が見つからないため"));
+    EXPECT_EQ(fakeMachineSnapshotOutside("C:\\work", ""), before);
+    // An INF file changed since its installation has another record.
+    SetUp();
+    ASSERT_EQ(install(), 0);
+    fakeAddFile("C:\\work\\driver.inf", INF + "; a comment\n");
+    EXPECT_EQ(runUndo(), 1);
+    EXPECT_TRUE(fakeFileExists(TARGET));
+    // The record's own path will do, the package's files gone.
+    platformDeleteFile("C:\\work\\drv.sys");
+    EXPECT_EQ(runUndo("1\n", {recordPathOf(INF)}), 0);
+    EXPECT_FALSE(fakeFileExists(TARGET));
+    // A record that cannot be read removes nothing.
+    SetUp();
+    ASSERT_EQ(install(), 0);
+    fakeAddFile(recordPathOf(INF), "not a record\r\n");
+    EXPECT_EQ(runUndo(), 1);
+    EXPECT_TRUE(printed("インストールの記録を読み取れないため、何も削除しません。\n"));
+    EXPECT_TRUE(fakeFileExists(TARGET));
 }
 
 TEST_F(UndoTest, RefusalsAndTheAgreementRemoveNothing) {
-    fakeAddFile("C:\\work\\other.inf", "[Version]\n");
+    ASSERT_EQ(install(), 0);
     std::string before = fakeMachineSnapshot();
     fakeSetVersion(true, 2, 4);
     EXPECT_EQ(runUndo(), 1);
     EXPECT_TRUE(printed("Windows NT4.0以降では使用できません。\n"));
     fakeSetVersion(true, 2, 3);
-    EXPECT_EQ(runUndo("1\n", {"other.inf"}), 1);
-    EXPECT_TRUE(printed("LegacyDriverではないため"));
     EXPECT_EQ(runUndo("1\n", {"a.inf", "b.inf"}), 1);
+    EXPECT_EQ(runUndo("1\n", {"driver.txt"}), 1);
     for (const char *answer : {"2\n", "\n", ""})
         EXPECT_EQ(runUndo(answer), 1);
-    fakeFailCall(FAKE_REG_DELETE_VALUE, 1);
-    fakeFailCall(FAKE_REG_DELETE_KEY, 1);
     EXPECT_EQ(before, fakeMachineSnapshot());
+    // What cannot be removed is kept and counted, and the record says so.
+    fakeFailCall(FAKE_REG_DELETE_VALUE, 1);
     EXPECT_EQ(runUndo(), 0);
     EXPECT_TRUE(printed("値を削除できませんでした: " + SERVICE + "\\Start\n"));
-    EXPECT_TRUE(printed("キーを削除できませんでした: " + PARAMS + "\n"));
     EXPECT_TRUE(
         printed("キーを削除できませんでした: " + SERVICE + "\n  理由: 値 Start があります。\n"));
-    EXPECT_TRUE(printed("\n注意: 3件"));
+    EXPECT_TRUE(printed("\n注意: 2件"));
+    EXPECT_NE(fakeFileContent(recordPathOf(INF)).find("; 残した値: " + SERVICE + "\\Start"),
+              std::string::npos);
 }
 
-// What does not fit a table is kept, never removed unchecked: files,
-// values and keys each at their capacity and one over it. Every item was
-// installed; the last one listed is the one that does not fit.
-TEST_F(UndoTest, FullTablesKeepWhatDoesNotFit) {
-    const std::string one = std::string("\x01\0\0\0", 4);
-    struct {
-        const char *what;
-        int files, values, subkeys; // subkeys of the service key, with one value each
-        bool over;
-    } rows[] = {
-        {"files at capacity", UNDO_FILE_CAPACITY, 0, 0, false},
-        {"files over", UNDO_FILE_CAPACITY + 1, 0, 0, true},
-        {"values at capacity", 0, UNDO_VALUE_CAPACITY, 0, false},
-        {"values over", 0, UNDO_VALUE_CAPACITY + 1, 0, true},
-        {"keys at capacity", 0, 0, UNDO_KEY_CAPACITY - 1, false}, // and the service key
-        {"keys over", 0, 0, UNDO_KEY_CAPACITY, true},
-    };
-    for (const auto &row : rows) {
-        fakeReset();
-        std::string inf = "[Version]\nClass=LegacyDriver\n[DestinationDirs]\nDefaultDestDir=12\n"
-                          "[Drv.Copy]\n";
-        std::string last;
-        for (int i = 0; i < row.files; ++i) {
-            std::string name = "f" + std::to_string(i) + ".sys";
-            inf += name + "\n";
-            fakeAddFile("C:\\work\\" + name, "x");
-            fakeAddFile(last = "C:\\WINNT\\System32\\Drivers\\" + name, "x");
-        }
-        inf += "[Drv.AddReg]\n";
-        for (int i = 0; i < row.values + row.subkeys; ++i) {
-            std::string key = row.subkeys ? SERVICE + "\\k" + std::to_string(i) : SERVICE;
-            std::string name = "v" + std::to_string(i);
-            inf += "HKLM,\"" + key + "\",\"" + name + "\",0x10001,1\n";
-            setValue(key, name.c_str(), PLATFORM_REG_DWORD, one);
-            last = row.subkeys ? key : key + "\\" + name;
-        }
-        fakeAddFile("C:\\work\\driver.inf", inf);
-        EXPECT_EQ(runUndo(), 0) << row.what;
-        EXPECT_EQ(printed("  理由: 一度に扱える数を超えています。\n"), row.over) << row.what;
-        EXPECT_EQ(printed("●残す"), row.over) << row.what; // nothing else stays
-        bool stays = row.files ? fakeFileExists(last)
-                     : row.subkeys
-                         ? fakeRegKeyExists(last)
-                         : fakeRegValue(SERVICE, "v" + std::to_string(row.values - 1)).exists;
-        EXPECT_EQ(stays, row.over) << row.what;
+// What does not fit the table is kept, never removed unchecked, and the
+// record then stays as it was.
+TEST_F(UndoTest, AFullTableKeepsWhatDoesNotFit) {
+    for (int values : {UNDO_ENTRY_CAPACITY - 5, UNDO_ENTRY_CAPACITY - 4}) {
+        SetUp();
+        std::string inf = INF;
+        for (int i = 0; i < values; ++i)
+            inf += "HKLM,\"" + SERVICE + "\",\"v" + std::to_string(i) + "\",0x10001,1\n";
+        ASSERT_EQ(install(inf), 0); // a file, two keys, Start, P and the values
+        EXPECT_EQ(runUndo(), 0);
+        bool over = values == UNDO_ENTRY_CAPACITY - 4;
+        EXPECT_EQ(printed("項目が多すぎるため"), over);
+        EXPECT_EQ(fakeRegValue(SERVICE, "v" + std::to_string(values - 1)).exists, over);
+        EXPECT_EQ(fakeFileExists(recordPathOf(inf)), over);
     }
 }
 
@@ -311,6 +312,7 @@ TEST_F(UndoTest, AServiceKeysEnumTreeGoesWithinItsLimits) {
     };
     for (const auto &row : rows) {
         SetUp();
+        ASSERT_EQ(install(), 0);
         fakeAddRegKey(SERVICE + "\\Enum" + row.tree);
         EXPECT_EQ(runUndo(), 0) << row.what;
         EXPECT_EQ(fakeRegKeyExists(SERVICE), !row.deleted) << row.what;
@@ -322,42 +324,47 @@ TEST_F(UndoTest, AServiceKeysEnumTreeGoesWithinItsLimits) {
 // A key whose values or subkeys cannot be listed is not known in full: it
 // stays, whether the listing fails while planning or at the removal.
 TEST_F(UndoTest, AKeyThatCannotBeListedStays) {
+    ASSERT_EQ(install(), 0);
+    runUndo("2\n"); // the plan alone
+    const int planned[] = {fakeCallCount(FAKE_REG_ENUM_VALUE), fakeCallCount(FAKE_REG_ENUM_KEY)};
     const std::string unreadable = "  理由: 読み取れません。\n";
     struct {
         FakeOperation failing;
-        int nth; // the plan lists Parameters' values twice, its subkeys once, then the
-                 // service key's; the removal lists Parameters first again
+        bool atRemoval; // else the first listing of the plan (Parameters')
         std::string expected;
     } rows[] = {
-        {FAKE_REG_ENUM_VALUE, 1, "●残すキー: " + PARAMS + "\n" + unreadable},
-        {FAKE_REG_ENUM_KEY, 1, "●残すキー: " + PARAMS + "\n" + unreadable},
-        {FAKE_REG_ENUM_VALUE, 5, "キーを削除できませんでした: " + PARAMS + "\n" + unreadable},
-        {FAKE_REG_ENUM_KEY, 4, "キーを削除できませんでした: " + PARAMS + "\n" + unreadable},
+        {FAKE_REG_ENUM_VALUE, false, "●残すキー: " + PARAMS + "\n" + unreadable},
+        {FAKE_REG_ENUM_KEY, false, "●残すキー: " + PARAMS + "\n" + unreadable},
+        {FAKE_REG_ENUM_VALUE, true, "キーを削除できませんでした: " + PARAMS + "\n" + unreadable},
+        {FAKE_REG_ENUM_KEY, true, "キーを削除できませんでした: " + PARAMS + "\n" + unreadable},
     };
     for (const auto &row : rows) {
         SetUp();
-        fakeFailCall(row.failing, row.nth);
-        EXPECT_EQ(runUndo(), 0) << row.nth;
-        EXPECT_TRUE(printed(row.expected)) << row.nth << fakeOutput();
-        EXPECT_TRUE(fakeRegKeyExists(PARAMS)) << row.nth;
-        EXPECT_TRUE(printed("\n注意: ")) << row.nth;
+        ASSERT_EQ(install(), 0);
+        fakeFailCall(row.failing,
+                     row.atRemoval ? planned[row.failing == FAKE_REG_ENUM_KEY] + 1 : 1);
+        EXPECT_EQ(runUndo(), 0) << row.expected;
+        EXPECT_TRUE(printed(row.expected)) << row.expected;
+        EXPECT_TRUE(fakeRegKeyExists(PARAMS)) << row.expected;
+        EXPECT_TRUE(printed("\n注意: ")) << row.expected;
     }
 }
 
 // Every call of every platform operation that a whole take-back makes
-// (a service key with its own Enum tree, a file in use) can fail, alone
-// or with every later call of its kind, and the run still ends cleanly,
-// changing nothing outside the Windows directory and the services key.
+// (a file and a value to put back, a service key with its own Enum tree,
+// a file in use) can fail, alone or with every later call of its kind,
+// and the run still ends cleanly, changing nothing outside the Windows
+// directory and the services key.
 TEST_F(UndoTest, EveryFailingCallEndsTheRunCleanly) {
     FaultRun takeBack;
     takeBack.prepare = [] {
-        installed();
-        fakeAddRegKey(SERVICE + "\\Enum\\Root");
-        fakeAddFile("C:\\WINNT\\System32\\Drivers\\busy.sys", "busy");
+        fakeAddFile(TARGET, "old");
+        setValue(PARAMS, "P", PLATFORM_REG_SZ, sz("b"));
         fakeAddFile("C:\\work\\busy.sys", "busy");
+        install(INF + "[More.Copy]\nbusy.sys\n[DestinationDirs]\nMore.Copy=12\n", "driver.inf",
+                "driver", {'y'});
+        fakeAddRegKey(SERVICE + "\\Enum\\Root");
         fakeSetFileInUse("C:\\WINNT\\System32\\Drivers\\busy.sys");
-        fakeAddFile("C:\\work\\driver.inf",
-                    std::string(INF) + "[More.Copy]\nbusy.sys\n[DestinationDirs]\nMore.Copy=12\n");
     };
     takeBack.run = [] { return runUndo(); };
     takeBack.folder = "C:\\WINNT";

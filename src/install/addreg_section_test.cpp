@@ -29,7 +29,7 @@ std::string valueLine(const std::string &key, const std::string &name, const std
 
 // What pass 3 printed, without the end messages.
 std::string installOutput() {
-    std::string output = outputAfterNotices();
+    std::string output = withoutRecordLine(outputAfterNotices());
     size_t start = output.find("AddReg Found: [Drv.AddReg]\n") + 27;
     size_t end = output.find("\n処理が終了しました。");
     return output.substr(start, end - start);
@@ -213,19 +213,52 @@ TEST_F(AddRegTest, KeysThatDifferInATrailByteAreTwoKeys) {
     EXPECT_EQ(fakeRegValueCount(existing), 0);
 }
 
-TEST_F(AddRegTest, AParentMadeOnTheWayCountsAsExisting) {
-    std::string lower = "system\\currentcontrolset\\services\\drv";
-    std::string inf =
-        regInf(line(SERVICE + "\\Params", "A", "0", "1") + line(lower + "\\params", "B", "0", "2") +
-               line(SERVICE, "C", "0", "3"));
-    EXPECT_EQ(runInf(inf), 0);
-    // The second line's key is claimed already; the parent made on the way
-    // was never claimed and now exists.
-    EXPECT_EQ(installOutput(), valueLine(SERVICE + "\\Params", "A", "1") +
-                                   valueLine(lower + "\\params", "B", "2") +
-                                   valueLine(SERVICE, "C", "3") + QUESTION + "N\n" + KEY_EXISTS +
-                                   notInstalledNotice(1));
-    EXPECT_EQ(fakeRegValueCount(SERVICE + "\\Params"), 2);
+// What this run made is its own: a key it made as the parent of a deeper
+// key is taken over at its own first line, and a file already byte for
+// byte the one to copy is left as it is, with no question either. The
+// question comes only for what existed when the run began, and differs.
+TEST_F(AddRegTest, WhatThisRunMadeIsItsOwn) {
+    const std::string drivers = "C:\\WINNT\\System32\\Drivers\\";
+    struct {
+        const char *what;
+        std::string before; // a key that exists before the run, or ""
+        const char *file;   // drv.sys before the run, or null
+        std::string lines;
+        std::string expected; // after the copy line
+        int keys;             // values written
+    } rows[] = {
+        {"a parent made on the way", "", nullptr,
+         line(SERVICE + "\\Params", "A", "0", "1") + line(SERVICE, "C", "0", "3"),
+         valueLine(SERVICE + "\\Params", "A", "1") + valueLine(SERVICE, "C", "3"), 2},
+        {"a parent that was there", SERVICE, nullptr,
+         line(SERVICE + "\\Params", "A", "0", "1") + line(SERVICE, "C", "0", "3"),
+         valueLine(SERVICE + "\\Params", "A", "1") + valueLine(SERVICE, "C", "3") + QUESTION +
+             "N\n" + KEY_EXISTS + notInstalledNotice(1),
+         1},
+        {"the same file", "", "driver", line(SERVICE, "C", "0", "3"),
+         "同じファイルが既にあります: " + drivers + "drv.sys\n" + valueLine(SERVICE, "C", "3"), 1},
+        {"another file", "", "other", line(SERVICE, "C", "0", "3"),
+         QUESTION + std::string("N\nファイルが既にあります: ") + drivers +
+             "drv.sys\nこのファイルのコピーは行いません。\n" + valueLine(SERVICE, "C", "3") +
+             notInstalledNotice(1),
+         1},
+    };
+    for (const auto &row : rows) {
+        fakeReset();
+        if (!row.before.empty())
+            fakeAddRegKey(row.before);
+        if (row.file)
+            fakeAddFile(drivers + "drv.sys", row.file);
+        fakeAddFile("C:\\work\\drv.sys", "driver");
+        std::string inf = std::string(INF_HEAD) + "[Drv.Copy]\ndrv.sys\n[Drv.AddReg]\n" + row.lines;
+        EXPECT_EQ(runInf(inf), 0) << row.what;
+        std::string output = withoutRecordLine(outputAfterNotices());
+        size_t start = output.find("drv.sys\n", output.find("○コピー: ")) + 8;
+        EXPECT_EQ(output.substr(start, output.find("\n処理が終了しました。") - start), row.expected)
+            << row.what;
+        EXPECT_EQ(fakeRegValueCount(SERVICE + "\\Params") + fakeRegValueCount(SERVICE), row.keys)
+            << row.what;
+    }
 }
 
 TEST_F(AddRegTest, TheSixtyFifthKeyIsNotClaimed) {

@@ -284,3 +284,40 @@ int platformRegDeleteKey(const char *key) {
 char platformPathSeparator() {
     return '\\';
 }
+
+// The installation record.
+
+int platformAppendFile(const char *path, const void *data, size_t size) {
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    DWORD written = 0;
+    BOOL whole = SetFilePointer(file, 0, nullptr, FILE_END) != 0xFFFFFFFFul &&
+                 WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) &&
+                 written == size && FlushFileBuffers(file);
+    CloseHandle(file);
+    return whole ? 1 : 0;
+}
+
+int platformFlushFile(const char *path) {
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    BOOL flushed = FlushFileBuffers(file);
+    CloseHandle(file);
+    return flushed ? 1 : 0;
+}
+
+void platformGetLocalTime(PlatformTime *time) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    *time = PlatformTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+int platformGetFullPath(const char *path, char *full) {
+    char *name = nullptr;
+    DWORD length = GetFullPathNameA(path, PATH_SIZE, full, &name);
+    return length > 0 && length < PATH_SIZE ? 1 : 0;
+}

@@ -41,8 +41,9 @@ int platformGetVersion(unsigned long *platformId, unsigned long *majorVersion);
 // system's code page (0x81-0x9F and 0xE0-0xFC in code page 932).
 int platformIsLeadByte(unsigned char byte);
 
-// FindFirstFileA, FindNextFileA and FindClose over the current directory.
-// The first two write the name of a match into a PATH_SIZE buffer, which
+// FindFirstFileA, FindNextFileA and FindClose: a pattern of the current
+// directory ("*.inf") or of a folder ("C:\WINNT\INFINST\*.REC"), whose
+// name part is a '*', then a name or extension, or both. The first two write the name of a match into a PATH_SIZE buffer, which
 // every found name fits (MAX_PATH), and whether the match is a directory;
 // platformFindFirstFile answers null when nothing matches,
 // platformFindNextFile 0 when there is no further match. Every search that
@@ -171,6 +172,25 @@ int platformRegDeleteKey(const char *key);
 // and file index GetFileInformationByHandle gives. 0 otherwise, and when
 // either cannot be opened.
 int platformSameFile(const char *a, const char *b);
+
+// The installation record, kept beside the three folders (src/record/).
+//
+// platformAppendFile: the bytes added at the end of the file, which is
+// made when missing, and written through to the disk (FlushFileBuffers)
+// before the answer: 1 when all of them were. A record line that reached
+// the disk survives a power failure right after it.
+int platformAppendFile(const char *path, const void *data, size_t size);
+// platformFlushFile: a file's bytes written through to the disk (a copy
+// just made); 1 when they were.
+int platformFlushFile(const char *path);
+// GetLocalTime.
+struct PlatformTime {
+    unsigned year, month, day, hour, minute, second;
+};
+void platformGetLocalTime(PlatformTime *time);
+// GetFullPathNameA into a PATH_SIZE buffer: 0 when it fails or the full
+// path does not fit.
+int platformGetFullPath(const char *path, char *full);
 
 // The separator between folders in the system's paths.
 char platformPathSeparator();

@@ -33,6 +33,8 @@
 #define INST_MSG_FILE_EXISTS "ファイルが既にあります: %s\n"
 #define INST_MSG_FILE_NOT_COPIED "このファイルのコピーは行いません。\n"
 #define INST_MSG_COPY_FAILED "ファイルコピーに失敗しました: %s\n"
+#define INST_MSG_SAME_FILE "同じファイルが既にあります: %s\n"
+#define INST_MSG_OLD_FILE_UNREADABLE "置き換えるファイルを読み取れないため、コピーを行いません: %s\n"
 
 // The AddReg section.
 #define INST_MSG_REG_VALUE "○対象値: %s\\%s = %s\n"
@@ -42,6 +44,18 @@
 #define INST_MSG_UNSUPPORTED_TYPE "未サポートのレジストリ型: 0x%08lX\n"
 #define INST_MSG_VALUE_WRITE_FAILED "レジストリ値の書き込みに失敗しました: %s\\%s\n"
 #define INST_MSG_OUT_OF_MEMORY "メモリが不足しています。\n"
+#define INST_MSG_OLD_VALUE_UNREADABLE "置き換える値を読み取れないため、書き込みません: %s\\%s\n"
+#define INST_MSG_OLD_VALUE_TOO_LARGE "置き換える値が大きすぎて記録できないため、書き込みません: %s\\%s\n"
+
+// A driver whose ImagePath the kernel cannot load, after the AddReg
+// section. The second text is printed as it stands, never as a format.
+#define INST_MSG_IMAGE_PATH_WARNING "警告: %s のImagePathはカーネルが読み込めない形式です: %s\n"
+#define INST_MSG_IMAGE_PATH_ADVICE "カーネルは%SystemRoot%などを展開しません。System32\\Drivers\\ファイル名の形で指定してください。\n"
+
+// The installation record.
+#define INST_MSG_RECORD "\nインストールの記録: %s\n"
+#define INST_MSG_RECORD_FAILED_1 "\nインストールの記録に書き込めないため処理を中止します: %s\n"
+#define INST_MSG_RECORD_FAILED_2 "ここまでに行った変更はこの記録にあります。\n"
 
 // End of a run.
 #define INST_MSG_NOT_INSTALLED "\n注意: %d件のファイルまたはレジストリ値がインストールされていません。上のメッセージを確認してください。\n"

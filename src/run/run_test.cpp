@@ -52,7 +52,8 @@ TEST_F(RunTest, ACompleteInstallationSaysExactlyThis) {
                   "Copy Found: [Drv.Copy]\n"
                   "AddReg Found: [Drv.AddReg]\n"
                   "○コピー: C:\\work\\drv.sys -> C:\\WINNT\\System32\\Drivers\\drv.sys\n"
-                  "○対象値: System\\CurrentControlSet\\Services\\Drv\\Start = 3\n"
+                  "○対象値: System\\CurrentControlSet\\Services\\Drv\\Start = 3\n" +
+                  recordLine(inf) +
                   "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n" +
                   PRESS_KEY);
     EXPECT_EQ(fakeErrorOutput(), "");
@@ -237,7 +238,7 @@ TEST_F(RunTest, TheCensusAndTheInstallationPassFollowTheHeaders) {
               "セクション Odd.Copy の送り先ディレクトリは非対応です\n"
               "○コピー: C:\\work\\a.sys -> C:\\WINNT\\System32\\a.sys\n"
               "○コピー: C:\\work\\a.sys -> C:\\WINNT\\a.sys\n" +
-                  notInstalledNotice(1) +
+                  notInstalledNotice(1) + recordLine(inf) +
                   "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n" +
                   std::string(PRESS_KEY));
     EXPECT_TRUE(fakeFileExists("C:\\WINNT\\a.sys"));
@@ -283,6 +284,7 @@ TEST_F(RunTest, HeadersAreTakenOnlyAsWritten) {
               "DestinationDirs Found: [DestinationDirs]\nDefaultDestDir = 12\nDrv.Copy = 11\n"
               "Dll.Files = 10\n" +
                   census + "AddReg Found: [Drv.AddReg]\n" + installation + notInstalledNotice(7) +
+                  recordLine(inf + "[Drv.AddReg]\n") +
                   "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n" +
                   PRESS_KEY);
     EXPECT_FALSE(fakeFileExists("C:\\WINNT\\a.sys"));
@@ -326,8 +328,8 @@ TEST_F(RunTest, TheInfDirectoryEndsAtItsLastSeparatorOfItsOwn) {
         if (c.singleByte)
             fakeUseSingleByteCodePage();
         fakeSetCurrentDirectory(c.currentDirectory);
-        fakeAddFile(c.infPath,
-                    std::string(INF_HEAD) + "[Drv.Copy]\n" + c.copyLine + "\n[Drv.AddReg]\n");
+        std::string inf = std::string(INF_HEAD) + "[Drv.Copy]\n" + c.copyLine + "\n[Drv.AddReg]\n";
+        fakeAddFile(c.infPath, inf);
         fakeAddFile(c.source, "driver");
         fakeSetInput("1\n");
         EXPECT_EQ(runInstallerWith(c.argument ? std::vector<std::string>{c.argument}
@@ -337,7 +339,8 @@ TEST_F(RunTest, TheInfDirectoryEndsAtItsLastSeparatorOfItsOwn) {
         std::string destination = std::string("C:\\WINNT\\System32\\Drivers\\") + c.copyLine;
         EXPECT_EQ(fakeOutput().find(opening(c.infPath)), 0u) << c.infPath;
         EXPECT_NE(outputAfterNotices().find("○コピー: " + std::string(c.source) + " -> " +
-                                            destination + "\n\n処理が終了しました"),
+                                            destination + "\n" + recordLine(inf) +
+                                            "\n処理が終了しました"),
                   std::string::npos)
             << c.infPath;
         EXPECT_EQ(fakeFileContent(destination), "driver") << c.infPath;
@@ -404,15 +407,15 @@ TEST_F(RunTest, OverLongLinesAreSkippedByEveryPassAndReportedOnce) {
     fakeAddFile("C:\\work\\a.sys", "a");
     fakeAddFile("C:\\work\\b.sys", "b");
     EXPECT_EQ(runInf(inf), 0);
-    EXPECT_EQ(outputAfterNotices(),
-              "DestinationDirs Found: [DestinationDirs]\nDefaultDestDir = 12\n" +
-                  longLineNotice(5) + "Dll.Copy = 11\n" + longLineNotice(8) + longLineNotice(12) +
-                  "Copy Found: [Dll.Copy]\nAddReg Found: [Drv.AddReg]\n"
-                  "○コピー: C:\\work\\b.sys -> C:\\WINNT\\System32\\b.sys\n"
-                  "○対象値: " +
-                  key + "\\" + fits + " = " + fitsData + "\n" + notInstalledNotice(3) +
-                  "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n" +
-                  PRESS_KEY);
+    EXPECT_EQ(
+        outputAfterNotices(),
+        "DestinationDirs Found: [DestinationDirs]\nDefaultDestDir = 12\n" + longLineNotice(5) +
+            "Dll.Copy = 11\n" + longLineNotice(8) + longLineNotice(12) +
+            "Copy Found: [Dll.Copy]\nAddReg Found: [Drv.AddReg]\n"
+            "○コピー: C:\\work\\b.sys -> C:\\WINNT\\System32\\b.sys\n"
+            "○対象値: " +
+            key + "\\" + fits + " = " + fitsData + "\n" + notInstalledNotice(3) + recordLine(inf) +
+            "\n処理が終了しました。変更を反映するにはシステムを再起動してください。\n" + PRESS_KEY);
     EXPECT_FALSE(fakeFileExists("C:\\WINNT\\System32\\a.sys"));
     EXPECT_EQ(fakeRegValue(key, fits).bytes, std::string("\x39\x30\0\0", 4)); // 12345
     EXPECT_EQ(fakeRegValueCount(key), 1);
@@ -479,6 +482,9 @@ TEST_F(RunTest, TheEndSaysHowManyItemsWereNotInstalled) {
                           c.regLines;
         EXPECT_EQ(runInf(inf), 0) << c.what;
         std::string output = outputAfterNotices();
+        size_t record = output.find(recordLine(inf));
+        if (record != std::string::npos)
+            output.erase(record, recordLine(inf).size());
         if (c.count == 0) {
             EXPECT_EQ(output.find("注意"), std::string::npos) << c.what;
             EXPECT_NE(output.find(finished), std::string::npos) << c.what;

@@ -48,7 +48,8 @@ bool sessionAgrees() {
 // The INF path of a run from its command line: the one argument, or with
 // none the first INF file of the current folder, composed into
 // `session->composedPath`. Null, the refusal said, when there is none.
-static const char *infPathFromArguments(InfSession *session, int argc, char **argv) {
+static const char *infPathFromArguments(InfSession *session, int argc, char **argv,
+                                        const char *alsoTaken) {
     session->composedPath[0] = '\0';
     const char *infPath = session->composedPath;
     if (argc == 2) {
@@ -67,20 +68,21 @@ static const char *infPathFromArguments(InfSession *session, int argc, char **ar
         sessionWaitForKey();
         return nullptr;
     }
-    if (!hasInfExtension(infPath)) {
+    if (!hasInfExtension(infPath) && !(alsoTaken && hasExtension(infPath, alsoTaken))) {
         sessionRefuse(SESSION_MSG_NOT_INF);
         return nullptr;
     }
     return infPath;
 }
 
-bool sessionBegin(InfSession *session, int argc, char **argv, const char *osRefused) {
+bool sessionBegin(InfSession *session, int argc, char **argv, const char *osRefused,
+                  const char *alsoTaken) {
     session->fileOpen = false;
     if (osIsRefused()) {
         sessionRefuse(osRefused);
         return false;
     }
-    session->infPath = infPathFromArguments(session, argc, argv);
+    session->infPath = infPathFromArguments(session, argc, argv, alsoTaken);
     if (!session->infPath)
         return false;
     say(SESSION_MSG_INF_FILE, session->infPath);
@@ -142,7 +144,7 @@ bool sessionOpen(InfSession *session) {
     return false;
 }
 
-bool sessionWalk(InfSession *session, const InfInstallActions *actions) {
+InfWalk sessionWalk(InfSession *session, const InfInstallActions *actions) {
     return infWalkInstallation(&session->stream, session->infDirectory, actions);
 }
 

@@ -13,9 +13,8 @@
 #define INFINST_SESSION_H
 
 #include "common/capacity.h"
+#include "inf/inf_passes.h"
 #include "inf/inf_stream.h"
-
-struct InfInstallActions;
 
 // The INF file of a run and where its driver's files lie.
 struct InfSession {
@@ -34,8 +33,10 @@ void sessionReset();
 // the INF path from the command line. False when the run ends here with
 // exit code 1, its message printed and a key waited for: a refused system
 // (`osRefused`, the program's own text), more than one argument, a path
-// too long or a name not an INF file's. Else prints the INF path.
-bool sessionBegin(InfSession *session, int argc, char **argv, const char *osRefused);
+// too long or a name not an INF file's, nor one ending in `alsoTaken` (an
+// extension, or null). Else prints the path.
+bool sessionBegin(InfSession *session, int argc, char **argv, const char *osRefused,
+                  const char *alsoTaken);
 
 // Reads the agreement from standard input: true only when the first
 // character typed is '1'. The rest of the typed line is never read.
@@ -48,9 +49,9 @@ bool sessionAgrees();
 // table released.
 bool sessionOpen(InfSession *session);
 
-// Pass 3 over the open file (infWalkInstallation). False when a read or a
-// seek failed: the run must then end with SESSION_MSG_READ_FAILED.
-bool sessionWalk(InfSession *session, const InfInstallActions *actions);
+// Pass 3 over the open file (infWalkInstallation). After a read or a seek
+// that failed, the run must end with SESSION_MSG_READ_FAILED.
+InfWalk sessionWalk(InfSession *session, const InfInstallActions *actions);
 
 // The end of reading: closes the file and releases the destination table.
 // Nothing when the file is no longer open.

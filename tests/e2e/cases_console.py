@@ -154,7 +154,7 @@ def console_agreement_and_final_key(c):
     name = "e2e_console_agree.sys"
     c.source(name, b"agreed")
     path = c.inf(simple_inf([name]))
-    conversation = simple_run(path, copying(c.inf_dir, 12, name)).replace(
+    conversation = simple_run(path, copying(c.inf_dir, 12, name), record=c.record(path)).replace(
         intro(path), agreed(path))
     rc = converse(c, [path], [(intro(path), ["1", "Enter"], False)], conversation)
     c.expect_equal("exit code", rc, 0)
@@ -180,7 +180,9 @@ def question_case(name, answer, replaced):
         head = agreed(path) + destination_dirs(("DefaultDestDir", 12)) + census(
             "[Drv.Copy]", "[Drv.AddReg]")
         asking = head + copying(c.inf_dir, 12, files[0]) + OVERWRITE_QUESTION
-        final = head + installation + finished(0 if replaced else len(files))
+        # With no, nothing changed: no record is kept.
+        final = head + installation + (finished(record=c.record(path)) if replaced
+                                       else finished(len(files)))
         rc = converse(c, [path], [(intro(path), ["1", "Enter"], False),
                                   (asking, SWALLOWED_KEYS, True),
                                   (asking, [answer], False)], final)
@@ -214,7 +216,7 @@ def console_existing_key_and_file_one_question(c):
               + census("[Drv.AddReg]", "[Drv.Copy]") + REG_VALUE.format(key, "Start", "3")
               + OVERWRITE_QUESTION)
     final = (asking + "y\n" + REG_VALUE.format(key, "Type", "1")
-             + copying(c.inf_dir, 12, name) + finished())
+             + copying(c.inf_dir, 12, name) + finished(record=c.record(path)))
     rc = converse(c, [path], [(intro(path), ["1", "Enter"], False), (asking, ["y"], False)],
                   final)
     c.expect_equal("exit code", rc, 0)
@@ -232,7 +234,8 @@ def console_reinstall_over_files_copied_read_only(c):
     c.source(name, b"first")
     os.chmod(source, 0o444)
     path = c.inf(simple_inf([name]))
-    c.expect_run(c.run(path), simple_run(path, copying(c.inf_dir, 12, name)), rc=0)
+    c.expect_run(c.run(path), simple_run(path, copying(c.inf_dir, 12, name),
+                                         record=c.record(path)), rc=0)
     if not os.stat(c.installed(12, name)).st_mode & 0o200:
         c.fail("the installed file kept the read-only attribute")
     os.chmod(source, 0o644)
@@ -241,6 +244,36 @@ def console_reinstall_over_files_copied_read_only(c):
     head = agreed(path) + destination_dirs(("DefaultDestDir", 12)) + census(
         "[Drv.Copy]", "[Drv.AddReg]") + copying(c.inf_dir, 12, name) + OVERWRITE_QUESTION
     rc = converse(c, [path], [(intro(path), ["1", "Enter"], False), (head, ["y"], False)],
-                  head + "y\n" + finished())
+                  head + "y\n" + finished(record=c.record(path)))
     c.expect_equal("exit code", rc, 0)
     c.expect_file(c.installed(12, name), b"second")
+
+
+@case
+def console_replaced_file_and_value_come_back(c):
+    # What infinst replaced after a yes comes back when infundo takes the
+    # installation back: the file from the copy saved beside the record,
+    # the value from the record itself.
+    name = "e2e_console_replaced.sys"
+    key = SERVICES + "E2E_ConsoleReplaced"
+    c.source(name, b"new")
+    c.file(c.installed(12, name), b"old")
+    c.reg_add_dword(key, "Start", 0)
+    path = c.inf(simple_inf([name], ['HKLM,"{}","Start",0x00010001,3'.format(key)]))
+    head = (agreed(path) + destination_dirs(("DefaultDestDir", 12))
+            + census("[Drv.Copy]", "[Drv.AddReg]") + copying(c.inf_dir, 12, name)
+            + OVERWRITE_QUESTION)
+    rc = converse(c, [path], [(intro(path), ["1", "Enter"], False), (head, ["y"], False)],
+                  head + "y\n" + REG_VALUE.format(key, "Start", "3")
+                  + finished(record=c.record(path)))
+    c.expect_equal("exit code", rc, 0)
+    c.expect_file(c.installed(12, name), b"new")
+    c.expect_key(c.regdump(key), key, {"Start": dword(3)})
+    result = c.run(path, exe=c.wine.infundo_exe)
+    said = result.out.decode("cp932", "replace").replace("\r\n", "\n")
+    plan = ("○元に戻すファイル: " + c.installed_dos(12, name) + "\n"
+            "○元に戻す値: " + key + "\\Start\n")
+    c.expect_equal("exit code and plan", (result.rc, plan in said), (0, True))
+    c.expect_file(c.installed(12, name), b"old")
+    c.expect_key(c.regdump(key), key, {"Start": dword(0)})
+    c.wine.run(["reg", "delete", "HKLM\\" + key, "/f"], cwd=c.dir)

@@ -38,7 +38,7 @@ def copy_into_all_three_directories(c):
                 + destination_dirs(("DefaultDestDir", 11), ("Win.Copy", 10), ("Drv.Copy", 12))
                 + census("[Win.Copy]", "[Sys.Copy]", "[Drv.Copy]", "[Drv.AddReg]")
                 + "".join(copying(c.inf_dir, i, name) for i in (10, 11, 12) for name in files[i])
-                + finished())
+                + finished(record=c.record(path)))
     c.expect_run(c.run(path), expected, rc=0)
     for directory_id, names in files.items():
         for name in names:
@@ -52,7 +52,8 @@ def copy_missing_source_file(c):
     path = c.inf(simple_inf([missing, present]))
     expected = simple_run(path, copying(c.inf_dir, 12, missing)
                           + COPY_FAILED.format(c.inf_dir + missing)
-                          + copying(c.inf_dir, 12, present), not_installed=1)
+                          + copying(c.inf_dir, 12, present), not_installed=1,
+                          record=c.record(path))
     c.expect_run(c.run(path), expected, rc=0)
     c.expect_file(c.installed(12, missing), None)
     c.expect_file(c.installed(12, present), content(present))
@@ -72,7 +73,8 @@ def copy_existing_files_without_console(c):
                           + FILE_EXISTS.format(c.installed_dos(12, first))
                           + copying(c.inf_dir, 12, new)
                           + copying(c.inf_dir, 12, second)
-                          + FILE_EXISTS.format(c.installed_dos(12, second)), not_installed=2)
+                          + FILE_EXISTS.format(c.installed_dos(12, second)), not_installed=2,
+                          record=c.record(path))
     c.expect_run(c.run(path), expected, rc=0)
     for name in (first, second):
         c.expect_file(c.installed(12, name), b"old " + name.encode())
@@ -90,7 +92,7 @@ def copy_lines_climbing_out_are_refused(c):
     c.source(good, content(good))
     path = c.inf(simple_inf(climbs + [good]))
     expected = simple_run(path, "".join(BAD_FILE_NAME.format(line) for line in climbs)
-                          + copying(c.inf_dir, 12, good), not_installed=2)
+                          + copying(c.inf_dir, 12, good), not_installed=2, record=c.record(path))
     c.expect_run(c.run(path), expected, rc=0)
     c.expect_file(c.installed(12, good), content(good))
     drive_c = os.path.dirname(c.wine.windows_dir(10))
@@ -111,7 +113,7 @@ def copy_section_with_unsupported_directory_id(c):
     expected = (intro(path) + destination_dirs(("DefaultDestDir", 10), ("Odd.Copy", 1))
                 + census("[Odd.Copy]", "[Drv.Copy]", "[Drv.AddReg]")
                 + UNSUPPORTED_DESTINATION.format("Odd.Copy") + copying(c.inf_dir, 10, copied)
-                + finished(1))
+                + finished(1, c.record(path)))
     c.expect_run(c.run(path), expected, rc=0)
     c.expect_file(c.installed(10, copied), content(copied))
     for directory_id in (10, 11, 12):

@@ -45,7 +45,8 @@ def core_extension_test(c):
         c.expect_run(c.run(path), BANNER + end_of_run(NOT_INF), rc=1)
     c.expect_file(c.installed(12, name), None)
     path = c.inf(text, name="DRIVER.INF")
-    c.expect_run(c.run(path), simple_run(path, copying(c.inf_dir, 12, name)), rc=0)
+    c.expect_run(c.run(path), simple_run(path, copying(c.inf_dir, 12, name),
+                                         record=c.record(path)), rc=0)
     c.expect_file(c.installed(12, name), b"extension\r\n")
 
 
@@ -128,7 +129,8 @@ def core_complete_run(c):
     path = c.inf(simple_inf([name]))
     # Only the first character of the agreement line counts.
     result = c.run(path, stdin=b"1x\n")
-    c.expect_run(result, simple_run(path, copying(c.inf_dir, 12, name)), rc=0)
+    c.expect_run(result, simple_run(path, copying(c.inf_dir, 12, name), record=c.record(path)),
+                 rc=0)
     c.expect_file(c.installed(12, name), b"complete")
 
 
@@ -138,7 +140,9 @@ def core_inf_from_current_directory(c):
     c.source(name, b"found")
     c.inf(simple_inf([name]), name="found.inf")
     result = c.run()
-    c.expect_run(result, simple_run(c.dos("found.inf"), copying(c.inf_dir, 12, name)), rc=0)
+    found = c.dos("found.inf")
+    c.expect_run(result, simple_run(found, copying(c.inf_dir, 12, name), record=c.record(found)),
+                 rc=0)
     c.expect_file(c.installed(12, name), b"found")
 
 
@@ -191,7 +195,7 @@ def core_bare_lf_file_like_crlf_twin(c):
                                              DESTINATION_DOS[directory_id] + name)
                               for directory_id, name in files)
                     + REG_VALUE.format(key, "Start", "3") + REG_VALUE.format(key, "Tag", "0x2A")
-                    + finished())
+                    + finished(record=c.record(path)))
         c.expect_run(c.run(path), expected, rc=0)
         for directory_id, name in files:
             c.expect_file(c.installed(directory_id, name), name.encode() * 3)

@@ -40,8 +40,8 @@ def real_japanese_folder_ending_in_trail_byte_5c(c):
         path = c.inf(simple_inf(names), name="能.inf", directory=directory)
         result = c.run(*arguments(path), cwd=directory)
         inf_dir = dos_path(directory) + "\\"
-        c.expect_run(result, simple_run(path, "".join(copying(inf_dir, 12, n) for n in names)),
-                     rc=0)
+        c.expect_run(result, simple_run(path, "".join(copying(inf_dir, 12, n) for n in names),
+                                        record=c.record(path)), rc=0)
         for name in names:
             c.expect_file(c.installed(12, name), name.encode("utf-8"))
 
@@ -53,11 +53,11 @@ def real_forward_slash_inf_path(c):
     name = "e2e_forward_slash.sys"
     c.source(name, b"stray")
     c.source("sub/" + name, b"driver")
-    c.inf(simple_inf([name]), directory=c.path("sub"))
+    inf = c.inf(simple_inf([name]), directory=c.path("sub"))
     result = c.run("sub/driver.inf")
     c.expect_run(result, simple_run("sub/driver.inf",
-                                    COPYING.format("sub/" + name, DESTINATION_DOS[12] + name)),
-                 rc=0)
+                                    COPYING.format("sub/" + name, DESTINATION_DOS[12] + name),
+                                    record=c.record(inf)), rc=0)
     c.expect_file(c.installed(12, name), b"driver")
 
 
@@ -75,7 +75,7 @@ def real_over_long_lines_skipped_whole(c):
                  + "[Drv.AddReg]\n")
     expected = (intro(path) + destination_dirs(("DefaultDestDir", 12)) + LINE_TOO_LONG.format(5)
                 + LINE_TOO_LONG.format(7) + census("[Drv.Copy]", "[Drv.AddReg]")
-                + copying(c.inf_dir, 12, kept) + finished(2))
+                + copying(c.inf_dir, 12, kept) + finished(2, c.record(path)))
     c.expect_run(c.run(path), expected, rc=0)
     c.expect_file(c.installed(12, kept), kept.encode())
     c.expect_file(c.installed(12, tail), None)
@@ -89,7 +89,7 @@ def real_addreg_lines_with_spaces(c):
              "   ; an indented comment asks for nothing", " \t "]
     path = c.inf(simple_inf(addreg=lines))
     expected = simple_run(path, ADDREG_UNREADABLE.format(spaced) + REG_VALUE.format(key, "Type", "1"),
-                          not_installed=1)
+                          not_installed=1, record=c.record(path))
     c.expect_run(c.run(path), expected, rc=0)
     c.expect_key(c.regdump(key), key, {"Type": dword(1)})
 
@@ -115,8 +115,8 @@ def real_long_name_matching_only_by_short_name(c):
     for name in (wrong, right):
         c.source(name, name.encode())
     c.inf(simple_inf([wrong]), name="a.info")
-    c.inf(simple_inf([right]), name="b.inf")
-    expected = simple_run(c.dos("b.inf"), copying(c.inf_dir, 12, right))
+    inf = c.inf(simple_inf([right]), name="b.inf")
+    expected = simple_run(inf, copying(c.inf_dir, 12, right), record=c.record(inf))
     c.expect_run(c.run(), expected, rc=0)
     c.expect_file(c.installed(12, right), right.encode())
     c.expect_file(c.installed(12, wrong), None)
@@ -131,8 +131,9 @@ def real_folders_named_like_inf_files(c):
     c.source(name, name.encode())
     for folder in ("a.inf", "alone/e2e.inf"):
         os.makedirs(c.path(folder))
-    c.inf(simple_inf([name]), name="b.inf")
-    c.expect_run(c.run(), simple_run(c.dos("b.inf"), copying(c.inf_dir, 12, name)), rc=0)
+    inf = c.inf(simple_inf([name]), name="b.inf")
+    c.expect_run(c.run(), simple_run(inf, copying(c.inf_dir, 12, name), record=c.record(inf)),
+                 rc=0)
     c.expect_run(c.run(cwd=c.path("alone")), BANNER + end_of_run(NOT_INF), rc=1)
 
 
@@ -141,9 +142,10 @@ def real_drive_relative_inf_path(c):
     name = "e2e_drive_relative.sys"  # from A:, not the stray one in the current directory
     c.source(name, b"stray")
     c.source("floppy/" + name, b"driver")
-    c.inf(simple_inf([name]), name="e2edrive.inf", directory=c.path("floppy"))
+    inf = c.inf(simple_inf([name]), name="e2edrive.inf", directory=c.path("floppy"))
     os.symlink(c.path("floppy"), os.path.join(c.wine.prefix, "dosdevices", "a:"))
-    expected = simple_run("A:e2edrive.inf", COPYING.format("A:" + name, DESTINATION_DOS[12] + name))
+    expected = simple_run("A:e2edrive.inf", COPYING.format("A:" + name, DESTINATION_DOS[12] + name),
+                          record=c.record(inf))
     c.expect_run(c.run("A:e2edrive.inf"), expected, rc=0)
     c.expect_file(c.installed(12, name), b"driver")
 
@@ -199,7 +201,8 @@ def real_lines_whose_meaning_is_not_plain(c):
                 + HEADER_UNREADABLE.format("[Drv.Dll.Copy] x")
                 + copying(c.inf_dir, 11, names[2]) + copying(c.inf_dir, 12, names[3])
                 + REG_VALUE.format(key, "Start", '"3"')
-                + "".join(ADDREG_UNREADABLE.format(line) for line in refused) + finished(7))
+                + "".join(ADDREG_UNREADABLE.format(line) for line in refused)
+                + finished(7, c.record(path)))
     c.expect_run(c.run(path), expected, rc=0)
     c.expect_key(c.regdump(key), key, {"Start": dword(3)})
     for directory_id in (10, 11, 12):

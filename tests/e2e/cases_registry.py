@@ -11,21 +11,25 @@ existing key with no console to ask, and the 65th key to be claimed in one
 run. Whatever was not written is counted in the closing warning.
 """
 
-from harness import (ADDREG_UNREADABLE, INVALID_KEY, KEY_EXISTS, OVERWRITE_QUESTION, REG_VALUE,
-                     SERVICES, TOO_MANY_KEYS, UNSUPPORTED_TYPE, case, dword, expand_sz,
-                     simple_inf, simple_run, sz)
+from harness import (ADDREG_UNREADABLE, IMAGE_PATH_WARNING, INVALID_KEY, KEY_EXISTS,
+                     OVERWRITE_QUESTION, REG_VALUE, SAME_FILE, SERVICES, TOO_MANY_KEYS,
+                     UNSUPPORTED_TYPE, case, census, copying, destination_dirs, dword, expand_sz,
+                     finished, intro, simple_inf, simple_run, sz)
 
 
 def addreg_line(key, name, flags, data):
     return 'HKLM,"{}","{}",{},{}'.format(key, name, flags, data)
 
 
-def run_addreg(c, lines, installation, not_installed=0):
+def run_addreg(c, lines, installation, not_installed=0, changed=True):
     """Runs an INF file whose AddReg section holds `lines` and checks that
     its installation pass prints `installation`, that the closing warning
-    counts `not_installed` items, and that it ends with exit code 0."""
+    counts `not_installed` items, that the installation record is named
+    when the run `changed` the registry, and that it ends with exit code
+    0."""
     path = c.inf(simple_inf(addreg=lines))
-    c.expect_run(c.run(path), simple_run(path, installation, not_installed), rc=0)
+    c.expect_run(c.run(path), simple_run(path, installation, not_installed,
+                                         c.record(path) if changed else None), rc=0)
 
 
 @case
@@ -54,7 +58,7 @@ def reg_key_outside_services(c):
             "System\\CurrentControlSet\\ServicesE2E_Outside",
             "System\\CurrentControlSet\\Control\\E2E_Outside"]
     run_addreg(c, [addreg_line(key, "Value", "0x00000000", '"x"') for key in keys],
-               "".join(INVALID_KEY.format(key) for key in keys), not_installed=3)
+               "".join(INVALID_KEY.format(key) for key in keys), not_installed=3, changed=False)
     dump = c.regdump(*keys)
     for key in keys:
         c.expect_key(dump, key, None)
@@ -126,3 +130,35 @@ def reg_65th_claimed_key(c):
     for number, key in enumerate(keys[1:64], 2):
         c.expect_key(dump, key, {"V": dword(number)})
     c.expect_key(dump, keys[64], None)
+
+
+@case
+def reg_what_this_run_made_is_its_own(c):
+    # A key this run made as the parent of a deeper key is taken over at its
+    # own first line; a file listed by two copy sections is copied once and
+    # then found the same; a driver whose ImagePath the kernel cannot load
+    # is written as asked, and warned of after the section.
+    key = SERVICES + "E2E_RevK"
+    name = "e2e_revk.sys"
+    c.source(name, b"driver")
+    image = '"%SystemRoot%\\System32\\Drivers\\{}"'.format(name)
+    lines = ['HKLM,"{}\\Parameters","P",0x00010001,1'.format(key),
+             'HKLM,"{}","Type",0x00010001,1'.format(key),
+             'HKLM,"{}","Start",0x00010001,3'.format(key),
+             'HKLM,"{}","ImagePath",0x00020000,{}'.format(key, image)]
+    path = c.inf("[Version]\nClass=LegacyDriver\n[DestinationDirs]\nDefaultDestDir=12\n"
+                 "[Drv.Copy]\n{0}\n[More.Copy]\n{0}\n[Drv.AddReg]\n".format(name)
+                 + "".join(line + "\n" for line in lines))
+    expected = (intro(path) + destination_dirs(("DefaultDestDir", 12))
+                + census("[Drv.Copy]", "[More.Copy]", "[Drv.AddReg]")
+                + copying(c.inf_dir, 12, name) + copying(c.inf_dir, 12, name)
+                + SAME_FILE.format(c.installed_dos(12, name))
+                + REG_VALUE.format(key + "\\Parameters", "P", "1")
+                + REG_VALUE.format(key, "Type", "1") + REG_VALUE.format(key, "Start", "3")
+                + REG_VALUE.format(key, "ImagePath", image)
+                + IMAGE_PATH_WARNING.format(key, image) + finished(record=c.record(path)))
+    c.expect_run(c.run(path), expected, rc=0)
+    c.expect_file(c.installed(12, name), b"driver")
+    c.expect_key(c.regdump(key), key, {"Type": dword(1), "Start": dword(3),
+                                       "ImagePath": expand_sz(image[1:-1])},
+                 subkeys=["Parameters"])

@@ -25,6 +25,7 @@ import shutil
 import signal
 import subprocess
 import tempfile
+import zlib
 from collections import namedtuple
 
 WINESERVER = "/usr/lib/wine/wineserver"
@@ -168,6 +169,10 @@ ADDREG_UNREADABLE = "AddRegの行を読み取れないため無視しました: 
 KEY_EXISTS = "キーが既に存在します。本プログラムを使用する場合は一旦キーを削除して下さい。\n"
 TOO_MANY_KEYS = "作成するレジストリキーが多すぎます。"
 UNSUPPORTED_TYPE = "未サポートのレジストリ型: 0x{:08X}\n"
+SAME_FILE = "同じファイルが既にあります: {}\n"
+IMAGE_PATH_WARNING = ("警告: {} のImagePathはカーネルが読み込めない形式です: {}\n"
+                      "カーネルは%SystemRoot%などを展開しません。"
+                      "System32\\Drivers\\ファイル名の形で指定してください。\n")
 
 # The destination directories as the program composes them from the
 # Windows directory of the prefix, by directory id.
@@ -206,12 +211,24 @@ def end_of_run(*messages):
     return "".join(messages) + PRESS_ANY_KEY
 
 
-def finished(not_installed=0):
+RECORD = "\nインストールの記録: {}\n"
+
+
+def record_of(inf_path):
+    """The DOS path of the installation record of the INF file at this Unix
+    path: named after the CRC-32 of its bytes."""
+    with open(inf_path, "rb") as f:
+        crc = zlib.crc32(f.read())
+    return "{}INFINST\\{:08X}.REC".format(DESTINATION_DOS[10], crc)
+
+
+def finished(not_installed=0, record=None):
     """The end of a run whose installation pass ran: the warning when
-    `not_installed` items were not installed, the completion message and
-    the key wait."""
+    `not_installed` items were not installed, the line that names the
+    installation record (the DOS path `record`) when the run changed
+    something, the completion message and the key wait."""
     warning = NOT_INSTALLED.format(not_installed) if not_installed else ""
-    return end_of_run(warning + FINISHED)
+    return end_of_run(warning + (RECORD.format(record) if record else "") + FINISHED)
 
 
 def simple_inf(files=(), addreg=()):
@@ -225,12 +242,14 @@ def simple_inf(files=(), addreg=()):
             "[Drv.AddReg]\n" + "".join(line + "\n" for line in addreg))
 
 
-def simple_run(inf_path, installation, not_installed=0):
+def simple_run(inf_path, installation, not_installed=0, record=None):
     """What a run of a simple_inf() file prints when the user agrees:
     `installation` is what its installation pass prints, after which
-    `not_installed` items were not installed."""
+    `not_installed` items were not installed, and `record` names the
+    installation record when the run changed something."""
     return (intro(inf_path) + destination_dirs(("DefaultDestDir", 12))
-            + census("[Drv.Copy]", "[Drv.AddReg]") + installation + finished(not_installed))
+            + census("[Drv.Copy]", "[Drv.AddReg]") + installation
+            + finished(not_installed, record))
 
 
 def copying(inf_dir, directory_id, name):
@@ -380,6 +399,7 @@ class Case:
         self.dir = os.path.join(wine.root, "cases", name)
         os.makedirs(self.dir)
         self.failures = []
+        self.written_infs = {}
 
     # -- setting up --------------------------------------------------------
 
@@ -401,7 +421,13 @@ class Case:
         path = os.path.join(directory or self.dir, name)
         os.makedirs(os.path.dirname(path), exist_ok=True)
         write_inf(path, text, eol)
+        self.written_infs[dos_path(path)] = path
         return dos_path(path)
+
+    def record(self, inf_dos_path):
+        """The DOS path of the installation record of an INF file this case
+        wrote (by its DOS path)."""
+        return record_of(self.written_infs[inf_dos_path])
 
     def file(self, path, data):
         os.makedirs(os.path.dirname(path), exist_ok=True)

@@ -88,9 +88,9 @@ std::string fakeMachineSnapshot();
 // (each "" for nothing left out): to show that a run changed nothing
 // outside the places it may write.
 std::string fakeMachineSnapshotOutside(const std::string &folder, const std::string &key);
-// The files and folders alone, less the files lying directly in one of
-// `folders` (not in a folder below it): to show that a run created or
-// changed no other file.
+// The files and folders alone, less `folders` themselves and the files
+// lying directly in one of them (not in a folder below it): to show that a
+// run created or changed no other file or folder.
 std::string fakeFilesSnapshotBeside(const std::vector<std::string> &folders);
 // The registry alone, less what lies below the key `key`: to show that a
 // run changed nothing else there.
@@ -127,7 +127,8 @@ const std::string &fakeErrorOutput();
 //  - FindClose, CloseFile, RegCloseKey and Release: the handle or block
 //    is released all the same, as nothing is left for a program to do
 //    about it (and the leak counts stay true);
-//  - PathSeparator: '/', the other separator Windows takes.
+//  - PathSeparator: '/', the other separator Windows takes;
+//  - AppendFile, FlushFile and GetFullPath: 0; GetLocalTime: all zeros.
 // Nothing is changed by a call that fails.
 enum FakeOperation {
     FAKE_GET_VERSION,
@@ -169,6 +170,11 @@ enum FakeOperation {
     FAKE_PATH_SEPARATOR,
     FAKE_ALLOCATE,
     FAKE_RELEASE,
+    // The installation record.
+    FAKE_APPEND_FILE,
+    FAKE_FLUSH_FILE,
+    FAKE_GET_LOCAL_TIME,
+    FAKE_GET_FULL_PATH,
     FAKE_OPERATION_COUNT
 };
 // The platform function's name, for test messages.

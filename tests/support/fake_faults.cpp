@@ -44,6 +44,10 @@ const char *fakeOperationName(FakeOperation operation) {
         "platformPathSeparator",
         "platformAllocate",
         "platformRelease",
+        "platformAppendFile",
+        "platformFlushFile",
+        "platformGetLocalTime",
+        "platformGetFullPath",
     };
     return operation < FAKE_OPERATION_COUNT ? NAMES[operation] : "none";
 }

@@ -201,20 +201,47 @@ int fakeOpenSearches() {
 
 // The platform operations.
 
-// Only the "*.<extension>" patterns the installer uses. Like NT, which
-// also matches the 8.3 short name ("a.info" is "A~1.INF"), a name matches
-// when its extension begins with the pattern's.
+// A name against the name part of a search's pattern: "*.<extension>"
+// (like NT, which also matches the 8.3 short name, so that "a.info" is
+// "A~1.INF", a name matches when its extension begins with the
+// pattern's), "<name>.*", or a name itself; ASCII letters without case.
+static bool matchesPattern(const std::string &name, const std::string &pattern) {
+    size_t dot = name.rfind('.');
+    std::string base;
+    std::string extension;
+    std::string wanted;
+    fakeFoldName(name.substr(0, dot).c_str(), &base);
+    if (dot != std::string::npos)
+        fakeFoldName(name.c_str() + dot + 1, &extension);
+    if (pattern.compare(0, 2, "*.") == 0) {
+        fakeFoldName(pattern.c_str() + 2, &wanted);
+        return dot != std::string::npos && extension.compare(0, wanted.size(), wanted) == 0;
+    }
+    if (pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0) {
+        fakeFoldName(pattern.substr(0, pattern.size() - 2).c_str(), &wanted);
+        return base == wanted;
+    }
+    std::string folded;
+    fakeFoldName(name.c_str(), &folded);
+    fakeFoldName(pattern.c_str(), &wanted);
+    return folded == wanted;
+}
+
+// A pattern of the current directory, or of a folder it names.
 PlatformSearch *platformFindFirstFile(const char *pattern, char *name, bool *directory) {
     if (fakeCall(FAKE_FIND_FIRST_FILE))
         return nullptr;
-    std::string extension;
-    fakeFoldName(pattern + 2, &extension);
-    std::string current;
-    fakeFoldPath(g_fake.currentDirectory.c_str(), &current);
+    std::string text = pattern;
+    size_t slash = fakeLastSeparator(text, true);
+    std::string folder =
+        slash == std::string::npos ? g_fake.currentDirectory : text.substr(0, slash);
+    std::string namePattern = slash == std::string::npos ? text : text.substr(slash + 1);
+    std::string parent;
+    fakeFoldPath(folder.c_str(), &parent);
     // The directory's entries in the order they were made.
     std::vector<const FakeNode *> entries;
     for (const auto &entry : g_fake.nodes) {
-        if (fakeParentOf(entry.first) == current)
+        if (fakeParentOf(entry.first) == parent)
             entries.push_back(&entry.second);
     }
     std::sort(entries.begin(), entries.end(),
@@ -223,11 +250,7 @@ PlatformSearch *platformFindFirstFile(const char *pattern, char *name, bool *dir
     for (const FakeNode *entry : entries) {
         const FakeNode &node = *entry;
         std::string base = node.path.substr(fakeLastSeparator(node.path, true) + 1);
-        size_t dot = base.rfind('.');
-        std::string baseExtension;
-        if (dot != std::string::npos)
-            fakeFoldName(base.c_str() + dot + 1, &baseExtension);
-        if (dot != std::string::npos && baseExtension.compare(0, extension.size(), extension) == 0)
+        if (matchesPattern(base, namePattern))
             search.matches.emplace_back(base, node.directory);
     }
     if (search.matches.empty())
@@ -414,4 +437,33 @@ int platformSameFile(const char *a, const char *b) {
         return 0;
     FakeNode *first = fakeFindNode(a);
     return first && !first->directory && first == fakeFindNode(b);
+}
+
+// The installation record.
+
+int platformAppendFile(const char *path, const void *data, size_t size) {
+    FakeNode *node = fakeFindNode(path);
+    if (fakeCall(FAKE_APPEND_FILE) || (node && (node->directory || node->readOnly)) ||
+        (!node && !parentIsDirectory(path)))
+        return 0;
+    std::string content = node ? node->content : std::string();
+    content.append(static_cast<const char *>(data), size);
+    if (node)
+        node->content = content;
+    else
+        addNode(path, false, false, content);
+    return 1;
+}
+
+int platformFlushFile(const char *path) {
+    FakeNode *node = fakeFindNode(path);
+    return !fakeCall(FAKE_FLUSH_FILE) && node && !node->directory ? 1 : 0;
+}
+
+int platformGetFullPath(const char *path, char *full) {
+    std::string whole = fakeAbsolutePath(path);
+    if (fakeCall(FAKE_GET_FULL_PATH) || whole.size() >= PATH_SIZE)
+        return 0;
+    snprintf(full, PATH_SIZE, "%s", whole.c_str());
+    return 1;
 }

@@ -141,9 +141,11 @@ std::string fakeFilesSnapshotBeside(const std::vector<std::string> &folders) {
     for (size_t i = 0; i < folders.size(); ++i)
         fakeFoldPath(folders[i].c_str(), &folded[i]);
     std::string text;
+    auto listed = [&folded](const std::string &path) {
+        return std::find(folded.begin(), folded.end(), path) != folded.end();
+    };
     for (const auto &node : g_fake.nodes) {
-        if (node.second.directory ||
-            std::find(folded.begin(), folded.end(), fakeParentOf(node.first)) == folded.end())
+        if (node.second.directory ? !listed(node.first) : !listed(fakeParentOf(node.first)))
             appendNode(&text, node.first, node.second);
     }
     return text;
@@ -173,4 +175,12 @@ int platformIsLeadByte(unsigned char byte) {
 
 char platformPathSeparator() {
     return fakeCall(FAKE_PATH_SEPARATOR) ? '/' : '\\';
+}
+
+// A fixed time, so that a record's bytes are the same in every run.
+void platformGetLocalTime(PlatformTime *time) {
+    if (fakeCall(FAKE_GET_LOCAL_TIME))
+        *time = PlatformTime{0, 0, 0, 0, 0, 0};
+    else
+        *time = PlatformTime{2026, 12, 9, 10, 0, 0};
 }

@@ -2,6 +2,9 @@
 
 #include "support/installer.h"
 
+#include <cstdio>
+
+#include "record/record_item.h"
 #include "run/run.h"
 #include "support/run_program.h"
 
@@ -35,4 +38,23 @@ std::string notInstalledNotice(int count) {
 
 std::string longLineNotice(unsigned long line) {
     return std::to_string(line) + "行目は長すぎるため無視しました。\n";
+}
+
+std::string recordPathOf(const std::string &inf) {
+    char name[16];
+    snprintf(name, sizeof name, "%08X.REC",
+             static_cast<unsigned>(recordCrc32(0, inf.data(), inf.size())));
+    return std::string("C:\\WINNT\\INFINST\\") + name;
+}
+
+std::string recordLine(const std::string &inf) {
+    return "\nインストールの記録: " + recordPathOf(inf) + "\n";
+}
+
+std::string withoutRecordLine(std::string output) {
+    const std::string start = "\nインストールの記録: ";
+    size_t at = output.find(start);
+    if (at != std::string::npos)
+        output.erase(at, output.find('\n', at + start.size()) + 1 - at);
+    return output;
 }

@@ -35,6 +35,13 @@ std::string notInstalledNotice(int count);
 // The notice of pass 1 for an over-long physical line.
 std::string longLineNotice(unsigned long line);
 
+// Where the installer keeps the record of the INF file with these bytes,
+// and the line that names it at the end of a run that changed something.
+std::string recordPathOf(const std::string &inf);
+std::string recordLine(const std::string &inf);
+// The output without that line, for tests about other things.
+std::string withoutRecordLine(std::string output);
+
 // The header lines every accepted INF file needs, and its default
 // destination: the Drivers directory.
 extern const char *const INF_HEAD;

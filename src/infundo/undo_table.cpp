@@ -1,0 +1,162 @@
+// The uninstaller's tables; see undo_table.h.
+
+#include "infundo/undo_table.h"
+
+#include <cstring>
+
+#include "common/say.h"
+#include "inf/text.h"
+#include "infundo/infundo_messages.h"
+
+UndoRecord g_undoRecords[UNDO_RECORD_CAPACITY];
+int g_undoRecordCount = 0;
+UndoEntry g_undoEntries[UNDO_ENTRY_CAPACITY];
+int g_undoEntryCount = 0;
+UndoThing g_undoThings[UNDO_ENTRY_CAPACITY];
+int g_undoThingCount = 0;
+
+UndoKind undoKindOf(RecordItemKind kind) {
+    if (recordIsFile(kind))
+        return UNDO_FILE;
+    return recordIsValue(kind) ? UNDO_VALUE : UNDO_KEY;
+}
+
+bool undoSameThing(const RecordItem &a, const RecordItem &b) {
+    UndoKind kind = undoKindOf(a.kind);
+    if (kind != undoKindOf(b.kind))
+        return false;
+    if (kind == UNDO_FILE)
+        return equalsIgnoreCase(a.path, b.path);
+    return equalsIgnoreCase(a.key, b.key) && (kind == UNDO_KEY || equalsIgnoreCase(a.name, b.name));
+}
+
+// True when `later` found what `earlier` left: the two are one history.
+static bool follows(const RecordItem &earlier, const RecordItem &later) {
+    if (recordIsFile(earlier.kind)) {
+        UndoFileState left = undoFileAfter(earlier);
+        UndoFileState found = undoFileBefore(later);
+        return found.present && left.file.size == found.file.size &&
+               left.file.crc == found.file.crc;
+    }
+    if (recordIsValue(earlier.kind)) {
+        const RecordValue *left = undoValueAfter(earlier).value;
+        const RecordValue *found = undoValueBefore(later).value;
+        return found && left->type == found->type && left->size == found->size &&
+               memcmp(left->bytes, found->bytes, left->size) == 0;
+    }
+    return true;
+}
+
+// True for a file found but not read: an entry that says nothing of what
+// was there.
+static bool saysNothing(const RecordItem &item) {
+    return recordIsFound(item.kind) && recordIsFile(item.kind) &&
+           item.file.size == RECORD_SIZE_UNREAD;
+}
+
+// True when the entry's copy failed: the next entry about its file in its
+// record is the FILE-NOT-COPIED line that says so.
+static bool isVoided(int entry) {
+    const UndoEntry &noted = g_undoEntries[entry];
+    for (int i = entry + 1; i < g_undoEntryCount; ++i) {
+        const UndoEntry &next = g_undoEntries[i];
+        if (next.thing == noted.thing && next.record == noted.record)
+            return next.item.kind == RECORD_FILE_NOT_COPIED && next.item.run == noted.item.run;
+    }
+    return false;
+}
+
+// The entries about the thing by run number (in the order read within a
+// run); then, from the last, back as far as each earlier entry left what
+// the next one found. An entry whose change was noted but never made (the
+// copy or the write failed) is left out so: what the next one found is
+// what was really there; so is one whose copy the record says failed.
+// Entries that say nothing are passed over, and so
+// are found files and values that do not fit: finding changes nothing.
+// No history (-1) when no entry says anything.
+void undoSetHistory(UndoThing *thing) {
+    int index = static_cast<int>(thing - g_undoThings);
+    static int order[UNDO_ENTRY_CAPACITY];
+    int count = 0;
+    for (int i = 0; i < g_undoEntryCount; ++i) {
+        if (g_undoEntries[i].thing != index || saysNothing(g_undoEntries[i].item) || isVoided(i))
+            continue;
+        int at = count++;
+        while (at > 0 && g_undoEntries[order[at - 1]].item.run > g_undoEntries[i].item.run) {
+            order[at] = order[at - 1];
+            --at;
+        }
+        order[at] = i;
+    }
+    thing->last = count > 0 ? order[count - 1] : -1;
+    thing->first = thing->last;
+    thing->saved = -1;
+    for (int at = count - 2; at >= 0; --at) {
+        const RecordItem &earlier = g_undoEntries[order[at]].item;
+        if (follows(earlier, g_undoEntries[thing->first].item)) {
+            thing->first = order[at];
+            if (earlier.kind == RECORD_FILE_REPLACED)
+                thing->saved = order[at];
+        } else if (!recordIsFound(earlier.kind)) {
+            break;
+        }
+    }
+    if (thing->last >= 0 && g_undoEntries[thing->last].item.kind == RECORD_FILE_REPLACED &&
+        thing->saved < 0)
+        thing->saved = thing->last;
+}
+
+UndoFileState undoFileBefore(const RecordItem &first) {
+    switch (first.kind) {
+    case RECORD_FILE_REPLACED: return UndoFileState{true, first.oldFile};
+    case RECORD_FILE_FOUND:
+    case RECORD_FILE_NOT_COPIED: return UndoFileState{true, first.file};
+    default: return UndoFileState{false, RecordFile{0, 0}};
+    }
+}
+
+UndoFileState undoFileAfter(const RecordItem &last) {
+    return UndoFileState{true, last.file};
+}
+
+UndoValueState undoValueBefore(const RecordItem &first) {
+    switch (first.kind) {
+    case RECORD_VALUE_REPLACED: return UndoValueState{true, &first.oldValue};
+    case RECORD_VALUE_FOUND: return UndoValueState{true, &first.value};
+    default: return UndoValueState{false, nullptr};
+    }
+}
+
+UndoValueState undoValueAfter(const RecordItem &last) {
+    return UndoValueState{true, &last.value};
+}
+
+bool undoJudgeByRecords(UndoThing *thing) {
+    thing->verdict = UNDO_NOTHING;
+    thing->reason = UNDO_REASON_NONE;
+    thing->settled = false;
+    if (thing->last < 0 ||
+        (!thing->changedByRecord && (!thing->earlierHistory || thing->namedBy >= 0)))
+        return false;
+    if (thing->namedBy >= 0) {
+        thing->verdict = UNDO_KEEP;
+        thing->reason = UNDO_REASON_OTHER_INF;
+        return false;
+    }
+    return true;
+}
+
+void undoSayReason(const UndoThing &thing) {
+    switch (thing.reason) {
+    case UNDO_REASON_NONE: break;
+    case UNDO_REASON_CHANGED: say(UNDO_MSG_REASON_CHANGED); break;
+    case UNDO_REASON_UNREADABLE: say(UNDO_MSG_REASON_UNREADABLE); break;
+    case UNDO_REASON_OTHER_INF:
+        say(UNDO_MSG_REASON_OTHER_INF, g_undoRecords[thing.namedBy].infPath);
+        break;
+    case UNDO_REASON_NO_COPY: say(UNDO_MSG_REASON_NO_COPY); break;
+    case UNDO_REASON_VALUE: say(UNDO_MSG_REASON_VALUE, thing.holder); break;
+    case UNDO_REASON_SUBKEY: say(UNDO_MSG_REASON_SUBKEY, thing.holder); break;
+    case UNDO_REASON_TOO_MANY: say(UNDO_MSG_REASON_TOO_MANY); break;
+    }
+}
