@@ -47,7 +47,7 @@ const char *whyText(UndoReason reason) {
 
 // One kept item: a comment naming it and why, then its KEPT line.
 bool appendKept(const char *path, const RecordItem &item, UndoReason reason) {
-    char line[RECORD_LINE_SIZE];
+    static char line[RECORD_LINE_SIZE]; // large: kept off the stack
     if (!recordFormatItem(item, line))
         return false;
     UndoKind kind = undoKindOf(item.kind);

@@ -79,8 +79,7 @@ bool noteNewKeys(const char *key) {
         part[length] = '\0';
         missing = missing || platformRegProbeKey(part) == PLATFORM_KEY_NOT_FOUND;
         if (missing) {
-            memset(&g_item, 0, sizeof g_item);
-            g_item.kind = RECORD_KEY_CREATED;
+            recordItemStart(&g_item, RECORD_KEY_CREATED);
             strcpy(g_item.key, part);
             if (!recordNote(&g_item))
                 return false;
@@ -114,8 +113,7 @@ OldValue readOldValue(const char *key, const char *name, RecordValue *old) {
 
 // Notes a value found under a key this run may not write below.
 bool noteFoundValue(const AddRegLine &line) {
-    memset(&g_item, 0, sizeof g_item);
-    g_item.kind = RECORD_VALUE_FOUND;
+    recordItemStart(&g_item, RECORD_VALUE_FOUND);
     registryKeyOf(line.key, g_item.key);
     strcpy(g_item.name, line.name);
     return readOldValue(line.key, line.name, &g_item.value) != OLD_READ || recordNote(&g_item);
@@ -131,7 +129,7 @@ Written writeValue(PlatformRegKey *handle, const AddRegLine &line, bool keyIsNew
         say(INST_MSG_UNSUPPORTED_TYPE, static_cast<unsigned long>(line.flagsValue));
         return NOT_WRITTEN;
     }
-    memset(&g_item, 0, sizeof g_item);
+    recordItemStart(&g_item, RECORD_VALUE_CREATED); // its kind set below
     registryKeyOf(line.key, g_item.key);
     strcpy(g_item.name, line.name);
     g_item.value.type = value.type;

@@ -21,8 +21,7 @@ RecordItem g_item; // large: kept off the stack
 // by a copy that failed, `kind` RECORD_FILE_NOT_COPIED). A file that cannot
 // be read is noted as such: what another INF file may need is its path.
 bool noteFound(const char *destination, RecordItemKind kind = RECORD_FILE_FOUND) {
-    memset(&g_item, 0, sizeof g_item);
-    g_item.kind = kind;
+    recordItemStart(&g_item, kind);
     strcpy(g_item.path, destination);
     if (!recordFileOf(destination, &g_item.file))
         g_item.file = RecordFile{RECORD_SIZE_UNREAD, 0};
@@ -34,7 +33,7 @@ bool noteFound(const char *destination, RecordItemKind kind = RECORD_FILE_FOUND)
 // `ok` true when the copy must not be made, its reason said.
 bool noteCopy(const char *source, const char *destination, bool replaces, bool *ok) {
     *ok = true;
-    memset(&g_item, 0, sizeof g_item);
+    recordItemStart(&g_item, RECORD_FILE_CREATED); // its kind set below
     strcpy(g_item.path, destination);
     if (!recordFileOf(source, &g_item.file)) {
         say(INST_MSG_COPY_FAILED, source);

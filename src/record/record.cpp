@@ -49,7 +49,7 @@ bool makeFolder() {
 bool start() {
     if (!makeFolder())
         return false;
-    char line[RECORD_LINE_SIZE];
+    static char line[RECORD_LINE_SIZE]; // large: kept off the stack
     char date[20];
     recordNow(date);
     g_record.madeFile = !g_record.existed;
@@ -101,7 +101,7 @@ bool recordNote(RecordItem *item) {
     if (!g_record.started && !start())
         return false;
     item->run = g_record.run;
-    char line[RECORD_LINE_SIZE];
+    static char line[RECORD_LINE_SIZE]; // large: kept off the stack
     return recordFormatItem(*item, line) && append(line);
 }
 

@@ -73,7 +73,7 @@ bool readRecord(const char *path, RecordSummary *summary,
     if (!file)
         return false;
     LineReader reader = {file, {}, 0, 0};
-    char line[RECORD_LINE_SIZE];
+    static char line[RECORD_LINE_SIZE]; // large: kept off the stack
     unsigned long number = 0;
     LineRead read;
     while ((read = readLine(&reader, line)) == LINE_READ) {

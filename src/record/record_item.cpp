@@ -230,6 +230,19 @@ bool splitTagged(const char *line, const char *tag, int count, Fields *fields) {
 
 } // namespace
 
+void recordItemStart(RecordItem *item, RecordItemKind kind) {
+    item->kind = kind;
+    item->run = 0;
+    item->path[0] = '\0';
+    item->saved[0] = '\0';
+    item->key[0] = '\0';
+    item->name[0] = '\0';
+    item->file = RecordFile{0, 0};
+    item->oldFile = RecordFile{0, 0};
+    item->value.type = item->value.size = 0;
+    item->oldValue.type = item->oldValue.size = 0;
+}
+
 bool recordIsFile(RecordItemKind kind) {
     return kind == RECORD_FILE_CREATED || kind == RECORD_FILE_REPLACED ||
            kind == RECORD_FILE_FOUND || kind == RECORD_FILE_NOT_COPIED;

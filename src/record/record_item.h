@@ -76,6 +76,10 @@ struct RecordItem {
     RecordValue oldValue; // the replaced value
 };
 
+// An empty item of `kind`: no names, no sizes, no bytes (the buffers are
+// left as they are, and are never read past what is set).
+void recordItemStart(RecordItem *item, RecordItemKind kind);
+
 // The kind of item a line holds: files, keys or values; and whether it
 // only tells what was there (found, or left by a copy that failed).
 bool recordIsFile(RecordItemKind kind);

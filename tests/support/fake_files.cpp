@@ -446,12 +446,10 @@ int platformAppendFile(const char *path, const void *data, size_t size) {
     if (fakeCall(FAKE_APPEND_FILE) || (node && (node->directory || node->readOnly)) ||
         (!node && !parentIsDirectory(path)))
         return 0;
-    std::string content = node ? node->content : std::string();
-    content.append(static_cast<const char *>(data), size);
     if (node)
-        node->content = content;
+        node->content.append(static_cast<const char *>(data), size);
     else
-        addNode(path, false, false, content);
+        addNode(path, false, false, std::string(static_cast<const char *>(data), size));
     return 1;
 }
 
