@@ -132,7 +132,8 @@ void readOthers(const char *recordPath) {
     PlatformSearch *search = platformFindFirstFile(pattern, name, &directory);
     for (bool found = search != nullptr; found;
          found = platformFindNextFile(search, name, &directory) != 0) {
-        if (!directory && composePath(path, folder, name) && !platformSameFile(path, recordPath))
+        if (!directory && composePath(path, folder, name) && !equalsIgnoreCase(path, recordPath) &&
+            !platformSameFile(path, recordPath))
             readOther(path);
     }
     if (search)
