@@ -288,8 +288,8 @@ char platformPathSeparator() {
 // The installation record.
 
 int platformAppendFile(const char *path, const void *data, size_t size) {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+    HANDLE file =
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     DWORD written = 0;
@@ -301,8 +301,8 @@ int platformAppendFile(const char *path, const void *data, size_t size) {
 }
 
 int platformFlushFile(const char *path) {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     BOOL flushed = FlushFileBuffers(file);

@@ -43,11 +43,10 @@ int platformIsLeadByte(unsigned char byte);
 
 // FindFirstFileA, FindNextFileA and FindClose: a pattern of the current
 // directory ("*.inf") or of a folder ("C:\WINNT\INFINST\*.REC"), whose
-// name part is a '*', then a name or extension, or both. The first two write the name of a match into a PATH_SIZE buffer, which
-// every found name fits (MAX_PATH), and whether the match is a directory;
-// platformFindFirstFile answers null when nothing matches,
-// platformFindNextFile 0 when there is no further match. Every search that
-// was started is closed with platformFindClose.
+// name part is a '*', then a name or extension, or both. The first two write the name of a match
+// into a PATH_SIZE buffer, which every found name fits (MAX_PATH), and whether the match is a
+// directory; platformFindFirstFile answers null when nothing matches, platformFindNextFile 0 when
+// there is no further match. Every search that was started is closed with platformFindClose.
 PlatformSearch *platformFindFirstFile(const char *pattern, char *name, bool *directory);
 int platformFindNextFile(PlatformSearch *search, char *name, bool *directory);
 void platformFindClose(PlatformSearch *search);
