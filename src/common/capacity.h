@@ -38,4 +38,9 @@ const size_t RECORD_LINE_SIZE = 8192;
 const size_t RECORD_VALUE_SIZE = 1024;
 const size_t RECORD_SAVED_NAME_SIZE = 13;
 
+// The lines of what a run found already there and left, held until its
+// first change, so that a run that changes nothing writes nothing; past
+// them, the record is started at once.
+const size_t RECORD_PENDING_SIZE = 16384;
+
 #endif

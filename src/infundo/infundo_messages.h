@@ -36,7 +36,6 @@
 #define UNDO_MSG_REASON_UNREADABLE "  理由: 読み取れません。\n"
 #define UNDO_MSG_REASON_OTHER_INF "  理由: 別のINFファイル（%s）のインストールの記録にもあります。\n"
 #define UNDO_MSG_REASON_NO_COPY "  理由: 保存しておいた元のファイルを読み取れません。\n"
-#define UNDO_MSG_REASON_TOO_MANY "  理由: 一度に扱える数を超えています。\n"
 #define UNDO_MSG_REASON_VALUE "  理由: 値 %s があります。\n"
 #define UNDO_MSG_REASON_SUBKEY "  理由: サブキー %s があります。\n"
 #define UNDO_MSG_NOTHING_TO_REMOVE "\n削除するものは見つかりませんでした。\n"

@@ -39,8 +39,7 @@ const char *whyText(UndoReason reason) {
     case UNDO_REASON_NO_COPY: return UNDO_REC_WHY_NO_COPY;
     case UNDO_REASON_VALUE:
     case UNDO_REASON_SUBKEY: return UNDO_REC_WHY_NOT_EMPTY;
-    case UNDO_REASON_NONE:
-    case UNDO_REASON_TOO_MANY: break;
+    case UNDO_REASON_NONE: break;
     }
     return UNDO_REC_WHY_LATER;
 }

@@ -157,6 +157,5 @@ void undoSayReason(const UndoThing &thing) {
     case UNDO_REASON_NO_COPY: say(UNDO_MSG_REASON_NO_COPY); break;
     case UNDO_REASON_VALUE: say(UNDO_MSG_REASON_VALUE, thing.holder); break;
     case UNDO_REASON_SUBKEY: say(UNDO_MSG_REASON_SUBKEY, thing.holder); break;
-    case UNDO_REASON_TOO_MANY: say(UNDO_MSG_REASON_TOO_MANY); break;
     }
 }

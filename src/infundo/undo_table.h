@@ -44,8 +44,7 @@ enum UndoReason {
     UNDO_REASON_OTHER_INF, // `namedBy` names it
     UNDO_REASON_NO_COPY,   // the saved copy cannot be read
     UNDO_REASON_VALUE,     // a key holds the value `holder`
-    UNDO_REASON_SUBKEY,    // a key holds the subkey `holder`
-    UNDO_REASON_TOO_MANY
+    UNDO_REASON_SUBKEY     // a key holds the subkey `holder`
 };
 
 struct UndoThing {

@@ -28,9 +28,11 @@ struct Record {
     bool changed;    // this run changed the machine
     int firstSaved;  // the copies this run saved: numbers first to last
     int lastSaved;
+    size_t pendingLength; // of `pending`
 };
 
 Record g_record;
+char g_pending[RECORD_PENDING_SIZE]; // lines of found items before the first change
 
 bool append(const char *line) {
     return platformAppendFile(g_record.path, line, strlen(line)) != 0;
@@ -98,11 +100,21 @@ RecordPrepared recordPrepare(const char *infPath) {
 }
 
 bool recordNote(RecordItem *item) {
-    if (!g_record.started && !start())
-        return false;
     item->run = g_record.run;
     static char line[RECORD_LINE_SIZE]; // large: kept off the stack
-    return recordFormatItem(*item, line) && append(line);
+    if (!recordFormatItem(*item, line))
+        return false;
+    size_t length = strlen(line);
+    if (!g_record.started && recordIsFound(item->kind) &&
+        g_record.pendingLength + length < sizeof g_pending) {
+        memcpy(g_pending + g_record.pendingLength, line, length + 1);
+        g_record.pendingLength += length;
+        return true;
+    }
+    if (!g_record.started && !(start() && (g_record.pendingLength == 0 || append(g_pending))))
+        return false;
+    g_record.pendingLength = 0;
+    return append(line);
 }
 
 bool recordSaveCopy(const char *path, char *saved) {

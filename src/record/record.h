@@ -7,9 +7,9 @@
 // failing disk) leaves a record of every change it may have made, and the
 // uninstaller can take each one back.
 //
-// A run that changed nothing leaves no record it started: what it noted
-// (files and values it found already there) is taken away again at its
-// end.
+// A run that changes nothing writes nothing: what it found already there
+// is noted only once it changes something. (A record started by a run cut
+// short before its first change is taken away again at its end.)
 
 #ifndef INFINST_RECORD_H
 #define INFINST_RECORD_H
@@ -26,8 +26,10 @@ RecordPrepared recordPrepare(const char *infPath);
 const char *recordPath();
 
 // Notes an item before its change is made, its run set here; the record is
-// started (its folder made, its head written) when this is the first.
-// False when the record could not be written: the change must not be made.
+// started (its folder made, its head written) when this is the first. An
+// item that changes nothing (a file or value found there) waits until the
+// run's first change instead. False when the record could not be written:
+// the change must not be made.
 bool recordNote(RecordItem *item);
 
 // Saves a copy of the file `path` is about to replace beside the record,

@@ -88,6 +88,14 @@ TEST_F(RecordTest, NoRecordNoChange) {
         EXPECT_FALSE(fakeRegKeyExists(SERVICE)) << row.what;
         EXPECT_EQ(fakePaths().size(), row.copied ? 10u : 7u) << row.what; // the file, the record
     }
+    // With nowhere to keep a record, nothing is begun.
+    fakeReset();
+    fakeAddFile("C:\\work\\drv.sys", "driver");
+    fakeFailCall(FAKE_GET_WINDOWS_DIRECTORY, 1);
+    EXPECT_EQ(runInf(INF), 1);
+    EXPECT_NE(outputAfterNotices().find("インストールの記録を作れないため処理を中止します。"),
+              std::string::npos);
+    EXPECT_FALSE(fakeFileExists(TARGET));
 }
 
 // A second installation extends the record: what was there before the
@@ -103,6 +111,11 @@ TEST_F(RecordTest, InstallingAgainExtendsTheRecord) {
     ASSERT_EQ(runInf(INF), 0);
     EXPECT_NE(fakeFileContent(recordPathOf(INF)).find("RUN\t2\t"), std::string::npos);
     EXPECT_EQ(itemsOf(recordPathOf(INF)).size(), 6u); // the file replaced again, P found
+    // A run that changes nothing writes nothing.
+    const std::string record = fakeFileContent(recordPathOf(INF));
+    fakeQueueKeys({'y'});
+    ASSERT_EQ(runInf(INF), 0);
+    EXPECT_EQ(fakeFileContent(recordPathOf(INF)), record);
     fakeSetInput("1\n");
     EXPECT_EQ(runProgram(runUninstaller, "infundo.exe", {"C:\\work\\driver.inf"}), 0);
     EXPECT_EQ(fakeMachineSnapshotOutside("C:\\work", ""), before);

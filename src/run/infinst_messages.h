@@ -56,6 +56,7 @@
 #define INST_MSG_RECORD "\nインストールの記録: %s\n"
 #define INST_MSG_RECORD_FAILED_1 "\nインストールの記録に書き込めないため処理を中止します: %s\n"
 #define INST_MSG_RECORD_FAILED_2 "ここまでに行った変更はこの記録にあります。\n"
+#define INST_MSG_RECORD_UNAVAILABLE "\nインストールの記録を作れないため処理を中止します。何も変更していません。\n"
 
 // End of a run.
 #define INST_MSG_NOT_INSTALLED "\n注意: %d件のファイルまたはレジストリ値がインストールされていません。上のメッセージを確認してください。\n"

@@ -67,7 +67,7 @@ int runInstaller(int argc, char **argv) {
     switch (recordPrepare(session.infPath)) {
     case RECORD_READY: break;
     case RECORD_INF_UNREADABLE: return endRun(&session, SESSION_MSG_READ_FAILED, 1);
-    case RECORD_UNAVAILABLE: return stopForRecord(&session);
+    case RECORD_UNAVAILABLE: return endRun(&session, INST_MSG_RECORD_UNAVAILABLE, 1);
     }
     static const InfInstallActions INSTALL = {installFile, installRegValue, installAddRegSectionEnd,
                                               nullptr};
