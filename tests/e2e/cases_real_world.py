@@ -250,7 +250,8 @@ def real_every_line_does_what_it_says_or_is_reported(c):
                 + BAD_FILE_NAME.format("etc\\hosts") + copying(c.inf_dir, 12, names["ok"])
                 + BAD_FILE_NAME.format("system\\revi.drv")
                 + "".join(UNSUPPORTED_DESTINATION.format(tag + ".Copy") for tag, _ in numbers)
-                + REG_VALUE.format(key, "Type", "1") + finished(len(stray) + 2 + len(numbers)))
+                + REG_VALUE.format(key, "Type", "1")
+                + finished(len(stray) + 2 + len(numbers), c.record(path)))
     c.expect_equal("stray lines", len(stray), 5)
     c.expect_run(c.run(path), expected, rc=0)
     for tag, name in names.items():
