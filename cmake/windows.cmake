@@ -52,7 +52,7 @@ function(infinst_windows_program target description file)
     list(APPEND link_flags
         -nostartfiles -Wl,-e,_mainCRTStartup
         -Wl,--subsystem,console:3.10,--major-os-version,3,--minor-os-version,10
-        -Wl,--disable-dynamicbase,--disable-nxcompat)
+        -Wl,--disable-dynamicbase,--disable-nxcompat,--disable-reloc-section)
   endif()
   add_executable(${target} ${sources})
   target_include_directories(${target} PRIVATE src)
@@ -70,7 +70,8 @@ target_compile_options(infinst_shared PRIVATE ${INFINST_WINDOWS_FLAGS} ${INFINST
 
 infinst_windows_program(infinst "Windows NT 3.x用 ドライバINFインストーラ" INFINST.EXE
     ${INFINST_SOURCES} src/run/main.cpp)
+infinst_export_sets(INFCONV_EXPORT_SETS "${CMAKE_SOURCE_DIR}")
 infinst_windows_program(infconv "NT 4.0形式ドライバINFのinfinst用変換ツール" INFCONV.EXE
-    ${INFCONV_SOURCES} src/infconv/main.cpp)
+    ${INFCONV_SOURCES} ${INFCONV_EXPORT_SETS} src/infconv/main.cpp)
 infinst_windows_program(infundo "Windows NT 3.x用 ドライバINFアンインストーラ" INFUNDO.EXE
     ${INFUNDO_SOURCES} src/infundo/main.cpp)
