@@ -84,11 +84,12 @@ void sayWhatTheFileIs() {
 const char *findInstallSection() {
     static const char *const NAMES[] = {"DefaultInstall.NTx86", "DefaultInstall.NT",
                                         "DefaultInstall"};
-    for (const char *name : NAMES) {
-        if (convHasSection(name))
-            return name;
+    const char *section = nullptr;
+    for (int i = 0; i < 3 && !section; ++i) {
+        if (convHasSection(NAMES[i]))
+            section = NAMES[i];
     }
-    return nullptr;
+    return section;
 }
 
 // Says why a file without an install section cannot be converted.

@@ -185,6 +185,18 @@ const char *checkImage(const char *path, const char *name, char *missing, ConvIm
     return why;
 }
 
+// Looks for the file at `path` (the name it has there into `found`, a
+// PATH_SIZE buffer) and checks it as checkImage does; why not, when it is
+// not there or cannot be read.
+const char *findAndCheck(const char *path, const char *name, char *found, char *missing,
+                         ConvImageCheck *check) {
+    *check = IMAGE_NONE;
+    unsigned long attributes = platformFindPath(path, found);
+    if (attributes == PLATFORM_NO_ATTRIBUTES || (attributes & PLATFORM_ATTRIBUTE_DIRECTORY))
+        return CONV_WHY_FILE_MISSING;
+    return checkImage(found, name, missing, check);
+}
+
 // A section the installer copies from: its header holds "Copy]" or
 // "CopyFiles]", or [DestinationDirs] names it, in the letter case written.
 bool isCopySection(const char *name) {
@@ -246,19 +258,17 @@ const char *convCarryFile(const char *name, unsigned long directoryId, char *whe
     if (!composePath(withFolder, g_inputFolder, folder) || !composePath(where, withFolder, name))
         return CONV_WHY_TOO_LONG;
     ConvFile &file = g_files[g_fileCount];
-    unsigned long attributes = platformFindPath(where, file.found);
-    if (attributes == PLATFORM_NO_ATTRIBUTES || (attributes & PLATFORM_ATTRIBUTE_DIRECTORY))
-        return CONV_WHY_FILE_MISSING;
+    ConvImageCheck check;
+    why = findAndCheck(where, name, file.found, file.missing, &check);
+    if (check == IMAGE_FOREIGN)
+        g_imageRefused = true;
+    if (why)
+        return why;
     strcpy(file.name, name);
     file.directoryId = directoryId;
     file.placed = false;
-    ConvImageCheck check;
-    why = checkImage(file.found, name, file.missing, &check);
-    if (check == IMAGE_FOREIGN)
-        g_imageRefused = true;
-    if (!why)
-        ++g_fileCount;
-    return why;
+    ++g_fileCount;
+    return nullptr;
 }
 
 void convDropLastFile() {
@@ -295,26 +305,19 @@ int convCheckFilesBeside() {
         ConvCursor cursor = {i, 0};
         const char *line;
         unsigned long number;
-        while (isCopySection(section) && convNextLine(section, &cursor, &line, &number) &&
-               cursor.section == i) {
+        if (!isCopySection(section))
+            continue;
+        while (convNextLine(section, &cursor, &line, &number) && cursor.section == i) {
             char path[PATH_SIZE];
             char found[PATH_SIZE];
             char missing[CONV_NAMES_TEXT_SIZE];
             ConvImageCheck check = IMAGE_NONE;
-            const char *shown = line; // the path looked at, once it is known
-            const char *why = isUnsafeFileName(line) ? CONV_WHY_FILE_NAME : nullptr;
-            if (!why && !composePath(path, g_inputFolder, line))
-                why = CONV_WHY_TOO_LONG;
-            unsigned long attributes = why ? 0 : platformFindPath(path, found);
-            if (!why)
-                shown = path;
-            if (!why && (attributes == PLATFORM_NO_ATTRIBUTES ||
-                         (attributes & PLATFORM_ATTRIBUTE_DIRECTORY)))
-                why = CONV_WHY_FILE_MISSING;
-            if (!why)
-                why = checkImage(found, line, missing, &check);
+            // A name the installer refuses, or too long for a path.
+            bool named = !isUnsafeFileName(line) && composePath(path, g_inputFolder, line);
+            const char *why =
+                named ? findAndCheck(path, line, found, missing, &check) : CONV_WHY_FILE_NAME;
             if (why)
-                say(CONV_MSG_LEFT_OUT, number, why, shown);
+                say(CONV_MSG_LEFT_OUT, number, why, named ? path : line);
             else if (check == IMAGE_LOADS)
                 say(CONV_MSG_IMAGE_LOADS, line);
             cannotLoad = cannotLoad || check == IMAGE_FOREIGN || check == IMAGE_MISSING;

@@ -186,10 +186,11 @@ ConvWalk walkNames(int module, const char *moduleName, uint32_t thunks, int *ent
 ConvWalk walkImports(unsigned long peOffset, const unsigned char *headers, size_t size) {
     const unsigned char *optional = headers + 24;
     size_t optionalSize = little16(headers + 20);
-    size_t wanted = optionalSize < 112 ? optionalSize : 112;
-    if (size < 24 + wanted || wanted < 2 || little16(optional) != 0x10B)
-        return WALK_UNREADABLE; // cut short, or no PE32 header an i386 loader takes
-    if (wanted < 112 || little32(optional + 92) < 2 || little32(optional + 104) == 0)
+    // Cut short, or no PE32 header an i386 loader takes.
+    if (size < 24 + (optionalSize < 112 ? optionalSize : 112) || optionalSize < 2 ||
+        little16(optional) != 0x10B)
+        return WALK_UNREADABLE;
+    if (optionalSize < 112 || little32(optional + 92) < 2 || little32(optional + 104) == 0)
         return WALK_DONE; // no import directory: nothing imported
     ConvWalk walk = readSections(peOffset, headers);
     int entries = 0;
