@@ -187,9 +187,9 @@ std::string imageFile(const FakeRegValue &image, bool driver) {
 
 // Every key below the services key that the installer gave a Type, Start,
 // ErrorControl or ImagePath holds a service that passes the gate; none
-// loads a file the conversion, which `converted` says, found importing a
-// name NT 3.51 lacks.
-void checkServices(const std::string &said, const std::string &converted) {
+// loads a file the conversion, which `lowered` says (in lower case), found
+// importing a name NT 3.51 lacks.
+void checkServices(const std::string &said, std::string lowered) {
     std::vector<std::string> names;
     PlatformRegKey *services = platformRegOpenKey(SERVICES);
     char name[256];
@@ -219,16 +219,14 @@ void checkServices(const std::string &said, const std::string &converted) {
         if (file.empty() || !fakeFileExists(file))
             finding("a service registered without its file, or in a form it cannot load",
                     key + ": " + image.bytes + "\n" + said);
-        std::string name = file.substr(file.find_last_of('\\') + 1);
-        for (size_t at = converted.find("警告: "); at != std::string::npos;
-             at = converted.find("警告: ", at + 1)) {
-            std::string line = converted.substr(at, converted.find('\n', at) - at);
-            if (line.find("はNT 3.51にない関数") != std::string::npos &&
-                strncasecmp(line.c_str() + strlen("警告: "), (name + " は").c_str(),
-                            name.size() + strlen(" は")) == 0)
-                finding("a service registered whose image cannot load on NT 3.51",
-                        key + ": " + name + "\n" + converted);
-        }
+        // The converter names the file as a copy line does, in any case.
+        std::string warning =
+            "警告: " + file.substr(file.find_last_of('\\') + 1) + " はNT 3.51にない";
+        for (std::string *text : {&warning, &lowered})
+            for (char &c : *text)
+                c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        if (lowered.find(warning) != std::string::npos)
+            finding("a service registered whose image cannot load on NT 3.51", key + "\n" + said);
     }
 }
 

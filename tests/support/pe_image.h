@@ -17,25 +17,19 @@ inline void pePut(std::string &bytes, size_t at, uint32_t value, int size = 4) {
 
 // The image, its section `data`, its import directory at `imports`.
 inline std::string peImage(const std::string &data, uint32_t imports = 0x1000) {
-    std::string image(0x200, '\0');
-    image.replace(0, 2, "MZ");
-    pePut(image, 0x3C, 0x40);
-    image.replace(0x40, 4, std::string("PE\0\0", 4));
-    pePut(image, 0x44, 0x14C, 2);  // machine
-    pePut(image, 0x46, 1, 2);      // one section
-    pePut(image, 0x54, 0xE0, 2);   // the optional header's size
-    pePut(image, 0x58, 0x10B, 2);  // PE32
-    pePut(image, 0x58 + 48, 3, 2); // subsystem version 3.10
-    pePut(image, 0x58 + 50, 10, 2);
-    pePut(image, 0x58 + 60, 0x200);    // the headers' size
-    pePut(image, 0x58 + 92, 16);       // data directories
-    pePut(image, 0x58 + 104, imports); // the import directory
-    image.replace(0x138, 6, ".idata");
-    pePut(image, 0x138 + 8, static_cast<uint32_t>(data.size()));
-    pePut(image, 0x138 + 12, 0x1000);
-    pePut(image, 0x138 + 16, static_cast<uint32_t>(data.size()));
-    pePut(image, 0x138 + 20, 0x200);
-    return image + data;
+    std::string image = "MZ" + std::string(0x3E, '\0') + "PE" + std::string(0x1BE, '\0') + data;
+    const uint32_t size = static_cast<uint32_t>(data.size());
+    const uint32_t fields[][3] = {
+        {0x3C, 0x40, 4},       {0x44, 0x14C, 2},         // e_lfanew, machine
+        {0x46, 1, 2},          {0x54, 0xE0, 2},          // one section, the optional header's size
+        {0x58, 0x10B, 2},      {0x58 + 48, 3, 2},        // PE32, subsystem version 3.10
+        {0x58 + 50, 10, 2},    {0x58 + 60, 0x200, 4},    // the headers' size
+        {0x58 + 92, 16, 4},    {0x58 + 104, imports, 4}, // data directories, imports
+        {0x138 + 8, size, 4},  {0x138 + 12, 0x1000, 4},  // the section: its size, its address,
+        {0x138 + 16, size, 4}, {0x138 + 20, 0x200, 4}};  // its size and place in the file
+    for (const auto &field : fields)
+        pePut(image, field[0], field[1], static_cast<int>(field[2]));
+    return image;
 }
 
 // A module an image imports from and the names it imports ("#5": the
