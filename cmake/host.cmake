@@ -13,6 +13,8 @@ option(INFINST_BENCH "Build the benchmark of a whole run on the fake platform" O
 add_library(infinst_shared STATIC ${SHARED_SOURCES})
 target_include_directories(infinst_shared PUBLIC src)
 target_compile_options(infinst_shared PRIVATE ${INFINST_PROGRAM_FLAGS})
+infinst_export_sets(INFCONV_EXPORT_SETS "${CMAKE_SOURCE_DIR}")
+list(APPEND INFCONV_SOURCES ${INFCONV_EXPORT_SETS})
 foreach(program infinst infconv infundo)
   string(TOUPPER ${program} upper)
   add_library(${program}_logic STATIC ${${upper}_SOURCES})
@@ -54,10 +56,15 @@ add_executable(infinst_unit_tests
     src/infconv/conv_gate_test.cpp
     src/infconv/conv_output_test.cpp
     src/infconv/conv_run_test.cpp
+    src/infconv/conv_imports_test.cpp
+    src/infconv/conv_exports_test.cpp
     src/infundo/undo_test.cpp
     src/record/record_item_test.cpp
     src/record/record_test.cpp)
 target_compile_options(infinst_unit_tests PRIVATE ${INFINST_FLAGS})
+# The export lists, which the test of the converter's tables reads.
+target_compile_definitions(infinst_unit_tests PRIVATE
+    INFINST_EXPORTS_DIR="${CMAKE_SOURCE_DIR}/tools/nt35-exports")
 target_link_libraries(infinst_unit_tests PRIVATE infinst_logic infconv_logic infundo_logic
     infinst_fake
     GTest::gtest_main)

@@ -38,6 +38,8 @@ set(INFINST_SOURCES
 # The converter's own logic (infconv).
 set(INFCONV_SOURCES
     src/infconv/conv_files.cpp
+    src/infconv/conv_imports.cpp
+    src/infconv/conv_exports.cpp
     src/infconv/conv_reader.cpp
     src/infconv/conv_output.cpp
     src/infconv/conv_report.cpp
@@ -47,6 +49,23 @@ set(INFCONV_SOURCES
     src/infconv/conv_services.cpp
     src/infconv/conv_convert.cpp
     src/infconv/conv_run.cpp)
+
+# The converter's tables of the names NT 3.5x exports, which its import
+# check looks names up in: generated into the build folder from the lists
+# of tools/nt35-exports by tools/export_sets.py, so that the lists and the
+# tables cannot drift apart. Sets `variable` to the generated source, which
+# each build adds beside INFCONV_SOURCES; `root` is the repository's.
+function(infinst_export_sets variable root)
+  set(lists ntoskrnl ntoskrnl350 hal kernel32 advapi32 crtdll)
+  list(TRANSFORM lists PREPEND "${root}/tools/nt35-exports/")
+  list(TRANSFORM lists APPEND ".txt")
+  set(output "${CMAKE_CURRENT_BINARY_DIR}/conv_export_sets.cpp")
+  add_custom_command(OUTPUT "${output}"
+      COMMAND python3 "${root}/tools/export_sets.py" "${root}/tools/nt35-exports" "${output}"
+      DEPENDS "${root}/tools/export_sets.py" ${lists}
+      COMMENT "Coding the export lists of NT 3.5x for infconv")
+  set(${variable} "${output}" PARENT_SCOPE)
+endfunction()
 
 # The uninstaller's own logic (infundo).
 set(INFUNDO_SOURCES

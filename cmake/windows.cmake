@@ -4,9 +4,10 @@
 # target and the C runtime:
 #  - i686 links against crtdll.dll, the C runtime of Windows NT 3.x, with a
 #    startup of its own, code for any 386, and a header that NT 3.5 loads
-#    (subsystem and OS version 3.10, no dynamic base, no NX), and no
-#    relocations: an executable is the first thing in its address space
-#    and always loads at its own base, so they only took room;
+#    (subsystem and OS version 3.10, no dynamic base, no NX) with no
+#    relocation table: NT maps a program's executable first, always at
+#    its preferred base, so its relocations are never applied (the
+#    linkers of NT 3.x's time left them out of executables as well);
 #  - x86_64 links against msvcrt.dll with mingw's startup, to run under
 #    Wine in the end-to-end tests.
 # Everything else (libgcc, the startup code) is linked statically, and
@@ -24,16 +25,21 @@
 # programs' tables are large and zero at start and must stay in .bss,
 # which takes no room in the file, but mingw's linker script gathers only
 # plain .bss there and lays the .bss.* sections out in .data, on disk.
+# Data is aligned as the ABI asks and no more (-malign-data=abi): the
+# 32-byte alignment GCC gives larger arrays for speed cost every object's
+# constants hundreds of bytes in all.
 set(INFINST_WINDOWS_FLAGS
-    ${INFINST_PROGRAM_FLAGS} -Os -fno-asynchronous-unwind-tables
+    ${INFINST_PROGRAM_FLAGS} -Os -malign-data=abi -fno-asynchronous-unwind-tables
     -ffunction-sections
     -D__USE_MINGW_ANSI_STDIO=0 -include stdio.h)
 set(INFINST_WINDOWS_LINK_FLAGS
     -static -static-libgcc -nodefaultlibs -s
     -Wl,--gc-sections -Wl,--disable-auto-import -Wl,--no-insert-timestamp)
 
+# Code for a 386, which has no SSE: nothing needs the stack aligned beyond
+# the 4 bytes Windows keeps it at, so no function pads its frame to 16.
 if(INFINST_RUNTIME STREQUAL "crtdll")
-  set(INFINST_ARCH_FLAGS -D__CRTDLL__ -march=i386 -mtune=i686)
+  set(INFINST_ARCH_FLAGS -D__CRTDLL__ -march=i386 -mtune=i686 -mpreferred-stack-boundary=2)
 endif()
 
 enable_language(RC)
@@ -72,7 +78,8 @@ target_compile_options(infinst_shared PRIVATE ${INFINST_WINDOWS_FLAGS} ${INFINST
 
 infinst_windows_program(infinst "Windows NT 3.x用 ドライバINFインストーラ" INFINST.EXE
     ${INFINST_SOURCES} src/run/main.cpp)
+infinst_export_sets(INFCONV_EXPORT_SETS "${CMAKE_SOURCE_DIR}")
 infinst_windows_program(infconv "NT 4.0形式ドライバINFのinfinst用変換ツール" INFCONV.EXE
-    ${INFCONV_SOURCES} src/infconv/main.cpp)
+    ${INFCONV_SOURCES} ${INFCONV_EXPORT_SETS} src/infconv/main.cpp)
 infinst_windows_program(infundo "Windows NT 3.x用 ドライバINFアンインストーラ" INFUNDO.EXE
     ${INFUNDO_SOURCES} src/infundo/main.cpp)

@@ -2,6 +2,13 @@
 // INF file to convert, against the in-memory platform; whatever it writes
 // is then installed by the installer on the same machine.
 //
+// What follows a line ";image" in the input is the driver's image, placed
+// as both driver.sys files: taken whole when it begins "MZ", else as the
+// one section of an i386 image whose import directory points at its start
+// (tests/support/pe_image.h), so that mutations reach every path of the
+// import check. The INF file keeps the line as a comment and all that
+// follows it.
+//
 // Each input is converted:
 //  - into a named output file, after which the installer must take that
 //    file: exit code 0, and none of its messages about a line it could not
@@ -18,9 +25,12 @@
 // run wrote or leaves heap blocks or keys behind; when a service the
 // installer then registered would not pass the converter's gate (a Type
 // NT 3.x runs, a Start and an ErrorControl it takes, an ImagePath in the
-// form its type loads naming a file that is there); and when the failed
+// form its type loads naming a file that is there, an image the converter
+// did not find importing a name NT 3.51 lacks); when a run that wrote no
+// file changed the machine (a file already in infinst's form, whose
+// images are checked, exits 0 with nothing written); and when the failed
 // write does not end its run with exit code 1 and the machine as it was
-// (every copy taken back).
+// (every copy taken back), in a run that would write.
 
 #include <cstddef>
 #include <cstdint>
@@ -35,6 +45,7 @@
 #include "platform/platform.h"
 #include "run/run.h"
 #include "support/fake.h"
+#include "support/pe_image.h"
 #include "support/run_program.h"
 
 namespace {
@@ -68,6 +79,16 @@ std::string g_outsideBefore;
 // every run, with the input as its INF file.
 FakeMachineCopy machine;
 
+// The driver's image an input carries, or "".
+std::string imageOf(const std::string &inf) {
+    static const std::string MARK = "\n;image\n";
+    size_t at = inf.find(MARK);
+    if (at == std::string::npos)
+        return "";
+    std::string tail = inf.substr(at + MARK.size());
+    return tail.compare(0, 2, "MZ") == 0 ? tail : peImage(tail);
+}
+
 void prepareMachine(const std::string &inf) {
     static bool made = false;
     if (!made) {
@@ -89,6 +110,11 @@ void prepareMachine(const std::string &inf) {
     }
     machine.restore();
     fakeAddFile(INF_PATH, inf);
+    std::string image = imageOf(inf);
+    if (!image.empty()) {
+        fakeAddFile("C:\\work\\driver.sys", image);
+        fakeAddFile("C:\\work\\i386\\driver.sys", image);
+    }
     g_before = fakeMachineSnapshot();
 }
 
@@ -160,8 +186,10 @@ std::string imageFile(const FakeRegValue &image, bool driver) {
 }
 
 // Every key below the services key that the installer gave a Type, Start,
-// ErrorControl or ImagePath holds a service that passes the gate.
-void checkServices(const std::string &said) {
+// ErrorControl or ImagePath holds a service that passes the gate; none
+// loads a file the conversion, which `lowered` says (in lower case), found
+// importing a name NT 3.51 lacks.
+void checkServices(const std::string &said, std::string lowered) {
     std::vector<std::string> names;
     PlatformRegKey *services = platformRegOpenKey(SERVICES);
     char name[256];
@@ -191,6 +219,14 @@ void checkServices(const std::string &said) {
         if (file.empty() || !fakeFileExists(file))
             finding("a service registered without its file, or in a form it cannot load",
                     key + ": " + image.bytes + "\n" + said);
+        // The converter names the file as a copy line does, in any case.
+        std::string warning =
+            "警告: " + file.substr(file.find_last_of('\\') + 1) + " はNT 3.51にない";
+        for (std::string *text : {&warning, &lowered})
+            for (char &c : *text)
+                c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        if (lowered.find(warning) != std::string::npos)
+            finding("a service registered whose image cannot load on NT 3.51", key + "\n" + said);
     }
 }
 
@@ -201,6 +237,11 @@ void convertAndInstall(const std::string &inf) {
     std::string converted = fakeOutput();
     if (exitCode == 1)
         return;
+    if (!fakeFileExists(OUTPUT_PATH)) {
+        if (fakeMachineSnapshot() != g_before)
+            finding("a run that wrote no file changed the machine", converted);
+        return;
+    }
     std::string written = fakeFileContent(OUTPUT_PATH);
     fakeSetInput("1\n");
     int installed = run(INSTALLER, {OUTPUT_PATH});
@@ -215,7 +256,7 @@ void convertAndInstall(const std::string &inf) {
     }
     if (fakeHeapBlocks() != 0 || fakeOpenRegKeys() != 0)
         finding("the installer left heap blocks or keys behind", said);
-    checkServices(written + said);
+    checkServices(written + said, converted);
 }
 
 void sayProgramRuns() {
@@ -240,7 +281,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fakeFailCall(FAKE_WRITE_NEW_FILE, 1);
     int exitCode = run(CONVERTER, {INF_PATH, OUTPUT_PATH});
     checkRun(exitCode, inf);
-    if (exitCode != 1)
+    // A file in infinst's form is checked, and nothing written.
+    bool checkedOnly =
+        fakeOutput().find("\nこのINFファイルは既にinfinstの形式です") != std::string::npos;
+    if (exitCode != 1 && !checkedOnly)
         finding("a failed write did not end the run with exit code 1", fakeOutput());
     // The fake as every input finds it: libFuzzer looks for a leak (and
     // runs the input once more) whenever an input ends with more heap

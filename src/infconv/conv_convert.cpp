@@ -80,11 +80,23 @@ void sayWhatTheFileIs() {
         say(CONV_MSG_NO_SIGNATURE);
 }
 
+// The first of the install sections the converter reads, or null.
+const char *findInstallSection() {
+    static const char *const NAMES[] = {"DefaultInstall.NTx86", "DefaultInstall.NT",
+                                        "DefaultInstall"};
+    const char *section = nullptr;
+    for (int i = 0; i < 3 && !section; ++i) {
+        if (convHasSection(NAMES[i]))
+            section = NAMES[i];
+    }
+    return section;
+}
+
 // Says why a file without an install section cannot be converted.
 void sayWhyNoInstallSection() {
     static const char *const OTHER_MACHINES[] = {".NTAMD64", ".NTIA64", ".NTARM"};
     char signature[CONV_FIELD_SIZE];
-    if (convHasLegacyDriverClass()) {
+    if (convInstallerForm()) {
         say(CONV_MSG_ALREADY_CONVERTED);
         return;
     }
@@ -149,14 +161,12 @@ const char *classFilter(const char *section, char *what) {
 
 } // namespace
 
+bool convInstallerForm() {
+    return !findInstallSection() && convHasLegacyDriverClass();
+}
+
 const char *convChooseInstallSection() {
-    static const char *const NAMES[] = {"DefaultInstall.NTx86", "DefaultInstall.NT",
-                                        "DefaultInstall"};
-    const char *section = nullptr;
-    for (int i = 0; i < 3 && !section; ++i) {
-        if (convHasSection(NAMES[i]))
-            section = NAMES[i];
-    }
+    const char *section = findInstallSection();
     if (!section) {
         sayWhyNoInstallSection();
         return nullptr;

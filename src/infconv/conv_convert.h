@@ -20,6 +20,11 @@
 // Windows 9x only, a class filter, or for Plug and Play.
 const char *convChooseInstallSection();
 
+// True when the file is in the installer's own form: none of the install
+// sections, and the class line Class=LegacyDriver. Its files are then
+// checked, not converted (convCheckFilesBeside).
+bool convInstallerForm();
+
 // Converts the install section and its services section; stops at an
 // image for another machine (convImageRefused).
 void convConvertInstallSection(const char *section);

@@ -1,8 +1,9 @@
 // The driver's files; see conv_files.h.
 //
 // A file is looked for when its copy line is converted, so that a service
-// whose file is missing is known before its values are written. The
-// copies wait until the whole conversion is done and nothing refused it.
+// whose file is missing, or whose image cannot load, is known before its
+// values are written. The copies wait until the whole conversion is done
+// and nothing refused it.
 
 #include "infconv/conv_files.h"
 
@@ -14,6 +15,7 @@
 #include "inf/inf_path.h"
 #include "inf/names.h"
 #include "inf/text.h"
+#include "infconv/conv_imports.h"
 #include "infconv/conv_output.h"
 #include "infconv/conv_reader.h"
 #include "infconv/infconv_capacity.h"
@@ -26,8 +28,9 @@ struct ConvFile {
     char name[CONV_FILE_NAME_SIZE];
     char found[PATH_SIZE]; // where it lies, as the system found it
     unsigned long directoryId;
-    bool placed; // already in the output's folder, or a repeat
-    bool copied; // put there by this run
+    bool placed;                        // already in the output's folder, or a repeat
+    bool copied;                        // put there by this run
+    char missing[CONV_NAMES_TEXT_SIZE]; // the names NT 3.51 lacks that it imports, or ""
 };
 
 ConvFile g_files[CONV_FILE_CAPACITY];
@@ -105,14 +108,6 @@ unsigned long little32(const unsigned char *bytes) {
     return little16(bytes) | little16(bytes + 2) << 16;
 }
 
-// Reads up to `size` bytes at `offset`; the count, or -1 on a read error.
-long readAt(PlatformFile *file, long offset, unsigned char *bytes, size_t size) {
-    if (!platformSeekFile(file, offset))
-        return -1;
-    size_t got = platformReadFile(file, bytes, size);
-    return got == PLATFORM_READ_FAILED ? -1 : static_cast<long>(got);
-}
-
 const char *machineName(unsigned long machine) {
     switch (machine) {
     case 0x8664: return "x64 (AMD64)";
@@ -130,36 +125,97 @@ const char *machineName(unsigned long machine) {
     }
 }
 
-// A PE image must be for i386; one for another machine refuses the
-// conversion. Anything else is copied unchecked. Why not, on a read error.
-const char *checkImage(const ConvFile &file) {
-    PlatformFile *stream = platformOpenFile(file.found);
+// What the check of a file found.
+enum ConvImageCheck {
+    IMAGE_NONE, // no PE image
+    IMAGE_LOADS,
+    IMAGE_FOREIGN, // for another machine than i386
+    IMAGE_MISSING, // imports a name NT 3.51 lacks
+    IMAGE_UNREADABLE
+};
+
+// An i386 image's subsystem version, then its imports; the `size` bytes
+// of `headers` were read at `offset`, from its PE signature on.
+ConvImageCheck checkI386(PlatformFile *stream, unsigned long offset, const unsigned char *headers,
+                         size_t size, const char *name, char *missing) {
+    unsigned long major = little16(headers + 24 + 48);
+    unsigned long minor = little16(headers + 24 + 50);
+    if (size >= 24 + 52 && little16(headers + 20) >= 52 &&
+        (major > 3 || (major == 3 && minor > 51)))
+        say(CONV_MSG_NEW_SUBSYSTEM, name, major, minor);
+    switch (convCheckImports(stream, offset, headers, size, name, missing)) {
+    case CONV_IMPORTS_LOAD: return IMAGE_LOADS;
+    case CONV_IMPORTS_MISSING: return IMAGE_MISSING;
+    case CONV_IMPORTS_UNREADABLE: return IMAGE_UNREADABLE;
+    case CONV_IMPORTS_READ_FAILED: break;
+    }
+    return IMAGE_NONE;
+}
+
+// Checks the file at `path`, named `name` in what is said: a PE image
+// must be for i386, and import only names NT 3.5x has (those NT 3.51
+// lacks into `missing`, CONV_NAMES_TEXT_SIZE bytes). Anything else is not
+// checked. Why not, on a read error.
+const char *checkImage(const char *path, const char *name, char *missing, ConvImageCheck *check) {
+    *check = IMAGE_NONE;
+    missing[0] = '\0';
+    PlatformFile *stream = platformOpenFile(path);
     if (!stream)
         return CONV_WHY_FILE_UNREADABLE;
     unsigned char head[64];
-    unsigned char pe[4 + 20 + 52]; // signature, file header, optional header's start
-    long got = readAt(stream, 0, head, sizeof head);
+    unsigned char pe[CONV_PE_HEADERS_SIZE];
+    long got = convReadAt(stream, 0, head, sizeof head);
     long peGot = 0;
     unsigned long offset = got == sizeof head ? little32(head + 0x3C) : 0;
-    bool image = got == sizeof head && head[0] == 'M' && head[1] == 'Z' && offset <= 0x7FFFFFFF;
-    if (image)
-        peGot = readAt(stream, static_cast<long>(offset), pe, sizeof pe);
-    platformCloseFile(stream);
-    if (got < 0 || peGot < 0)
-        return CONV_WHY_FILE_UNREADABLE;
-    if (!image || peGot < 24 || memcmp(pe, "PE\0\0", 4) != 0)
-        return nullptr;
-    unsigned long machine = little16(pe + 4);
-    if (machine != MACHINE_I386) {
-        say(CONV_MSG_FOREIGN_IMAGE, file.found, machineName(machine), machine);
-        g_imageRefused = true;
-        return nullptr;
+    if (got == sizeof head && head[0] == 'M' && head[1] == 'Z')
+        peGot = convReadAt(stream, offset, pe, sizeof pe);
+    const char *why = got < 0 || peGot < 0 ? CONV_WHY_FILE_UNREADABLE : nullptr;
+    if (!why && peGot >= 24 && memcmp(pe, "PE\0\0", 4) == 0) {
+        unsigned long machine = little16(pe + 4);
+        if (machine != MACHINE_I386) {
+            say(CONV_MSG_FOREIGN_IMAGE, path, machineName(machine), machine);
+            *check = IMAGE_FOREIGN;
+        } else {
+            *check = checkI386(stream, offset, pe, static_cast<size_t>(peGot), name, missing);
+            if (*check == IMAGE_NONE)
+                why = CONV_WHY_FILE_UNREADABLE;
+        }
     }
-    unsigned long major = little16(pe + 24 + 48);
-    unsigned long minor = little16(pe + 24 + 50);
-    if (peGot == sizeof pe && little16(pe + 20) >= 52 && (major > 3 || (major == 3 && minor > 51)))
-        say(CONV_MSG_NEW_SUBSYSTEM, file.name, major, minor);
-    return nullptr;
+    platformCloseFile(stream);
+    return why;
+}
+
+// Looks for the file at `path` (the name it has there into `found`, a
+// PATH_SIZE buffer) and checks it as checkImage does; why not, when it is
+// not there or cannot be read.
+const char *findAndCheck(const char *path, const char *name, char *found, char *missing,
+                         ConvImageCheck *check) {
+    *check = IMAGE_NONE;
+    unsigned long attributes = platformFindPath(path, found);
+    if (attributes == PLATFORM_NO_ATTRIBUTES || (attributes & PLATFORM_ATTRIBUTE_DIRECTORY))
+        return CONV_WHY_FILE_MISSING;
+    return checkImage(found, name, missing, check);
+}
+
+// A section the installer copies from: its header holds "Copy]" or
+// "CopyFiles]", or [DestinationDirs] names it, in the letter case written.
+bool isCopySection(const char *name) {
+    static const char *const ENDS[] = {"Copy", "CopyFiles"};
+    size_t length = strlen(name);
+    for (const char *end : ENDS) {
+        if (length >= strlen(end) && strcmp(name + length - strlen(end), end) == 0)
+            return true;
+    }
+    ConvCursor cursor = {0, 0};
+    const char *line;
+    unsigned long number;
+    char key[CONV_FIELD_SIZE];
+    const char *rest;
+    while (convNextLine("DestinationDirs", &cursor, &line, &number)) {
+        if (convSplitEntry(line, key, &rest) && strcmp(key, name) == 0)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -202,16 +258,17 @@ const char *convCarryFile(const char *name, unsigned long directoryId, char *whe
     if (!composePath(withFolder, g_inputFolder, folder) || !composePath(where, withFolder, name))
         return CONV_WHY_TOO_LONG;
     ConvFile &file = g_files[g_fileCount];
-    unsigned long attributes = platformFindPath(where, file.found);
-    if (attributes == PLATFORM_NO_ATTRIBUTES || (attributes & PLATFORM_ATTRIBUTE_DIRECTORY))
-        return CONV_WHY_FILE_MISSING;
+    ConvImageCheck check;
+    why = findAndCheck(where, name, file.found, file.missing, &check);
+    if (check == IMAGE_FOREIGN)
+        g_imageRefused = true;
+    if (why)
+        return why;
     strcpy(file.name, name);
     file.directoryId = directoryId;
     file.placed = false;
-    why = checkImage(file);
-    if (!why)
-        ++g_fileCount;
-    return why;
+    ++g_fileCount;
+    return nullptr;
 }
 
 void convDropLastFile() {
@@ -229,6 +286,45 @@ bool convCarriesFile(const char *name, unsigned long directoryId) {
 
 bool convImageRefused() {
     return g_imageRefused;
+}
+
+const char *convCarriedImageMissing(const char *name, unsigned long directoryId) {
+    for (int i = 0; i < g_fileCount; ++i) {
+        const ConvFile &file = g_files[i];
+        if (file.directoryId == directoryId && equalsIgnoreCase(file.name, name) &&
+            file.missing[0] != '\0')
+            return file.missing;
+    }
+    return nullptr;
+}
+
+int convCheckFilesBeside() {
+    bool cannotLoad = false;
+    for (int i = 0; convSectionName(i); ++i) {
+        const char *section = convSectionName(i);
+        ConvCursor cursor = {i, 0};
+        const char *line;
+        unsigned long number;
+        if (!isCopySection(section))
+            continue;
+        while (convNextLine(section, &cursor, &line, &number) && cursor.section == i) {
+            char path[PATH_SIZE];
+            char found[PATH_SIZE];
+            char missing[CONV_NAMES_TEXT_SIZE];
+            ConvImageCheck check = IMAGE_NONE;
+            // A name the installer refuses, or too long for a path.
+            bool named = !isUnsafeFileName(line) && composePath(path, g_inputFolder, line);
+            const char *why =
+                named ? findAndCheck(path, line, found, missing, &check) : CONV_WHY_FILE_NAME;
+            if (why)
+                say(CONV_MSG_LEFT_OUT, number, why, named ? path : line);
+            else if (check == IMAGE_LOADS)
+                say(CONV_MSG_IMAGE_LOADS, line);
+            cannotLoad = cannotLoad || check == IMAGE_FOREIGN || check == IMAGE_MISSING;
+        }
+    }
+    say(cannotLoad ? CONV_MSG_FORM_CANNOT_LOAD : CONV_MSG_FORM_LOADS);
+    return cannotLoad ? 1 : 0;
 }
 
 bool convFilesInOneFolder(char *folder) {

@@ -1,8 +1,11 @@
 // The driver's files the converter carries over: where each one lies, as
 // [SourceDisksFiles.x86] (else [SourceDisksFiles]) and the disks of
 // [SourceDisksNames.x86] (else [SourceDisksNames]) say, that it is there,
-// that an image is one NT 3.x on i386 can load, and the copies that put
-// every file beside the INF file written, where the installer takes them.
+// that an image is one NT 3.x on i386 can load (its machine, its
+// subsystem version, its imports: conv_imports.h), and the copies that
+// put every file beside the INF file written, where the installer takes
+// them. A file already in the installer's form has its files checked the
+// same way, and nothing written.
 
 #ifndef INFCONV_CONV_FILES_H
 #define INFCONV_CONV_FILES_H
@@ -22,9 +25,11 @@ void convFolderOf(const char *path, char *folder);
 // the INF file says, its name safe to copy, an image checked. Answers why
 // not (one of the CONV_WHY_ texts), or null. `where` (a PATH_SIZE buffer)
 // receives the path looked for once it is known: on success too, and
-// when the file is not there or cannot be read; "" before. An image for
-// another machine is said at once and stops the conversion
-// (convImageRefused).
+// when the file is not there or cannot be read; "" before. What the image
+// check finds is said at once; an image for another machine stops the
+// conversion (convImageRefused), and one that imports a name NT 3.51
+// lacks is carried all the same: the service that loads it cannot pass
+// its gate (convCarriedImageMissing).
 const char *convCarryFile(const char *name, unsigned long directoryId, char *where);
 
 // Takes back the file carried last.
@@ -35,6 +40,17 @@ bool convCarriesFile(const char *name, unsigned long directoryId);
 
 // True when a carried file is an image for another machine than i386.
 bool convImageRefused();
+
+// The names NT 3.51 lacks that a carried file of that name (ASCII case
+// ignored) in the directory imports, as the report shows them; null when
+// it imports none.
+const char *convCarriedImageMissing(const char *name, unsigned long directoryId);
+
+// For a file already in the installer's form: checks each file its copy
+// sections name beside it (the input's folder), as the files of a
+// conversion are, and says whether the installer may install it. Answers
+// the exit code: 0 when no image was found that cannot load, 1 otherwise.
+int convCheckFilesBeside();
 
 // When every carried file lies in one folder (or none was carried): that
 // folder, its separator included, into a PATH_SIZE buffer.

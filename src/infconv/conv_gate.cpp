@@ -210,9 +210,18 @@ const char *checkImagePath(const ConvService &service, char *reason) {
     return convReason(reason, CONV_WHY_BINARY_NOT_COPIED, line, image.name);
 }
 
+// The file the ImagePath names loads on NT 3.51: it imports no name that
+// NT 3.51 lacks (conv_imports.h).
+const char *checkImports(const ConvService &service, char *reason) {
+    ConvImage image = {};
+    readImage(service.image, &image); // checkImagePath passed: the path reads
+    const char *missing = convCarriedImageMissing(image.name, image.directoryId);
+    return missing ? convReason(reason, CONV_WHY_IMAGE_CANNOT_LOAD, image.name, missing) : nullptr;
+}
+
 // Every check a service passes, in order.
-const char *(*const CHECKS[])(const ConvService &, char *) = {checkType, checkFilterManager,
-                                                              checkStart, checkImagePath};
+const char *(*const CHECKS[])(const ConvService &, char *) = {
+    checkType, checkFilterManager, checkStart, checkImagePath, checkImports};
 
 // The length of the service's name at the start of the rest of a key
 // below the services key: a registry key's parts end at '\' only.

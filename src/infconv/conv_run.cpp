@@ -135,11 +135,11 @@ int runConverter(int argc, char **argv) {
     char found[PATH_SIZE];
     if (!load(inputPath, found))
         return 1;
+    convFilesReset(found);
     const char *section = convChooseInstallSection();
     if (!section)
-        return 1;
+        return convInstallerForm() ? convCheckFilesBeside() : 1;
     say(CONV_MSG_INSTALL_SECTION, section);
-    convFilesReset(found);
     convConvertInstallSection(section);
     // A stop is a stop: nothing more is said about the conversion.
     if (convImageRefused()) {

@@ -135,11 +135,6 @@ TEST_F(ConvRunTest, Refusals) {
          "いずれもないため変換できません。\n"
          "プラグアンドプレイ対応ハードウェア用のINFファイルは変換できません。\n"},
         {{"C:\\work\\in.inf"},
-         "[Version]\nClass = LegacyDriver\n",
-         "変換元: C:\\work\\in.inf\n"
-         "このINFファイルは既にinfinstの形式です。変換せずにinfinstで直接インストールしてください。"
-         "\n"},
-        {{"C:\\work\\in.inf"},
          "[DefaultInstall]\nDelFiles = Old\n",
          "変換元: C:\\work\\in.inf\nインストールセクション: [DefaultInstall]\n\n"
          "×2行目: この指定は変換できません: DelFiles = Old\n"
@@ -309,9 +304,10 @@ TEST_F(ConvRunTest, AMissingFileIsReportedWithThePathLookedAt) {
 }
 
 // An image: "MZ", e_lfanew at 0x3C, "PE\0\0", the machine, the optional
-// header's size and, 48 bytes into it, the subsystem version.
+// header's size and, 48 bytes into it, the subsystem version; it imports
+// nothing.
 std::string image(unsigned machine, unsigned major, unsigned minor) {
-    std::string bytes(0x80 + 24 + 52, '\0');
+    std::string bytes(0x80 + 24 + 0xE0, '\0');
     bytes[0] = 'M';
     bytes[1] = 'Z';
     bytes[0x3C] = static_cast<char>(0x80);
@@ -319,6 +315,8 @@ std::string image(unsigned machine, unsigned major, unsigned minor) {
     bytes[0x84] = static_cast<char>(machine & 0xFF);
     bytes[0x85] = static_cast<char>(machine >> 8);
     bytes[0x80 + 20] = 0xE0;
+    bytes[0x80 + 24] = 0x0B; // PE32
+    bytes[0x80 + 25] = 0x01;
     bytes[0x80 + 24 + 48] = static_cast<char>(major);
     bytes[0x80 + 24 + 50] = static_cast<char>(minor);
     return bytes;

@@ -66,4 +66,21 @@ const size_t CONV_REASON_SIZE = 1024;
 // services key is left out.
 const int CONV_SERVICE_CAPACITY = 32;
 
+// The import check of an image: the sections it maps (the NT loader takes
+// no more than 96; an image with more is reported as unreadable), a name
+// read whole (a module's or a function's, its NUL included; every listed
+// name is shorter, so a longer one is shown cut and is in no list), and
+// the entries read from its import table, descriptors and names together
+// (a driver's few hundred fit; past them the table is reported as
+// unreadable, so that no file makes the check run long).
+const int CONV_IMAGE_SECTION_CAPACITY = 96;
+const size_t CONV_IMPORT_NAME_SIZE = 256;
+const int CONV_IMPORT_ENTRY_CAPACITY = 4096;
+
+// The names a report or a reason shows of those an image imports (or of
+// the modules it imports from) of one kind: the first few, then a count,
+// in a text of this size; a name that does not fit is counted only.
+const int CONV_NAMES_SHOWN = 3;
+const size_t CONV_NAMES_TEXT_SIZE = 192;
+
 #endif

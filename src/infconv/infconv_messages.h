@@ -29,7 +29,7 @@
 #define CONV_MSG_SETUP_SCRIPT "このINFファイルはWindows NTのセットアップ用スクリプト（[Identification]、OptionType）です。変換せずに、NT 3.xのセットアップ（コントロールパネルなど）からインストールしてください。\n"
 #define CONV_MSG_TEMPLATE "このINFファイルは[%s]のように$ARCH$が置き換えられていないひな形で、そのまま配布されるファイルではありません。ビルド後に作られるINFファイルを指定してください。\n"
 #define CONV_MSG_OTHER_MACHINE "このINFファイルのインストールセクションは[%s]のように別のプロセッサ用だけで、NT 3.x（x86）用ではありません。x86用のドライバを入手してください。\n"
-#define CONV_MSG_ALREADY_CONVERTED "このINFファイルは既にinfinstの形式です。変換せずにinfinstで直接インストールしてください。\n"
+#define CONV_MSG_ALREADY_CONVERTED "このINFファイルは既にinfinstの形式です。変換はせず、コピーするファイルを確かめます。\n"
 #define CONV_MSG_NOTHING_CONVERTED "変換できる内容がなかったため、ファイルは作成しませんでした。\n"
 #define CONV_MSG_NO_SIGNATURE "このファイルには[Version]セクションのSignature（$Windows NT$など）がなく、ドライバのINFファイルではないため変換できません。\n"
 #define CONV_MSG_AUTORUN "このファイルはCD-ROMなどの自動実行の設定（autorun.inf、[AutoRun]）で、ドライバのINFファイルではないため変換できません。\n"
@@ -48,8 +48,26 @@
 #define CONV_MSG_VALUE_NUMBER "○レジストリ値: %s\\%s = %lu\n"
 #define CONV_MSG_BOOT_START "警告: サービス %s はシステムの起動中に開始されます（StartType=%lu）。ドライバに問題があるとシステムが起動しなくなることがあります。前回正常起動時の構成（Last Known Good）で起動できるようにしておいてください。\n"
 #define CONV_MSG_ERROR_CONTROL "警告: サービス %s はシステムの起動中に開始され、ErrorControl=%luです。読み込みに失敗すると、NTは前回正常起動時の構成（Last Known Good）で再起動するか、停止します。\n"
-#define CONV_MSG_FOREIGN_IMAGE "エラー: %s は%s用のプログラムです（マシン0x%04lX）。NT 3.x（x86）では読み込めないため、変換を中止します。\n"
+#define CONV_MSG_FOREIGN_IMAGE "エラー: %s は%s用のプログラムです（マシン0x%04lX）。NT 3.x（x86）では読み込めません。\n"
 #define CONV_MSG_NEW_SUBSYSTEM "警告: %s はWindows NT %lu.%lu以降用に作られています。NT 3.xでは読み込まれないことがあります。\n"
+
+// The import check of an image: the image's name, then the names it
+// shows, the first few of them and the count of the rest
+// (CONV_NAMES_MORE). Said as the image is checked, none counted.
+#define CONV_MSG_IMPORTS_MISSING "警告: %s はNT 3.51にない関数（%s）を使うため、NT 3.xでは読み込めません。\n"
+#define CONV_MSG_IMPORTS_NT351 "警告: %s はNT 3.51以降の関数（%s）を使うため、NT 3.5では読み込めません。\n"
+#define CONV_MSG_IMPORTS_SERVICE_PACK "警告: %s はNT 3.51 Service Pack %lu以降の関数（%s）を使うため、それより前では読み込めません。\n"
+#define CONV_MSG_IMPORTS_UNLISTED "注意: %s が使う次のモジュールの関数は一覧がないため確かめていません: %s\n"
+#define CONV_MSG_IMPORTS_ORDINAL "注意: %s が序数で使う次のモジュールの関数は確かめていません: %s\n"
+#define CONV_MSG_IMPORTS_UNREADABLE "警告: %s のインポートテーブルが途中で切れているか、ファイルの外を指しているため、確かめられません。\n"
+#define CONV_NAMES_SEPARATOR "、"
+#define CONV_NAMES_MORE "、ほか%s件"
+
+// A file already in infinst's form: each image its copy sections name,
+// then whether infinst may install it.
+#define CONV_MSG_IMAGE_LOADS "○%s: NT 3.51にない関数は使っていません\n"
+#define CONV_MSG_FORM_LOADS "NT 3.xで読み込めないファイルはありません。infinstで直接インストールしてください。\n"
+#define CONV_MSG_FORM_CANNOT_LOAD "NT 3.xで読み込めないファイルがあるため、infinstでインストールしないでください。\n"
 
 // What was left out: the input's line number, the reason, the line. A
 // "%s" in a reason is the file, folder, line or name it is about, which
@@ -80,6 +98,7 @@
 #define CONV_WHY_ERROR_CONTROL_VALUE "ErrorControlは0、1、2、3のみ変換できます（%s行目）"
 #define CONV_WHY_TYPE_CLASH "%s行目と%s行目でサービスの種類（ドライバかWin32サービスか）が異なるため、サービスを登録しません"
 #define CONV_WHY_FILTER_MANAGER "フィルタマネージャ（FltMgr）を使うサービスは、NT 3.xにフィルタマネージャがないため変換できません（%s行目）"
+#define CONV_WHY_IMAGE_CANNOT_LOAD "ファイル%sはNT 3.51にない関数（%s）を使うため、サービスを登録しません"
 #define CONV_WHY_TYPE_HELD "サービスのTypeは%s行目の値に決まっているため、この行は変換しません"
 #define CONV_WHY_IMAGE_HELD "サービスのImagePathは%s行目のものに決まっているため、この行は変換しません"
 #define CONV_WHY_VALUE_TYPE "Type、Start、ErrorControlはREG_DWORD、ImagePathはREG_SZかREG_EXPAND_SZの値のみ変換できます"

@@ -1,14 +1,17 @@
 """The converter, end to end: the project's NT 4.0-style example goes
 through infconv.exe (found beside the infinst.exe under test), whose whole
 report is compared byte for byte, and then through infinst.exe, whose
-copied files and registry values are checked; and a package that probes
-the gate a service passes before it is written.
+copied files and registry values are checked; a package that probes the
+gate a service passes before it is written; and packages whose driver is a
+real i386 image, built here, whose imports the converter checks.
 """
 
 import os
 import shutil
+import subprocess
 
-from harness import (FINISHED, NOT_INSTALLED, SERVICES, case, dword, expand_sz, sz)
+from harness import (BUILDS, FINISHED, HERE, NOT_INSTALLED, SERVICES, case, dword, expand_sz,
+                     sz)
 
 EXAMPLE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "examples",
                        "nt4samp")
@@ -168,3 +171,73 @@ def infconv_gate_only_the_checked_service_arrives(c):
                              "ImagePath": expand_sz("System32\\drivers\\e2e_gate.sys")})
     c.expect_key(dump, key + "Win32", None)
     c.expect_key(dump, key + "Reg", None)
+
+
+# A package whose driver is a real i386 image (e2e_driver.c), built with the
+# test machine's mingw-w64 tools against their ntoskrnl import library,
+# whatever build is under test; each case names its own driver and service.
+IMPORTS_INF = """[Version]
+Signature="$Windows NT$"
+[DestinationDirs]
+DefaultDestDir=12
+[DefaultInstall]
+CopyFiles=@{0}.sys
+[DefaultInstall.Services]
+AddService={0},,Imports.Service
+[Imports.Service]
+ServiceType=1
+StartType=3
+ErrorControl=1
+ServiceBinary=%12%\\{0}.sys
+"""
+
+
+def imports_package(c, name, later):
+    """Builds the driver `name`.sys, importing MmGetSystemRoutineAddress
+    when `later`; converts its package, installs what infconv wrote, and
+    checks that file, now in infinst's form, with infconv. Answers what
+    infconv said each time, the three exit codes, and the service's key."""
+    subprocess.run([BUILDS["i386"].cc, "-nostdlib", "-Wl,--subsystem,native:3.10",
+                    "-Wl,--entry,_DriverEntry@8", "-o", c.path(name + ".sys"),
+                    os.path.join(HERE, "e2e_driver.c"), "-lntoskrnl"]
+                   + (["-DLATER_NAME"] if later else []), check=True)
+    runs = [c.run(c.inf(IMPORTS_INF.format(name), name="imports.inf"), exe=c.wine.infconv_exe,
+                  stdin=b""), c.run(c.dos("INFINST.INF")),
+            c.run(c.dos("INFINST.INF"), exe=c.wine.infconv_exe, stdin=b"")]
+    said = [r.out.decode("cp932", "replace").replace("\r\n", "\n") for r in runs]
+    key = SERVICES + name
+    return said[0], said[2], tuple(r.rc for r in runs), c.regdump(key)[key]
+
+
+@case
+def infconv_imports_an_nt351_driver_converts_installs_and_checks(c):
+    """A driver importing only names NT 3.51 has: converted with nothing
+    said of its imports, installed with its service, and the file written,
+    checked in infinst's form, may be installed (exit 0)."""
+    converted, checked, codes, key = imports_package(c, "E2eImp351", later=False)
+    c.expect_equal("exit codes of infconv, infinst and the check", codes, (0, 0, 0))
+    c.expect_equal("what is said of the imports, and the check",
+                   ("警告" in converted or "注意" in converted, checked.splitlines()[-2:]),
+                   (False, ["○E2eImp351.sys: NT 3.51にない関数は使っていません",
+                            "NT 3.xで読み込めないファイルはありません。infinstで直接インストールしてください。"]))
+    c.expect_equal("the service", key and key[1]["ImagePath"],
+                   expand_sz("System32\\drivers\\E2eImp351.sys"))
+
+
+@case
+def infconv_imports_a_later_kernel_name_leaves_the_service_out(c):
+    """A driver importing MmGetSystemRoutineAddress: its file is carried
+    and installed, its service left out naming the function, and the file
+    written, checked in infinst's form, may not be installed (exit 1)."""
+    converted, checked, codes, key = imports_package(c, "E2eImpLater", later=True)
+    c.expect_equal("exit codes of infconv, infinst and the check", codes, (0, 0, 1))
+    warning = ("警告: E2eImpLater.sys はNT 3.51にない関数（MmGetSystemRoutineAddress）を使うため、"
+               "NT 3.xでは読み込めません。")
+    reason = ("×8行目: ファイルE2eImpLater.sysはNT 3.51にない関数（MmGetSystemRoutineAddress）を"
+              "使うため、サービスを登録しません: AddService=E2eImpLater,,Imports.Service")
+    c.expect_equal("the warning, the reason and the check",
+                   (warning in converted, reason in converted, checked.splitlines()[-2:]),
+                   (True, True, [warning, "NT 3.xで読み込めないファイルがあるため、infinstで"
+                                          "インストールしないでください。"]))
+    c.expect_equal("the file installed, no service",
+                   (os.path.isfile(c.installed(12, "E2eImpLater.sys")), key), (True, None))
