@@ -185,7 +185,6 @@ const char *convChooseInstallSection() {
 // which were left out; then the rest of the install section, and the
 // warnings on the values finally written.
 void convConvertInstallSection(const char *section) {
-    convReportReset();
     ConvCursor cursor = {0, 0};
     const char *line;
     unsigned long number;

@@ -230,13 +230,17 @@ void convFolderOf(const char *path, char *folder) {
     folder[separator ? separator - folder + 1 : 0] = '\0';
 }
 
-void convFilesReset(const char *inputPath) {
+void convFilesReset() {
     g_fileCount = 0;
     g_placedFolder[0] = '\0';
     g_placing = false;
     g_makeFolder = false;
     g_madeFolder = false;
     g_imageRefused = false;
+    g_inputFolder[0] = '\0';
+}
+
+void convFilesSetInput(const char *inputPath) {
     convFolderOf(inputPath, g_inputFolder);
 }
 

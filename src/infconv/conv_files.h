@@ -10,10 +10,13 @@
 #ifndef INFCONV_CONV_FILES_H
 #define INFCONV_CONV_FILES_H
 
-// Forgets every file; the input INF file's folder becomes that of
-// `inputPath` (infinst's own rule on Windows, where "A:NAME.INF" lies in
-// "A:"; on POSIX systems that name is a file's).
-void convFilesReset(const char *inputPath);
+// Forgets every file and the input's folder.
+void convFilesReset();
+
+// The input INF file's folder becomes that of `inputPath` (infinst's own
+// rule on Windows, where "A:NAME.INF" lies in "A:"; on POSIX systems that
+// name is a file's).
+void convFilesSetInput(const char *inputPath);
 
 // The input INF file's folder, its last separator included, or "".
 const char *convInputFolder();

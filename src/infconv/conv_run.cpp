@@ -14,6 +14,7 @@
 #include "inf/text.h"
 #include "infconv/conv_convert.h"
 #include "infconv/conv_files.h"
+#include "infconv/conv_gate.h"
 #include "infconv/conv_output.h"
 #include "infconv/conv_reader.h"
 #include "infconv/conv_report.h"
@@ -106,12 +107,20 @@ bool writeOutput(const char *inputPath, const char *outputPath) {
     return false;
 }
 
+// Every table of the converter back to the state of a fresh process, at
+// the start of a run.
+void resetConverter() {
+    shortfallReset();
+    convOutputReset();
+    convReportReset();
+    convGateReset();
+    convFilesReset();
+}
+
 } // namespace
 
 int runConverter(int argc, char **argv) {
-    // Every run starts from the state of a fresh process.
-    shortfallReset();
-    convOutputReset();
+    resetConverter();
 
     say(CONV_MSG_BANNER);
     if (argc != 2 && argc != 3) {
@@ -135,7 +144,7 @@ int runConverter(int argc, char **argv) {
     char found[PATH_SIZE];
     if (!load(inputPath, found))
         return 1;
-    convFilesReset(found);
+    convFilesSetInput(found);
     const char *section = convChooseInstallSection();
     if (!section)
         return convInstallerForm() ? convCheckFilesBeside() : 1;

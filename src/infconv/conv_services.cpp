@@ -225,7 +225,6 @@ void convertService(const char *list, const char *line, unsigned long number) {
 void convGatherServices(const char *installSection) {
     strcpy(g_servicesSection, installSection);
     strcat(g_servicesSection, ".Services");
-    convGateReset();
     // Every service an AddService line names, before any AddReg line can
     // make a key a service of its own.
     ConvCursor cursor = {0, 0};
