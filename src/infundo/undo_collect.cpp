@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "common/say.h"
+#include "inf/inf_path.h"
 #include "inf/text.h"
 #include "infundo/infundo_messages.h"
 #include "infundo/undo_plan.h"
@@ -113,19 +114,12 @@ void readOther(const char *path) {
         say(UNDO_MSG_OTHER_RECORD_SKIPPED, path);
 }
 
-// The folder of a record's path, its separator included.
-void folderOf(const char *path, char *folder) {
-    strcpy(folder, path);
-    const char *last = textLastSeparator(folder);
-    folder[last ? last - folder + 1 : 0] = '\0';
-}
-
 void readOthers(const char *recordPath) {
     char folder[PATH_SIZE];
     char pattern[PATH_SIZE];
     char name[PATH_SIZE];
     char path[PATH_SIZE];
-    folderOf(recordPath, folder);
+    infDirectoryOf(recordPath, folder);
     if (!composePath(name, folder, "*") || !composePath(pattern, name, RECORD_EXTENSION))
         return;
     bool directory = false;

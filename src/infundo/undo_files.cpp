@@ -6,6 +6,7 @@
 
 #include "common/files.h"
 #include "common/say.h"
+#include "inf/inf_path.h"
 #include "inf/text.h"
 #include "infundo/infundo_messages.h"
 #include "infundo/undo_plan.h"
@@ -23,9 +24,7 @@ bool sameFile(const UndoFileState &a, const UndoFileState &b) {
 // The path of a saved copy: beside the record of the entry that saved it.
 bool savedCopyPath(const UndoEntry &entry, char *path) {
     char folder[PATH_SIZE];
-    strcpy(folder, g_undoRecords[entry.record].path);
-    const char *last = textLastSeparator(folder);
-    folder[last ? last - folder + 1 : 0] = '\0';
+    infDirectoryOf(g_undoRecords[entry.record].path, folder);
     return composePath(path, folder, entry.item.saved);
 }
 

@@ -10,6 +10,7 @@
 
 #include "common/files.h"
 #include "common/say.h"
+#include "inf/inf_path.h"
 #include "inf/text.h"
 #include "infundo/infundo_messages.h"
 #include "infundo/undo_plan.h"
@@ -74,10 +75,8 @@ void deleteRecord(const char *path) {
     char pattern[PATH_SIZE];
     char name[PATH_SIZE];
     char copy[PATH_SIZE];
-    strcpy(folder, path);
-    const char *last = textLastSeparator(folder);
-    size_t nameAt = last ? static_cast<size_t>(last - folder) + 1 : 0;
-    folder[nameAt] = '\0';
+    infDirectoryOf(path, folder);
+    size_t nameAt = strlen(folder);
     strcpy(pattern, path);
     char *dot = strrchr(pattern + nameAt, '.');
     if (dot)
