@@ -44,12 +44,6 @@ bool isLetter(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-uint32_t dwordOf(const AddRegValue &value) {
-    return static_cast<uint32_t>(value.bytes[0]) | static_cast<uint32_t>(value.bytes[1]) << 8 |
-           static_cast<uint32_t>(value.bytes[2]) << 16 |
-           static_cast<uint32_t>(value.bytes[3]) << 24;
-}
-
 } // namespace
 
 void imagePathReset() {
@@ -63,7 +57,7 @@ void imagePathWritten(const AddRegLine &line, const AddRegValue &value) {
     if (!key || !(isType || isPath))
         return;
     if (isType) {
-        uint32_t type = value.type == PLATFORM_REG_DWORD ? dwordOf(value) : 0;
+        uint32_t type = line.dwordValue; // 0 unless the line writes a REG_DWORD
         key->driverType = type == 1 || type == 2 || type == 8;
         return;
     }
