@@ -177,7 +177,7 @@ static void addRegLine(char *text, void *context) {
 // its reader, or reports a header that cannot be taken as written. Any
 // other section's lines pass through the caller's loop.
 static void walkHeader(InfStream *stream, const char *line, HeaderKind kind,
-                       const char *infDirectory, InfInstallActions *actions) {
+                       const char *infDirectory, const InfInstallActions *actions) {
     if (kind == HEADER_MALFORMED) {
         say(INF_MSG_HEADER_UNREADABLE, line);
         shortfallAdd();
@@ -212,14 +212,13 @@ static void walkHeader(InfStream *stream, const char *line, HeaderKind kind,
 
 InfWalk infWalkInstallation(InfStream *stream, const char *infDirectory,
                             const InfInstallActions *actions) {
-    InfInstallActions own = *actions; // the section readers' context
     char line[LINE_SIZE];
     infRewind(stream);
     while (readLine(stream, line)) {
         normaliseLine(line);
         HeaderKind kind = headerKind(line);
         if (kind != NOT_A_HEADER) {
-            walkHeader(stream, line, kind, infDirectory, &own);
+            walkHeader(stream, line, kind, infDirectory, actions);
         } else if (isAddServiceLine(line)) {
             say(INF_MSG_ADDSERVICE_UNSUPPORTED, line);
             shortfallAdd();
