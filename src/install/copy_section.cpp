@@ -28,34 +28,33 @@ bool noteFound(const char *destination, RecordItemKind kind = RECORD_FILE_FOUND)
     return recordNote(&g_item);
 }
 
+// How noting a copy ended: noted, so the copy may be made; the copy must
+// not be made, its reason said; the record could not be written, and the
+// run must stop.
+enum Noted { NOTED, NOT_TO_COPY, RECORD_FAILED };
+
 // Notes the copy about to be made, saving the file it replaces first.
-// `ok` false (the answer) when the record could not be written; false with
-// `ok` true when the copy must not be made, its reason said.
-bool noteCopy(const char *source, const char *destination, bool replaces, bool *ok) {
-    *ok = true;
+Noted noteCopy(const char *source, const char *destination, bool replaces) {
     recordItemStart(&g_item, RECORD_FILE_CREATED); // its kind set below
     strcpy(g_item.path, destination);
     if (!recordFileOf(source, &g_item.file)) {
         say(INST_MSG_COPY_FAILED, source);
-        return false;
+        return NOT_TO_COPY;
     }
     g_item.kind = replaces ? RECORD_FILE_REPLACED : RECORD_FILE_CREATED;
     if (replaces) {
         if (!recordFileOf(destination, &g_item.oldFile)) {
             say(INST_MSG_OLD_FILE_UNREADABLE, destination);
-            return false;
+            return NOT_TO_COPY;
         }
-        if (!recordSaveCopy(destination, g_item.saved)) {
-            *ok = false;
-            return false;
-        }
+        if (!recordSaveCopy(destination, g_item.saved))
+            return RECORD_FAILED;
     }
     if (recordNote(&g_item))
-        return true;
+        return NOTED;
     if (replaces)
         recordDropCopy(g_item.saved);
-    *ok = false;
-    return false;
+    return RECORD_FAILED;
 }
 
 } // namespace
@@ -73,11 +72,10 @@ bool installFile(const char *source, const char *destination, void *) {
         shortfallAdd();
         return noteFound(destination);
     }
-    bool ok;
-    if (!noteCopy(source, destination, replaces, &ok)) {
-        if (ok)
-            shortfallAdd();
-        return ok;
+    switch (noteCopy(source, destination, replaces)) {
+    case NOTED: break;
+    case NOT_TO_COPY: shortfallAdd(); return true;
+    case RECORD_FAILED: return false;
     }
     // A file believed absent is never replaced: had it been there after
     // all, its bytes would not be in the record.
