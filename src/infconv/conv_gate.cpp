@@ -275,10 +275,8 @@ void convGateReset() {
     g_full = false;
 }
 
-int convGateAddService(const char *name, unsigned long line, unsigned long *first) {
-    int found = convGateFindService(name);
-    *first = found >= 0 ? g_services[found].addService : 0;
-    if (found >= 0)
+int convGateAddService(const char *name, unsigned long line) {
+    if (convGateFindService(name) >= 0)
         return -1;
     int service = addService(name, strlen(name));
     if (service >= 0)

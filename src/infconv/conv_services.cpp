@@ -234,9 +234,8 @@ void convGatherServices(const char *installSection) {
     ConvFields fields;
     while (convNextEntry(g_servicesSection, "AddService", &cursor, &line, &number, &rest)) {
         convReadFields(rest, &fields);
-        unsigned long first;
         int service = isServiceName(convField(&fields, 0))
-                          ? convGateAddService(convField(&fields, 0), number, &first)
+                          ? convGateAddService(convField(&fields, 0), number)
                           : -1;
         if (service >= 0 && fields.tooLong)
             convGateRefuse(service, CONV_WHY_TOO_LONG);
