@@ -23,6 +23,13 @@
 
 namespace {
 
+// Where a ServiceBinary or an ImagePath points.
+struct ConvImage {
+    unsigned long directoryId;
+    char name[CONV_FIELD_SIZE];
+    const char *arguments; // what follows the path, in the text read
+};
+
 // A value a line gave; `line` is 0 while none did.
 struct ConvSetting {
     unsigned long line;
@@ -40,6 +47,7 @@ struct ConvService {
     unsigned long filterManager; // a line that asks for the filter manager
     unsigned long imageLine;     // the ServiceBinary or ImagePath that holds
     char image[CONV_FIELD_SIZE];
+    ConvImage place; // `image` as readImage reads it; directoryId 0 when it refused it
     const char *why; // null while it may pass
     char reason[CONV_REASON_SIZE];
 };
@@ -63,13 +71,6 @@ ConvKind kindOf(uint32_t type) {
     uint32_t own = type & ~0x100u;
     return own == 0x10 || own == 0x20 ? CONV_KIND_WIN32 : CONV_KIND_NONE;
 }
-
-// Where a ServiceBinary or an ImagePath points.
-struct ConvImage {
-    unsigned long directoryId;
-    char name[CONV_FIELD_SIZE];
-    const char *arguments; // what follows the path, in the text read
-};
 
 const size_t IMAGE_TEXT_SIZE = sizeof CONV_SYSTEM_ROOT + 32 + 2 * CONV_FIELD_SIZE;
 
@@ -194,8 +195,8 @@ const char *checkImagePath(const ConvService &service, char *reason) {
     if (!service.imageLine)
         return CONV_WHY_NO_BINARY;
     convLineNumber(service.imageLine, line);
-    ConvImage image = {};
-    if (!readImage(service.image, &image))
+    const ConvImage &image = service.place;
+    if (!image.directoryId)
         return convReason(reason, CONV_WHY_BINARY_DIR, line, service.image);
     if (kindOf(service.type.value) == CONV_KIND_DRIVER && image.arguments[0] != '\0')
         return convReason(reason, CONV_WHY_DRIVER_ARGUMENTS, line, image.arguments);
@@ -213,8 +214,7 @@ const char *checkImagePath(const ConvService &service, char *reason) {
 // The file the ImagePath names loads on NT 3.51: it imports no name that
 // NT 3.51 lacks (conv_imports.h).
 const char *checkImports(const ConvService &service, char *reason) {
-    ConvImage image = {};
-    readImage(service.image, &image); // checkImagePath passed: the path reads
+    const ConvImage &image = service.place;
     const char *missing = convCarriedImageMissing(image.name, image.directoryId);
     return missing ? convReason(reason, CONV_WHY_IMAGE_CANNOT_LOAD, image.name, missing) : nullptr;
 }
@@ -275,10 +275,8 @@ void convGateReset() {
     g_full = false;
 }
 
-int convGateAddService(const char *name, unsigned long line, unsigned long *first) {
-    int found = convGateFindService(name);
-    *first = found >= 0 ? g_services[found].addService : 0;
-    if (found >= 0)
+int convGateAddService(const char *name, unsigned long line) {
+    if (convGateFindService(name) >= 0)
         return -1;
     int service = addService(name, strlen(name));
     if (service >= 0)
@@ -318,6 +316,7 @@ void convGateNote(int service, ConvServiceValue value, uint32_t number, const ch
         if (!s.imageLine) {
             s.imageLine = line;
             strcpy(s.image, text);
+            readImage(s.image, &s.place);
         }
         break;
     case CONV_VALUE_GROUP:
@@ -369,10 +368,8 @@ unsigned long convGateAddServiceLine(int service) {
 
 const char *convGateWrite(int service) {
     ConvService &s = g_services[service];
-    ConvImage image = {};
-    readImage(s.image, &image); // it passed: the path is one readImage takes
     char text[IMAGE_TEXT_SIZE];
-    imageText(image, kindOf(s.type.value) == CONV_KIND_DRIVER, text);
+    imageText(s.place, kindOf(s.type.value) == CONV_KIND_DRIVER, text);
     char key[CONV_KEY_SIZE];
     convServiceKey(key, s.name, "");
     const ConvValue values[] = {
@@ -423,7 +420,6 @@ ConvGateLine convGateLine(const char *key, const char *name, uint32_t flags, uin
     }
     if (*why)
         return CONV_GATE_LEFT_OUT;
-    ConvImage held = {};
     ConvImage later = {};
     switch (value) {
     case CONV_VALUE_START:
@@ -434,8 +430,8 @@ ConvGateLine convGateLine(const char *key, const char *name, uint32_t flags, uin
         *why = convReason(reason, CONV_WHY_TYPE_HELD, convLineNumber(service.type.line, digits));
         return CONV_GATE_LEFT_OUT;
     case CONV_VALUE_IMAGE_PATH:
-        readImage(service.image, &held);
-        if (line == service.imageLine || (readImage(text, &later) && sameImage(held, later)))
+        if (line == service.imageLine ||
+            (readImage(text, &later) && sameImage(service.place, later)))
             return CONV_GATE_DONE;
         *why = convReason(reason, CONV_WHY_IMAGE_HELD, convLineNumber(service.imageLine, digits));
         return CONV_GATE_LEFT_OUT;

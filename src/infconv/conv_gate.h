@@ -40,9 +40,9 @@ enum ConvServiceValue {
 void convGateReset();
 
 // A service an AddService line at the input's line `line` names: its
-// index, or -1 when an earlier AddService line named it (that line into
-// `first`) or no more services fit (`first` 0).
-int convGateAddService(const char *name, unsigned long line, unsigned long *first);
+// index, or -1 when an earlier AddService line named it or no more
+// services fit.
+int convGateAddService(const char *name, unsigned long line);
 
 // The service with that name or whose key `key` is (or lies below), or
 // -1.

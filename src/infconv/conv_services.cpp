@@ -225,8 +225,10 @@ void convertService(const char *list, const char *line, unsigned long number) {
 void convGatherServices(const char *installSection) {
     strcpy(g_servicesSection, installSection);
     strcat(g_servicesSection, ".Services");
-    // Every service an AddService line names, before any AddReg line can
-    // make a key a service of its own.
+    // Every service an AddService line names, before any AddReg line of
+    // the install section can make a key a service of its own. A service's
+    // own AddReg writes below its key only, and so makes no service: each
+    // service's section is gathered as its line is reached.
     ConvCursor cursor = {0, 0};
     const char *line;
     unsigned long number;
@@ -234,21 +236,13 @@ void convGatherServices(const char *installSection) {
     ConvFields fields;
     while (convNextEntry(g_servicesSection, "AddService", &cursor, &line, &number, &rest)) {
         convReadFields(rest, &fields);
-        unsigned long first;
-        int service = isServiceName(convField(&fields, 0))
-                          ? convGateAddService(convField(&fields, 0), number, &first)
-                          : -1;
+        const char *name = convField(&fields, 0);
+        int service = isServiceName(name) ? convGateAddService(name, number) : -1;
         if (service >= 0 && fields.tooLong)
             convGateRefuse(service, CONV_WHY_TOO_LONG);
         else if (service >= 0 && !convHasSection(convField(&fields, 2)))
             convGateRefuse(service, CONV_WHY_NO_SECTION);
-    }
-    cursor = ConvCursor{0, 0};
-    while (convNextEntry(g_servicesSection, "AddService", &cursor, &line, &number, &rest)) {
-        convReadFields(rest, &fields);
-        const char *name = convField(&fields, 0);
-        int service = isServiceName(name) ? convGateFindService(name) : -1;
-        if (service >= 0 && convGateAddServiceLine(service) == number && convGatePassed(service))
+        else if (service >= 0)
             gatherSection(service, name, convField(&fields, 2));
     }
     cursor = ConvCursor{0, 0};
