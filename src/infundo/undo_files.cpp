@@ -16,11 +16,6 @@
 
 namespace {
 
-bool sameFile(const UndoFileState &a, const UndoFileState &b) {
-    return a.present == b.present &&
-           (!a.present || (a.file.size == b.file.size && a.file.crc == b.file.crc));
-}
-
 // The path of a saved copy: beside the record of the entry that saved it.
 bool savedCopyPath(const UndoEntry &entry, char *path) {
     char folder[PATH_SIZE];
@@ -41,11 +36,11 @@ void judge(UndoThing *thing) {
         return;
     }
     UndoFileState before = undoFileBefore(first.item);
-    if (sameFile(now, before)) {
+    if (undoSameFile(now, before)) {
         thing->settled = true; // as before: the change was never made, or is undone
         return;
     }
-    if (!sameFile(now, undoFileAfter(g_undoEntries[thing->last].item))) {
+    if (!undoSameFile(now, undoFileAfter(g_undoEntries[thing->last].item))) {
         thing->verdict = UNDO_KEEP;
         thing->reason = UNDO_REASON_CHANGED;
         return;
@@ -55,10 +50,9 @@ void judge(UndoThing *thing) {
         return;
     }
     char saved[PATH_SIZE];
-    RecordFile copy;
+    UndoFileState copy = {true, RecordFile{0, 0}};
     bool readable = thing->saved >= 0 && savedCopyPath(g_undoEntries[thing->saved], saved) &&
-                    recordFileOf(saved, &copy) && copy.size == before.file.size &&
-                    copy.crc == before.file.crc;
+                    recordFileOf(saved, &copy.file) && undoSameFile(copy, before);
     thing->verdict = readable ? UNDO_RESTORE : UNDO_KEEP;
     thing->reason = readable ? UNDO_REASON_NONE : UNDO_REASON_NO_COPY;
 }

@@ -14,12 +14,6 @@
 
 namespace {
 
-bool sameValue(const UndoValueState &a, const UndoValueState &b) {
-    return a.present == b.present &&
-           (!a.present || (a.value->type == b.value->type && a.value->size == b.value->size &&
-                           memcmp(a.value->bytes, b.value->bytes, a.value->size) == 0));
-}
-
 // The value as the machine holds it now; false when it cannot be read.
 bool readValue(const RecordItem &named, UndoValueState *now, RecordValue *value) {
     now->present = false;
@@ -52,11 +46,11 @@ void judgeValue(UndoThing *thing) {
         return;
     }
     UndoValueState before = undoValueBefore(g_undoEntries[thing->first].item);
-    if (sameValue(now, before)) {
+    if (undoSameValue(now, before)) {
         thing->settled = true;
         return;
     }
-    if (!sameValue(now, undoValueAfter(g_undoEntries[thing->last].item))) {
+    if (!undoSameValue(now, undoValueAfter(g_undoEntries[thing->last].item))) {
         thing->verdict = UNDO_KEEP;
         thing->reason = UNDO_REASON_CHANGED;
         return;

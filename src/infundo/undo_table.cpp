@@ -32,18 +32,10 @@ bool undoSameThing(const RecordItem &a, const RecordItem &b) {
 
 // True when `later` found what `earlier` left: the two are one history.
 static bool follows(const RecordItem &earlier, const RecordItem &later) {
-    if (recordIsFile(earlier.kind)) {
-        UndoFileState left = undoFileAfter(earlier);
-        UndoFileState found = undoFileBefore(later);
-        return found.present && left.file.size == found.file.size &&
-               left.file.crc == found.file.crc;
-    }
-    if (recordIsValue(earlier.kind)) {
-        const RecordValue *left = undoValueAfter(earlier).value;
-        const RecordValue *found = undoValueBefore(later).value;
-        return found && left->type == found->type && left->size == found->size &&
-               memcmp(left->bytes, found->bytes, left->size) == 0;
-    }
+    if (recordIsFile(earlier.kind))
+        return undoSameFile(undoFileAfter(earlier), undoFileBefore(later));
+    if (recordIsValue(earlier.kind))
+        return undoSameValue(undoValueAfter(earlier), undoValueBefore(later));
     return true;
 }
 
@@ -129,6 +121,17 @@ UndoValueState undoValueBefore(const RecordItem &first) {
 
 UndoValueState undoValueAfter(const RecordItem &last) {
     return UndoValueState{true, &last.value};
+}
+
+bool undoSameFile(const UndoFileState &a, const UndoFileState &b) {
+    return a.present == b.present &&
+           (!a.present || (a.file.size == b.file.size && a.file.crc == b.file.crc));
+}
+
+bool undoSameValue(const UndoValueState &a, const UndoValueState &b) {
+    return a.present == b.present &&
+           (!a.present || (a.value->type == b.value->type && a.value->size == b.value->size &&
+                           memcmp(a.value->bytes, b.value->bytes, a.value->size) == 0));
 }
 
 bool undoJudgeByRecords(UndoThing *thing) {

@@ -101,6 +101,11 @@ UndoFileState undoFileAfter(const RecordItem &last);
 UndoValueState undoValueBefore(const RecordItem &first);
 UndoValueState undoValueAfter(const RecordItem &last);
 
+// True when the two states are the same: both absent, or both present with
+// the same size and CRC-32, or the same type and bytes.
+bool undoSameFile(const UndoFileState &a, const UndoFileState &b);
+bool undoSameValue(const UndoValueState &a, const UndoValueState &b);
+
 // The first steps of every verdict on a file or value: nothing to do for
 // a thing the record only found there, unless earlier installations
 // changed it; kept while a live record names it. True when the verdict
