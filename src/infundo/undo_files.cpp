@@ -91,29 +91,7 @@ bool restore(const UndoThing &thing) {
 } // namespace
 
 void undoPlanFiles(UndoCount *count) {
-    for (int i = 0; i < g_undoThingCount; ++i) {
-        UndoThing &thing = g_undoThings[i];
-        if (thing.kind != UNDO_FILE)
-            continue;
-        judge(&thing);
-        const char *path = thing.named->path;
-        switch (thing.verdict) {
-        case UNDO_NOTHING: break;
-        case UNDO_REMOVE:
-            say(UNDO_MSG_PLAN_FILE, path);
-            ++count->toRemove;
-            break;
-        case UNDO_RESTORE:
-            say(UNDO_MSG_PLAN_RESTORE_FILE, path);
-            ++count->toRemove;
-            break;
-        case UNDO_KEEP:
-            say(UNDO_MSG_KEEP_FILE, path);
-            undoSayReason(thing);
-            ++count->kept;
-            break;
-        }
-    }
+    undoPlanThings(UNDO_FILE, judge, count);
 }
 
 // Each file is judged once more: the agreement may have waited long

@@ -203,33 +203,6 @@ bool deleteKey(const char *key) {
     return platformRegDeleteKey(key) != 0;
 }
 
-// Prints what the plan does with a value or key and counts it. A key's
-// texts name the key alone.
-void sayPlan(const UndoThing &thing, UndoCount *count) {
-    const char *key = thing.named->key;
-    const char *name = thing.named->name;
-    bool isValue = thing.kind == UNDO_VALUE;
-    switch (thing.verdict) {
-    case UNDO_NOTHING: return;
-    case UNDO_REMOVE:
-        if (isValue)
-            say(UNDO_MSG_PLAN_VALUE, key, name);
-        else
-            say(UNDO_MSG_PLAN_KEY, key);
-        break;
-    case UNDO_RESTORE: say(UNDO_MSG_PLAN_RESTORE_VALUE, key, name); break;
-    case UNDO_KEEP:
-        if (isValue)
-            say(UNDO_MSG_KEEP_VALUE, key, name);
-        else
-            say(UNDO_MSG_KEEP_KEY, key);
-        undoSayReason(thing);
-        ++count->kept;
-        return;
-    }
-    ++count->toRemove;
-}
-
 // The key things, deepest first, into `order`; their count.
 int keysDeepestFirst(int *order) {
     int count = 0;
@@ -250,13 +223,7 @@ int keysDeepestFirst(int *order) {
 } // namespace
 
 void undoPlanValues(UndoCount *count) {
-    for (int i = 0; i < g_undoThingCount; ++i) {
-        UndoThing &thing = g_undoThings[i];
-        if (thing.kind != UNDO_VALUE)
-            continue;
-        judgeValue(&thing);
-        sayPlan(thing, count);
-    }
+    undoPlanThings(UNDO_VALUE, judgeValue, count);
 }
 
 void undoPlanKeys(UndoCount *count) {
@@ -265,7 +232,7 @@ void undoPlanKeys(UndoCount *count) {
     for (int i = 0; i < keys; ++i) {
         UndoThing &thing = g_undoThings[order[i]];
         judgeKey(&thing);
-        sayPlan(thing, count);
+        undoSayPlan(thing, count);
     }
 }
 

@@ -162,3 +162,44 @@ void undoSayReason(const UndoThing &thing) {
     case UNDO_REASON_SUBKEY: say(UNDO_MSG_REASON_SUBKEY, thing.holder); break;
     }
 }
+
+void undoSayPlan(const UndoThing &thing, UndoCount *count) {
+    bool isFile = thing.kind == UNDO_FILE;
+    bool isValue = thing.kind == UNDO_VALUE;
+    const char *named = isFile ? thing.named->path : thing.named->key;
+    const char *name = thing.named->name;
+    switch (thing.verdict) {
+    case UNDO_NOTHING: return;
+    case UNDO_REMOVE:
+        if (isValue)
+            say(UNDO_MSG_PLAN_VALUE, named, name);
+        else
+            say(isFile ? UNDO_MSG_PLAN_FILE : UNDO_MSG_PLAN_KEY, named);
+        break;
+    case UNDO_RESTORE:
+        if (isValue)
+            say(UNDO_MSG_PLAN_RESTORE_VALUE, named, name);
+        else
+            say(UNDO_MSG_PLAN_RESTORE_FILE, named);
+        break;
+    case UNDO_KEEP:
+        if (isValue)
+            say(UNDO_MSG_KEEP_VALUE, named, name);
+        else
+            say(isFile ? UNDO_MSG_KEEP_FILE : UNDO_MSG_KEEP_KEY, named);
+        undoSayReason(thing);
+        ++count->kept;
+        return;
+    }
+    ++count->toRemove;
+}
+
+void undoPlanThings(UndoKind kind, void (*judge)(UndoThing *thing), UndoCount *count) {
+    for (int i = 0; i < g_undoThingCount; ++i) {
+        UndoThing &thing = g_undoThings[i];
+        if (thing.kind != kind)
+            continue;
+        judge(&thing);
+        undoSayPlan(thing, count);
+    }
+}

@@ -115,4 +115,11 @@ bool undoJudgeByRecords(UndoThing *thing);
 // Prints the reason a thing is kept.
 void undoSayReason(const UndoThing &thing);
 
+// Prints what the plan does with a thing and counts it: removed or put
+// back, or kept with its reason. A key's texts name the key alone.
+void undoSayPlan(const UndoThing &thing, UndoCount *count);
+
+// Judges each file or value (`kind`) and prints the plan for it.
+void undoPlanThings(UndoKind kind, void (*judge)(UndoThing *thing), UndoCount *count);
+
 #endif
