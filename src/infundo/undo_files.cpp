@@ -57,7 +57,8 @@ void judge(UndoThing *thing) {
     thing->reason = readable ? UNDO_REASON_NONE : UNDO_REASON_NO_COPY;
 }
 
-// Deletes the file, or marks it for deletion at the restart when in use.
+// Deletes the file, or marks it for deletion at the restart when in use,
+// and says which.
 bool removeFile(const char *path) {
     // The installer's own file goes even when made read-only since.
     clearReadOnly(path);
@@ -71,7 +72,6 @@ bool removeFile(const char *path) {
         break;
     case PLATFORM_DELETE_FAILED: break;
     }
-    say(UNDO_MSG_FILE_NOT_DELETED, path);
     return false;
 }
 
@@ -80,12 +80,21 @@ bool restore(const UndoThing &thing) {
     const char *path = thing.named->path;
     char saved[PATH_SIZE];
     clearReadOnly(path);
-    if (savedCopyPath(g_undoEntries[thing.saved], saved) && platformCopyFile(saved, path)) {
-        say(UNDO_MSG_FILE_RESTORED, path);
-        return true;
-    }
-    say(UNDO_MSG_FILE_NOT_RESTORED, path);
-    return false;
+    if (!savedCopyPath(g_undoEntries[thing.saved], saved) || !platformCopyFile(saved, path))
+        return false;
+    say(UNDO_MSG_FILE_RESTORED, path);
+    return true;
+}
+
+// For undoCarryOutThings: the file removed or put back as planned, and
+// what could not be done said.
+bool carryOutFile(const UndoThing &thing) {
+    return thing.verdict == UNDO_REMOVE ? removeFile(thing.named->path) : restore(thing);
+}
+
+void sayFileNotDone(const UndoThing &thing, UndoVerdict planned) {
+    say(planned == UNDO_REMOVE ? UNDO_MSG_FILE_NOT_DELETED : UNDO_MSG_FILE_NOT_RESTORED,
+        thing.named->path);
 }
 
 } // namespace
@@ -94,30 +103,6 @@ void undoPlanFiles(UndoCount *count) {
     undoPlanThings(UNDO_FILE, judge, count);
 }
 
-// Each file is judged once more: the agreement may have waited long
-// enough for it to change.
 void undoCarryOutFiles(UndoCount *count) {
-    for (int i = 0; i < g_undoThingCount; ++i) {
-        UndoThing &thing = g_undoThings[i];
-        if (thing.kind != UNDO_FILE ||
-            (thing.verdict != UNDO_REMOVE && thing.verdict != UNDO_RESTORE))
-            continue;
-        UndoVerdict planned = thing.verdict;
-        judge(&thing);
-        if (thing.verdict == UNDO_NOTHING)
-            continue;
-        bool done = false;
-        if (thing.verdict != planned) {
-            say(planned == UNDO_REMOVE ? UNDO_MSG_FILE_NOT_DELETED : UNDO_MSG_FILE_NOT_RESTORED,
-                thing.named->path);
-            undoSayReason(thing);
-        } else {
-            done = planned == UNDO_REMOVE ? removeFile(thing.named->path) : restore(thing);
-        }
-        thing.settled = done;
-        if (!done) {
-            thing.verdict = UNDO_KEEP;
-            ++count->kept;
-        }
-    }
+    undoCarryOutThings(UNDO_FILE, judge, carryOutFile, sayFileNotDone, count);
 }

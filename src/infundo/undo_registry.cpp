@@ -69,6 +69,23 @@ bool restoreValue(const UndoThing &thing) {
     return written;
 }
 
+// For undoCarryOutThings: the value removed or put back as planned, and
+// what could not be done said.
+bool carryOutValue(const UndoThing &thing) {
+    const char *key = thing.named->key;
+    const char *name = thing.named->name;
+    bool removing = thing.verdict == UNDO_REMOVE;
+    if (!(removing ? platformRegDeleteValue(key, name) != 0 : restoreValue(thing)))
+        return false;
+    say(removing ? UNDO_MSG_VALUE_DELETED : UNDO_MSG_VALUE_RESTORED, key, name);
+    return true;
+}
+
+void sayValueNotDone(const UndoThing &thing, UndoVerdict planned) {
+    say(planned == UNDO_REMOVE ? UNDO_MSG_VALUE_NOT_DELETED : UNDO_MSG_VALUE_NOT_RESTORED,
+        thing.named->key, thing.named->name);
+}
+
 // Separators after the services key: 0 for a service's own key.
 int depthOf(const char *key) {
     int depth = 0;
@@ -236,38 +253,8 @@ void undoPlanKeys(UndoCount *count) {
     }
 }
 
-// Each value is judged once more: the agreement may have waited long
-// enough for it to change.
 void undoCarryOutRegistry(UndoCount *count) {
-    for (int i = 0; i < g_undoThingCount; ++i) {
-        UndoThing &thing = g_undoThings[i];
-        if (thing.kind != UNDO_VALUE ||
-            (thing.verdict != UNDO_REMOVE && thing.verdict != UNDO_RESTORE))
-            continue;
-        UndoVerdict planned = thing.verdict;
-        judgeValue(&thing);
-        if (thing.verdict == UNDO_NOTHING)
-            continue;
-        const char *key = thing.named->key;
-        const char *name = thing.named->name;
-        bool done = false;
-        if (thing.verdict != planned) {
-            say(planned == UNDO_REMOVE ? UNDO_MSG_VALUE_NOT_DELETED : UNDO_MSG_VALUE_NOT_RESTORED,
-                key, name);
-            undoSayReason(thing);
-        } else if (planned == UNDO_REMOVE) {
-            done = platformRegDeleteValue(key, name) != 0;
-            say(done ? UNDO_MSG_VALUE_DELETED : UNDO_MSG_VALUE_NOT_DELETED, key, name);
-        } else {
-            done = restoreValue(thing);
-            say(done ? UNDO_MSG_VALUE_RESTORED : UNDO_MSG_VALUE_NOT_RESTORED, key, name);
-        }
-        thing.settled = done;
-        if (!done) {
-            thing.verdict = UNDO_KEEP;
-            ++count->kept;
-        }
-    }
+    undoCarryOutThings(UNDO_VALUE, judgeValue, carryOutValue, sayValueNotDone, count);
     // NT deletes a key with its values: each is looked into once more, so
     // that a value that could not be deleted keeps its key.
     int order[UNDO_ENTRY_CAPACITY];

@@ -203,3 +203,26 @@ void undoPlanThings(UndoKind kind, void (*judge)(UndoThing *thing), UndoCount *c
         undoSayPlan(thing, count);
     }
 }
+
+void undoCarryOutThings(UndoKind kind, void (*judge)(UndoThing *thing),
+                        bool (*carryOut)(const UndoThing &thing),
+                        void (*sayNotDone)(const UndoThing &thing, UndoVerdict planned),
+                        UndoCount *count) {
+    for (int i = 0; i < g_undoThingCount; ++i) {
+        UndoThing &thing = g_undoThings[i];
+        if (thing.kind != kind || (thing.verdict != UNDO_REMOVE && thing.verdict != UNDO_RESTORE))
+            continue;
+        UndoVerdict planned = thing.verdict;
+        judge(&thing);
+        if (thing.verdict == UNDO_NOTHING)
+            continue;
+        thing.settled = thing.verdict == planned && carryOut(thing);
+        if (thing.settled)
+            continue;
+        sayNotDone(thing, planned);
+        if (thing.verdict != planned)
+            undoSayReason(thing);
+        thing.verdict = UNDO_KEEP;
+        ++count->kept;
+    }
+}

@@ -122,4 +122,14 @@ void undoSayPlan(const UndoThing &thing, UndoCount *count);
 // Judges each file or value (`kind`) and prints the plan for it.
 void undoPlanThings(UndoKind kind, void (*judge)(UndoThing *thing), UndoCount *count);
 
+// Carries out the plan for each file or value (`kind`) it removes or puts
+// back, judged once more: the agreement may have waited long enough for it
+// to change. `carryOut` removes it or puts it back and says so; what
+// changed since, or could not be done, `sayNotDone` says for the verdict
+// planned, and it is kept and counted.
+void undoCarryOutThings(UndoKind kind, void (*judge)(UndoThing *thing),
+                        bool (*carryOut)(const UndoThing &thing),
+                        void (*sayNotDone)(const UndoThing &thing, UndoVerdict planned),
+                        UndoCount *count);
+
 #endif
