@@ -110,7 +110,7 @@ void readOther(const char *path) {
     other.live = summary.live;
     other.touched = false;
     int record = g_undoRecordCount++;
-    if (!recordReadItems(path, other.live ? liveItem : takenBackItem, &record))
+    if (!recordReadItems(path, summary, other.live ? liveItem : takenBackItem, &record))
         say(UNDO_MSG_OTHER_RECORD_SKIPPED, path);
 }
 
@@ -160,7 +160,7 @@ UndoCollected undoCollect(const char *recordPath, UndoCount *count) {
     own.live = summary.live;
     own.touched = false;
     g_undoRecordCount = 1;
-    if (!recordReadItems(recordPath, ownItem, count))
+    if (!recordReadItems(recordPath, summary, ownItem, count))
         return UNDO_RECORD_UNREADABLE;
     readOthers(recordPath);
     for (int i = 0; i < g_undoThingCount; ++i) {
