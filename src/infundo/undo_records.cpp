@@ -136,27 +136,36 @@ const UndoEntry *entryOf(const RecordItem &item, int record) {
     return nullptr;
 }
 
+// Whether an earlier record keeps an item: one the tables do not hold, or
+// one whose thing is not settled.
+struct LeftScan {
+    int record;
+    bool left;
+};
+
+void scanLeft(const RecordItem &item, void *context) {
+    LeftScan *scan = static_cast<LeftScan *>(context);
+    const UndoEntry *entry = entryOf(item, scan->record);
+    scan->left |= !entry || isPending(*entry);
+}
+
 // An earlier record some of whose items this run settled: its items but
-// those, read from it once more, one at a time, since it cannot be
-// written while it is read.
+// those, read from it once more; those it keeps one at a time, since it
+// cannot be written while it is read.
 bool settleEarlier(int record) {
     const char *path = g_undoRecords[record].path;
-    static RecordItem item; // large: kept off the stack
-    bool left = false;
-    RecordItemAt read = RECORD_ITEM_READ;
-    for (int index = 0; !left && (read = recordReadItemAt(path, index, &item)) == RECORD_ITEM_READ;
-         ++index) {
-        const UndoEntry *entry = entryOf(item, record);
-        left = !entry || isPending(*entry);
-    }
-    if (read == RECORD_ITEM_FAILED) {
+    RecordSummary summary;
+    LeftScan scan = {record, false};
+    if (!recordReadSummary(path, &summary) || !recordReadItems(path, summary, scanLeft, &scan)) {
         say(UNDO_MSG_RECORD_NOT_UPDATED, path);
         return false;
     }
-    if (!left) {
+    if (!scan.left) {
         deleteRecord(path);
         return true;
     }
+    static RecordItem item; // large: kept off the stack
+    RecordItemAt read = RECORD_ITEM_READ;
     bool written = startTakeBack(path);
     for (int index = 0;
          written && (read = recordReadItemAt(path, index, &item)) == RECORD_ITEM_READ; ++index) {
