@@ -108,7 +108,6 @@ void readOther(const char *path) {
     strcpy(other.path, path);
     strcpy(other.infPath, summary.infPath);
     other.live = summary.live;
-    other.touched = false;
     int record = g_undoRecordCount++;
     if (!recordReadItems(path, summary, other.live ? liveItem : takenBackItem, &record))
         say(UNDO_MSG_OTHER_RECORD_SKIPPED, path);
@@ -158,7 +157,6 @@ UndoCollected undoCollect(const char *recordPath, UndoCount *count) {
     strcpy(own.path, recordPath);
     strcpy(own.infPath, summary.infPath);
     own.live = summary.live;
-    own.touched = false;
     g_undoRecordCount = 1;
     if (!recordReadItems(recordPath, summary, ownItem, count))
         return UNDO_RECORD_UNREADABLE;

@@ -25,7 +25,6 @@ struct UndoRecord {
     char path[PATH_SIZE];
     char infPath[PATH_SIZE];
     bool live;
-    bool touched; // some of its items were settled by this run
 };
 
 enum UndoKind { UNDO_FILE, UNDO_VALUE, UNDO_KEY };
