@@ -46,6 +46,11 @@ bool addEntry(const RecordItem &item, int record) {
         thing.named = &entry.item;
         thing.namedBy = -1;
     }
+    UndoThing &thing = g_undoThings[entry.thing];
+    if (record != 0)
+        thing.earlierHistory = true;
+    else if (!recordIsFound(item.kind))
+        thing.changedByRecord = true;
     ++g_undoEntryCount;
     return true;
 }
@@ -161,18 +166,7 @@ UndoCollected undoCollect(const char *recordPath, UndoCount *count) {
     if (!recordReadItems(recordPath, summary, ownItem, count))
         return UNDO_RECORD_UNREADABLE;
     readOthers(recordPath);
-    for (int i = 0; i < g_undoThingCount; ++i) {
-        UndoThing &thing = g_undoThings[i];
-        undoSetHistory(&thing);
-        for (int e = 0; e < g_undoEntryCount; ++e) {
-            const UndoEntry &entry = g_undoEntries[e];
-            if (entry.thing != i)
-                continue;
-            if (entry.record != 0)
-                thing.earlierHistory = true;
-            else if (!recordIsFound(entry.item.kind))
-                thing.changedByRecord = true;
-        }
-    }
+    for (int i = 0; i < g_undoThingCount; ++i)
+        undoSetHistory(&g_undoThings[i]);
     return UNDO_COLLECTED;
 }
