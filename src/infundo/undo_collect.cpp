@@ -66,19 +66,13 @@ void ownItem(const RecordItem &item, void *context) {
     }
 }
 
-// True when `key` is `above` or lies below it.
-bool isAtOrBelow(const char *key, const char *above) {
-    size_t length = strlen(above);
-    return startsWithIgnoreCase(key, above) && (key[length] == '\0' || key[length] == '\\');
-}
-
 // True when the key made by an earlier installation lies at or above a
 // key that a thing of the record taken back is in.
 bool isAboveOwnThing(const char *key) {
     for (int i = 0; i < g_undoEntryCount; ++i) {
         const UndoEntry &entry = g_undoEntries[i];
         if (entry.record == 0 && undoKindOf(entry.item.kind) != UNDO_FILE &&
-            isAtOrBelow(entry.item.key, key))
+            undoIsAtOrBelow(entry.item.key, key))
             return true;
     }
     return false;

@@ -96,11 +96,9 @@ int depthOf(const char *key) {
 
 // A thing of the plan at or below `key`, or null.
 const UndoThing *plannedAtOrBelow(const char *key, bool (*wanted)(const UndoThing &)) {
-    size_t length = strlen(key);
     for (int i = 0; i < g_undoThingCount; ++i) {
-        const char *other = g_undoThings[i].named->key;
-        if (g_undoThings[i].kind != UNDO_FILE && startsWithIgnoreCase(other, key) &&
-            (other[length] == '\0' || other[length] == '\\') && wanted(g_undoThings[i]))
+        if (g_undoThings[i].kind != UNDO_FILE && undoIsAtOrBelow(g_undoThings[i].named->key, key) &&
+            wanted(g_undoThings[i]))
             return &g_undoThings[i];
     }
     return nullptr;

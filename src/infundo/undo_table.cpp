@@ -30,6 +30,11 @@ bool undoSameThing(const RecordItem &a, const RecordItem &b) {
     return equalsIgnoreCase(a.key, b.key) && (kind == UNDO_KEY || equalsIgnoreCase(a.name, b.name));
 }
 
+bool undoIsAtOrBelow(const char *key, const char *above) {
+    size_t length = strlen(above);
+    return startsWithIgnoreCase(key, above) && (key[length] == '\0' || key[length] == '\\');
+}
+
 // True when `later` found what `earlier` left: the two are one history.
 static bool follows(const RecordItem &earlier, const RecordItem &later) {
     if (recordIsFile(earlier.kind))

@@ -81,6 +81,9 @@ UndoKind undoKindOf(RecordItemKind kind);
 // name, or a key, compared as Windows does).
 bool undoSameThing(const RecordItem &a, const RecordItem &b);
 
+// True when `key` is `above` or lies below it, compared as Windows does.
+bool undoIsAtOrBelow(const char *key, const char *above);
+
 // The thing's history: its last entry by run number, and the first of
 // those that lead up to it, each leaving what the next found.
 void undoSetHistory(UndoThing *thing);
