@@ -45,27 +45,34 @@ const char *whyText(UndoReason reason) {
     return UNDO_REC_WHY_LATER;
 }
 
-// One kept item: a comment naming it and why, then its KEPT line.
+// One kept item: a comment naming it and why, then its KEPT line, added to
+// the record in one write.
 bool appendKept(const char *path, const RecordItem &item, UndoReason reason) {
-    static char line[RECORD_LINE_SIZE]; // large: kept off the stack
-    if (!recordFormatItem(item, line))
-        return false;
+    // The comment (its texts, a path or a key and a value name) takes less
+    // than a line: the item's line always fits after it.
+    static char text[2 * RECORD_LINE_SIZE]; // large: kept off the stack
     UndoKind kind = undoKindOf(item.kind);
-    const char *what = kind == UNDO_FILE    ? UNDO_REC_KEPT_FILE
-                       : kind == UNDO_VALUE ? UNDO_REC_KEPT_VALUE
-                                            : UNDO_REC_KEPT_KEY;
-    bool written = append(path, what) && append(path, kind == UNDO_FILE ? item.path : item.key);
-    if (written && kind == UNDO_VALUE)
-        written = append(path, "\\") && append(path, item.name);
-    return written && append(path, whyText(reason)) && append(path, "\r\n") &&
-           append(path, RECORD_KEPT_TAG) && append(path, line);
+    strcpy(text, kind == UNDO_FILE    ? UNDO_REC_KEPT_FILE
+                 : kind == UNDO_VALUE ? UNDO_REC_KEPT_VALUE
+                                      : UNDO_REC_KEPT_KEY);
+    strcat(text, kind == UNDO_FILE ? item.path : item.key);
+    if (kind == UNDO_VALUE) {
+        strcat(text, "\\");
+        strcat(text, item.name);
+    }
+    strcat(text, whyText(reason));
+    strcat(text, "\r\n");
+    strcat(text, RECORD_KEPT_TAG);
+    return recordFormatItem(item, text + strlen(text)) && append(path, text);
 }
 
 bool startTakeBack(const char *path) {
-    char date[20];
-    recordNow(date);
-    return append(path, RECORD_UNDO_TAG) && append(path, "\t") && append(path, date) &&
-           append(path, "\r\n");
+    char line[32]; // "UNDO\tYYYY-MM-DD hh:mm:ss\r\n"
+    strcpy(line, RECORD_UNDO_TAG);
+    strcat(line, "\t");
+    recordNow(line + strlen(line));
+    strcat(line, "\r\n");
+    return append(path, line);
 }
 
 // Deletes a record and the copies saved beside it ("1A2B3C4D.*"), then
