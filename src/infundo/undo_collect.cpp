@@ -46,6 +46,11 @@ bool addEntry(const RecordItem &item, int record) {
         thing.named = &entry.item;
         thing.namedBy = -1;
     }
+    UndoThing &thing = g_undoThings[entry.thing];
+    if (record != 0)
+        thing.earlierHistory = true;
+    else if (!recordIsFound(item.kind))
+        thing.changedByRecord = true;
     ++g_undoEntryCount;
     return true;
 }
@@ -61,19 +66,13 @@ void ownItem(const RecordItem &item, void *context) {
     }
 }
 
-// True when `key` is `above` or lies below it.
-bool isAtOrBelow(const char *key, const char *above) {
-    size_t length = strlen(above);
-    return startsWithIgnoreCase(key, above) && (key[length] == '\0' || key[length] == '\\');
-}
-
 // True when the key made by an earlier installation lies at or above a
 // key that a thing of the record taken back is in.
 bool isAboveOwnThing(const char *key) {
     for (int i = 0; i < g_undoEntryCount; ++i) {
         const UndoEntry &entry = g_undoEntries[i];
         if (entry.record == 0 && undoKindOf(entry.item.kind) != UNDO_FILE &&
-            isAtOrBelow(entry.item.key, key))
+            undoIsAtOrBelow(entry.item.key, key))
             return true;
     }
     return false;
@@ -108,9 +107,8 @@ void readOther(const char *path) {
     strcpy(other.path, path);
     strcpy(other.infPath, summary.infPath);
     other.live = summary.live;
-    other.touched = false;
     int record = g_undoRecordCount++;
-    if (!recordReadItems(path, other.live ? liveItem : takenBackItem, &record))
+    if (!recordReadItems(path, summary, other.live ? liveItem : takenBackItem, &record))
         say(UNDO_MSG_OTHER_RECORD_SKIPPED, path);
 }
 
@@ -158,23 +156,11 @@ UndoCollected undoCollect(const char *recordPath, UndoCount *count) {
     strcpy(own.path, recordPath);
     strcpy(own.infPath, summary.infPath);
     own.live = summary.live;
-    own.touched = false;
     g_undoRecordCount = 1;
-    if (!recordReadItems(recordPath, ownItem, count))
+    if (!recordReadItems(recordPath, summary, ownItem, count))
         return UNDO_RECORD_UNREADABLE;
     readOthers(recordPath);
-    for (int i = 0; i < g_undoThingCount; ++i) {
-        UndoThing &thing = g_undoThings[i];
-        undoSetHistory(&thing);
-        for (int e = 0; e < g_undoEntryCount; ++e) {
-            const UndoEntry &entry = g_undoEntries[e];
-            if (entry.thing != i)
-                continue;
-            if (entry.record != 0)
-                thing.earlierHistory = true;
-            else if (!recordIsFound(entry.item.kind))
-                thing.changedByRecord = true;
-        }
-    }
+    for (int i = 0; i < g_undoThingCount; ++i)
+        undoSetHistory(&g_undoThings[i]);
     return UNDO_COLLECTED;
 }

@@ -16,11 +16,6 @@
 
 namespace {
 
-bool sameFile(const UndoFileState &a, const UndoFileState &b) {
-    return a.present == b.present &&
-           (!a.present || (a.file.size == b.file.size && a.file.crc == b.file.crc));
-}
-
 // The path of a saved copy: beside the record of the entry that saved it.
 bool savedCopyPath(const UndoEntry &entry, char *path) {
     char folder[PATH_SIZE];
@@ -41,11 +36,11 @@ void judge(UndoThing *thing) {
         return;
     }
     UndoFileState before = undoFileBefore(first.item);
-    if (sameFile(now, before)) {
+    if (undoSameFile(now, before)) {
         thing->settled = true; // as before: the change was never made, or is undone
         return;
     }
-    if (!sameFile(now, undoFileAfter(g_undoEntries[thing->last].item))) {
+    if (!undoSameFile(now, undoFileAfter(g_undoEntries[thing->last].item))) {
         thing->verdict = UNDO_KEEP;
         thing->reason = UNDO_REASON_CHANGED;
         return;
@@ -55,15 +50,15 @@ void judge(UndoThing *thing) {
         return;
     }
     char saved[PATH_SIZE];
-    RecordFile copy;
+    UndoFileState copy = {true, RecordFile{0, 0}};
     bool readable = thing->saved >= 0 && savedCopyPath(g_undoEntries[thing->saved], saved) &&
-                    recordFileOf(saved, &copy) && copy.size == before.file.size &&
-                    copy.crc == before.file.crc;
+                    recordFileOf(saved, &copy.file) && undoSameFile(copy, before);
     thing->verdict = readable ? UNDO_RESTORE : UNDO_KEEP;
     thing->reason = readable ? UNDO_REASON_NONE : UNDO_REASON_NO_COPY;
 }
 
-// Deletes the file, or marks it for deletion at the restart when in use.
+// Deletes the file, or marks it for deletion at the restart when in use,
+// and says which.
 bool removeFile(const char *path) {
     // The installer's own file goes even when made read-only since.
     clearReadOnly(path);
@@ -77,7 +72,6 @@ bool removeFile(const char *path) {
         break;
     case PLATFORM_DELETE_FAILED: break;
     }
-    say(UNDO_MSG_FILE_NOT_DELETED, path);
     return false;
 }
 
@@ -86,66 +80,29 @@ bool restore(const UndoThing &thing) {
     const char *path = thing.named->path;
     char saved[PATH_SIZE];
     clearReadOnly(path);
-    if (savedCopyPath(g_undoEntries[thing.saved], saved) && platformCopyFile(saved, path)) {
-        say(UNDO_MSG_FILE_RESTORED, path);
-        return true;
-    }
-    say(UNDO_MSG_FILE_NOT_RESTORED, path);
-    return false;
+    if (!savedCopyPath(g_undoEntries[thing.saved], saved) || !platformCopyFile(saved, path))
+        return false;
+    say(UNDO_MSG_FILE_RESTORED, path);
+    return true;
+}
+
+// For undoCarryOutThings: the file removed or put back as planned, and
+// what could not be done said.
+bool carryOutFile(const UndoThing &thing) {
+    return thing.verdict == UNDO_REMOVE ? removeFile(thing.named->path) : restore(thing);
+}
+
+void sayFileNotDone(const UndoThing &thing, UndoVerdict planned) {
+    say(planned == UNDO_REMOVE ? UNDO_MSG_FILE_NOT_DELETED : UNDO_MSG_FILE_NOT_RESTORED,
+        thing.named->path);
 }
 
 } // namespace
 
 void undoPlanFiles(UndoCount *count) {
-    for (int i = 0; i < g_undoThingCount; ++i) {
-        UndoThing &thing = g_undoThings[i];
-        if (thing.kind != UNDO_FILE)
-            continue;
-        judge(&thing);
-        const char *path = thing.named->path;
-        switch (thing.verdict) {
-        case UNDO_NOTHING: break;
-        case UNDO_REMOVE:
-            say(UNDO_MSG_PLAN_FILE, path);
-            ++count->toRemove;
-            break;
-        case UNDO_RESTORE:
-            say(UNDO_MSG_PLAN_RESTORE_FILE, path);
-            ++count->toRemove;
-            break;
-        case UNDO_KEEP:
-            say(UNDO_MSG_KEEP_FILE, path);
-            undoSayReason(thing);
-            ++count->kept;
-            break;
-        }
-    }
+    undoPlanThings(UNDO_FILE, judge, count);
 }
 
-// Each file is judged once more: the agreement may have waited long
-// enough for it to change.
 void undoCarryOutFiles(UndoCount *count) {
-    for (int i = 0; i < g_undoThingCount; ++i) {
-        UndoThing &thing = g_undoThings[i];
-        if (thing.kind != UNDO_FILE ||
-            (thing.verdict != UNDO_REMOVE && thing.verdict != UNDO_RESTORE))
-            continue;
-        UndoVerdict planned = thing.verdict;
-        judge(&thing);
-        if (thing.verdict == UNDO_NOTHING)
-            continue;
-        bool done = false;
-        if (thing.verdict != planned) {
-            say(planned == UNDO_REMOVE ? UNDO_MSG_FILE_NOT_DELETED : UNDO_MSG_FILE_NOT_RESTORED,
-                thing.named->path);
-            undoSayReason(thing);
-        } else {
-            done = planned == UNDO_REMOVE ? removeFile(thing.named->path) : restore(thing);
-        }
-        thing.settled = done;
-        if (!done) {
-            thing.verdict = UNDO_KEEP;
-            ++count->kept;
-        }
-    }
+    undoCarryOutThings(UNDO_FILE, judge, carryOutFile, sayFileNotDone, count);
 }

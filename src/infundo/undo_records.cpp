@@ -45,27 +45,34 @@ const char *whyText(UndoReason reason) {
     return UNDO_REC_WHY_LATER;
 }
 
-// One kept item: a comment naming it and why, then its KEPT line.
+// One kept item: a comment naming it and why, then its KEPT line, added to
+// the record in one write.
 bool appendKept(const char *path, const RecordItem &item, UndoReason reason) {
-    static char line[RECORD_LINE_SIZE]; // large: kept off the stack
-    if (!recordFormatItem(item, line))
-        return false;
+    // The comment (its texts, a path or a key and a value name) takes less
+    // than a line: the item's line always fits after it.
+    static char text[2 * RECORD_LINE_SIZE]; // large: kept off the stack
     UndoKind kind = undoKindOf(item.kind);
-    const char *what = kind == UNDO_FILE    ? UNDO_REC_KEPT_FILE
-                       : kind == UNDO_VALUE ? UNDO_REC_KEPT_VALUE
-                                            : UNDO_REC_KEPT_KEY;
-    bool written = append(path, what) && append(path, kind == UNDO_FILE ? item.path : item.key);
-    if (written && kind == UNDO_VALUE)
-        written = append(path, "\\") && append(path, item.name);
-    return written && append(path, whyText(reason)) && append(path, "\r\n") &&
-           append(path, RECORD_KEPT_TAG) && append(path, line);
+    strcpy(text, kind == UNDO_FILE    ? UNDO_REC_KEPT_FILE
+                 : kind == UNDO_VALUE ? UNDO_REC_KEPT_VALUE
+                                      : UNDO_REC_KEPT_KEY);
+    strcat(text, kind == UNDO_FILE ? item.path : item.key);
+    if (kind == UNDO_VALUE) {
+        strcat(text, "\\");
+        strcat(text, item.name);
+    }
+    strcat(text, whyText(reason));
+    strcat(text, "\r\n");
+    strcat(text, RECORD_KEPT_TAG);
+    return recordFormatItem(item, text + strlen(text)) && append(path, text);
 }
 
 bool startTakeBack(const char *path) {
-    char date[20];
-    recordNow(date);
-    return append(path, RECORD_UNDO_TAG) && append(path, "\t") && append(path, date) &&
-           append(path, "\r\n");
+    char line[32]; // "UNDO\tYYYY-MM-DD hh:mm:ss\r\n"
+    strcpy(line, RECORD_UNDO_TAG);
+    strcat(line, "\t");
+    recordNow(line + strlen(line));
+    strcat(line, "\r\n");
+    return append(path, line);
 }
 
 // Deletes a record and the copies saved beside it ("1A2B3C4D.*"), then
@@ -136,27 +143,36 @@ const UndoEntry *entryOf(const RecordItem &item, int record) {
     return nullptr;
 }
 
+// Whether an earlier record keeps an item: one the tables do not hold, or
+// one whose thing is not settled.
+struct LeftScan {
+    int record;
+    bool left;
+};
+
+void scanLeft(const RecordItem &item, void *context) {
+    LeftScan *scan = static_cast<LeftScan *>(context);
+    const UndoEntry *entry = entryOf(item, scan->record);
+    scan->left |= !entry || isPending(*entry);
+}
+
 // An earlier record some of whose items this run settled: its items but
-// those, read from it once more, one at a time, since it cannot be
-// written while it is read.
+// those, read from it once more; those it keeps one at a time, since it
+// cannot be written while it is read.
 bool settleEarlier(int record) {
     const char *path = g_undoRecords[record].path;
-    static RecordItem item; // large: kept off the stack
-    bool left = false;
-    RecordItemAt read = RECORD_ITEM_READ;
-    for (int index = 0; !left && (read = recordReadItemAt(path, index, &item)) == RECORD_ITEM_READ;
-         ++index) {
-        const UndoEntry *entry = entryOf(item, record);
-        left = !entry || isPending(*entry);
-    }
-    if (read == RECORD_ITEM_FAILED) {
+    RecordSummary summary;
+    LeftScan scan = {record, false};
+    if (!recordReadSummary(path, &summary) || !recordReadItems(path, summary, scanLeft, &scan)) {
         say(UNDO_MSG_RECORD_NOT_UPDATED, path);
         return false;
     }
-    if (!left) {
+    if (!scan.left) {
         deleteRecord(path);
         return true;
     }
+    static RecordItem item; // large: kept off the stack
+    RecordItemAt read = RECORD_ITEM_READ;
     bool written = startTakeBack(path);
     for (int index = 0;
          written && (read = recordReadItemAt(path, index, &item)) == RECORD_ITEM_READ; ++index) {

@@ -14,12 +14,6 @@
 
 namespace {
 
-bool sameValue(const UndoValueState &a, const UndoValueState &b) {
-    return a.present == b.present &&
-           (!a.present || (a.value->type == b.value->type && a.value->size == b.value->size &&
-                           memcmp(a.value->bytes, b.value->bytes, a.value->size) == 0));
-}
-
 // The value as the machine holds it now; false when it cannot be read.
 bool readValue(const RecordItem &named, UndoValueState *now, RecordValue *value) {
     now->present = false;
@@ -52,11 +46,11 @@ void judgeValue(UndoThing *thing) {
         return;
     }
     UndoValueState before = undoValueBefore(g_undoEntries[thing->first].item);
-    if (sameValue(now, before)) {
+    if (undoSameValue(now, before)) {
         thing->settled = true;
         return;
     }
-    if (!sameValue(now, undoValueAfter(g_undoEntries[thing->last].item))) {
+    if (!undoSameValue(now, undoValueAfter(g_undoEntries[thing->last].item))) {
         thing->verdict = UNDO_KEEP;
         thing->reason = UNDO_REASON_CHANGED;
         return;
@@ -75,6 +69,23 @@ bool restoreValue(const UndoThing &thing) {
     return written;
 }
 
+// For undoCarryOutThings: the value removed or put back as planned, and
+// what could not be done said.
+bool carryOutValue(const UndoThing &thing) {
+    const char *key = thing.named->key;
+    const char *name = thing.named->name;
+    bool removing = thing.verdict == UNDO_REMOVE;
+    if (!(removing ? platformRegDeleteValue(key, name) != 0 : restoreValue(thing)))
+        return false;
+    say(removing ? UNDO_MSG_VALUE_DELETED : UNDO_MSG_VALUE_RESTORED, key, name);
+    return true;
+}
+
+void sayValueNotDone(const UndoThing &thing, UndoVerdict planned) {
+    say(planned == UNDO_REMOVE ? UNDO_MSG_VALUE_NOT_DELETED : UNDO_MSG_VALUE_NOT_RESTORED,
+        thing.named->key, thing.named->name);
+}
+
 // Separators after the services key: 0 for a service's own key.
 int depthOf(const char *key) {
     int depth = 0;
@@ -85,11 +96,9 @@ int depthOf(const char *key) {
 
 // A thing of the plan at or below `key`, or null.
 const UndoThing *plannedAtOrBelow(const char *key, bool (*wanted)(const UndoThing &)) {
-    size_t length = strlen(key);
     for (int i = 0; i < g_undoThingCount; ++i) {
-        const char *other = g_undoThings[i].named->key;
-        if (g_undoThings[i].kind != UNDO_FILE && startsWithIgnoreCase(other, key) &&
-            (other[length] == '\0' || other[length] == '\\') && wanted(g_undoThings[i]))
+        if (g_undoThings[i].kind != UNDO_FILE && undoIsAtOrBelow(g_undoThings[i].named->key, key) &&
+            wanted(g_undoThings[i]))
             return &g_undoThings[i];
     }
     return nullptr;
@@ -209,33 +218,6 @@ bool deleteKey(const char *key) {
     return platformRegDeleteKey(key) != 0;
 }
 
-// Prints what the plan does with a value or key and counts it. A key's
-// texts name the key alone.
-void sayPlan(const UndoThing &thing, UndoCount *count) {
-    const char *key = thing.named->key;
-    const char *name = thing.named->name;
-    bool isValue = thing.kind == UNDO_VALUE;
-    switch (thing.verdict) {
-    case UNDO_NOTHING: return;
-    case UNDO_REMOVE:
-        if (isValue)
-            say(UNDO_MSG_PLAN_VALUE, key, name);
-        else
-            say(UNDO_MSG_PLAN_KEY, key);
-        break;
-    case UNDO_RESTORE: say(UNDO_MSG_PLAN_RESTORE_VALUE, key, name); break;
-    case UNDO_KEEP:
-        if (isValue)
-            say(UNDO_MSG_KEEP_VALUE, key, name);
-        else
-            say(UNDO_MSG_KEEP_KEY, key);
-        undoSayReason(thing);
-        ++count->kept;
-        return;
-    }
-    ++count->toRemove;
-}
-
 // The key things, deepest first, into `order`; their count.
 int keysDeepestFirst(int *order) {
     int count = 0;
@@ -256,13 +238,7 @@ int keysDeepestFirst(int *order) {
 } // namespace
 
 void undoPlanValues(UndoCount *count) {
-    for (int i = 0; i < g_undoThingCount; ++i) {
-        UndoThing &thing = g_undoThings[i];
-        if (thing.kind != UNDO_VALUE)
-            continue;
-        judgeValue(&thing);
-        sayPlan(thing, count);
-    }
+    undoPlanThings(UNDO_VALUE, judgeValue, count);
 }
 
 void undoPlanKeys(UndoCount *count) {
@@ -271,42 +247,12 @@ void undoPlanKeys(UndoCount *count) {
     for (int i = 0; i < keys; ++i) {
         UndoThing &thing = g_undoThings[order[i]];
         judgeKey(&thing);
-        sayPlan(thing, count);
+        undoSayPlan(thing, count);
     }
 }
 
-// Each value is judged once more: the agreement may have waited long
-// enough for it to change.
 void undoCarryOutRegistry(UndoCount *count) {
-    for (int i = 0; i < g_undoThingCount; ++i) {
-        UndoThing &thing = g_undoThings[i];
-        if (thing.kind != UNDO_VALUE ||
-            (thing.verdict != UNDO_REMOVE && thing.verdict != UNDO_RESTORE))
-            continue;
-        UndoVerdict planned = thing.verdict;
-        judgeValue(&thing);
-        if (thing.verdict == UNDO_NOTHING)
-            continue;
-        const char *key = thing.named->key;
-        const char *name = thing.named->name;
-        bool done = false;
-        if (thing.verdict != planned) {
-            say(planned == UNDO_REMOVE ? UNDO_MSG_VALUE_NOT_DELETED : UNDO_MSG_VALUE_NOT_RESTORED,
-                key, name);
-            undoSayReason(thing);
-        } else if (planned == UNDO_REMOVE) {
-            done = platformRegDeleteValue(key, name) != 0;
-            say(done ? UNDO_MSG_VALUE_DELETED : UNDO_MSG_VALUE_NOT_DELETED, key, name);
-        } else {
-            done = restoreValue(thing);
-            say(done ? UNDO_MSG_VALUE_RESTORED : UNDO_MSG_VALUE_NOT_RESTORED, key, name);
-        }
-        thing.settled = done;
-        if (!done) {
-            thing.verdict = UNDO_KEEP;
-            ++count->kept;
-        }
-    }
+    undoCarryOutThings(UNDO_VALUE, judgeValue, carryOutValue, sayValueNotDone, count);
     // NT deletes a key with its values: each is looked into once more, so
     // that a value that could not be deleted keeps its key.
     int order[UNDO_ENTRY_CAPACITY];

@@ -30,20 +30,17 @@ bool undoSameThing(const RecordItem &a, const RecordItem &b) {
     return equalsIgnoreCase(a.key, b.key) && (kind == UNDO_KEY || equalsIgnoreCase(a.name, b.name));
 }
 
+bool undoIsAtOrBelow(const char *key, const char *above) {
+    size_t length = strlen(above);
+    return startsWithIgnoreCase(key, above) && (key[length] == '\0' || key[length] == '\\');
+}
+
 // True when `later` found what `earlier` left: the two are one history.
 static bool follows(const RecordItem &earlier, const RecordItem &later) {
-    if (recordIsFile(earlier.kind)) {
-        UndoFileState left = undoFileAfter(earlier);
-        UndoFileState found = undoFileBefore(later);
-        return found.present && left.file.size == found.file.size &&
-               left.file.crc == found.file.crc;
-    }
-    if (recordIsValue(earlier.kind)) {
-        const RecordValue *left = undoValueAfter(earlier).value;
-        const RecordValue *found = undoValueBefore(later).value;
-        return found && left->type == found->type && left->size == found->size &&
-               memcmp(left->bytes, found->bytes, left->size) == 0;
-    }
+    if (recordIsFile(earlier.kind))
+        return undoSameFile(undoFileAfter(earlier), undoFileBefore(later));
+    if (recordIsValue(earlier.kind))
+        return undoSameValue(undoValueAfter(earlier), undoValueBefore(later));
     return true;
 }
 
@@ -131,6 +128,17 @@ UndoValueState undoValueAfter(const RecordItem &last) {
     return UndoValueState{true, &last.value};
 }
 
+bool undoSameFile(const UndoFileState &a, const UndoFileState &b) {
+    return a.present == b.present &&
+           (!a.present || (a.file.size == b.file.size && a.file.crc == b.file.crc));
+}
+
+bool undoSameValue(const UndoValueState &a, const UndoValueState &b) {
+    return a.present == b.present &&
+           (!a.present || (a.value->type == b.value->type && a.value->size == b.value->size &&
+                           memcmp(a.value->bytes, b.value->bytes, a.value->size) == 0));
+}
+
 bool undoJudgeByRecords(UndoThing *thing) {
     thing->verdict = UNDO_NOTHING;
     thing->reason = UNDO_REASON_NONE;
@@ -157,5 +165,69 @@ void undoSayReason(const UndoThing &thing) {
     case UNDO_REASON_NO_COPY: say(UNDO_MSG_REASON_NO_COPY); break;
     case UNDO_REASON_VALUE: say(UNDO_MSG_REASON_VALUE, thing.holder); break;
     case UNDO_REASON_SUBKEY: say(UNDO_MSG_REASON_SUBKEY, thing.holder); break;
+    }
+}
+
+void undoSayPlan(const UndoThing &thing, UndoCount *count) {
+    bool isFile = thing.kind == UNDO_FILE;
+    bool isValue = thing.kind == UNDO_VALUE;
+    const char *named = isFile ? thing.named->path : thing.named->key;
+    const char *name = thing.named->name;
+    switch (thing.verdict) {
+    case UNDO_NOTHING: return;
+    case UNDO_REMOVE:
+        if (isValue)
+            say(UNDO_MSG_PLAN_VALUE, named, name);
+        else
+            say(isFile ? UNDO_MSG_PLAN_FILE : UNDO_MSG_PLAN_KEY, named);
+        break;
+    case UNDO_RESTORE:
+        if (isValue)
+            say(UNDO_MSG_PLAN_RESTORE_VALUE, named, name);
+        else
+            say(UNDO_MSG_PLAN_RESTORE_FILE, named);
+        break;
+    case UNDO_KEEP:
+        if (isValue)
+            say(UNDO_MSG_KEEP_VALUE, named, name);
+        else
+            say(isFile ? UNDO_MSG_KEEP_FILE : UNDO_MSG_KEEP_KEY, named);
+        undoSayReason(thing);
+        ++count->kept;
+        return;
+    }
+    ++count->toRemove;
+}
+
+void undoPlanThings(UndoKind kind, void (*judge)(UndoThing *thing), UndoCount *count) {
+    for (int i = 0; i < g_undoThingCount; ++i) {
+        UndoThing &thing = g_undoThings[i];
+        if (thing.kind != kind)
+            continue;
+        judge(&thing);
+        undoSayPlan(thing, count);
+    }
+}
+
+void undoCarryOutThings(UndoKind kind, void (*judge)(UndoThing *thing),
+                        bool (*carryOut)(const UndoThing &thing),
+                        void (*sayNotDone)(const UndoThing &thing, UndoVerdict planned),
+                        UndoCount *count) {
+    for (int i = 0; i < g_undoThingCount; ++i) {
+        UndoThing &thing = g_undoThings[i];
+        if (thing.kind != kind || (thing.verdict != UNDO_REMOVE && thing.verdict != UNDO_RESTORE))
+            continue;
+        UndoVerdict planned = thing.verdict;
+        judge(&thing);
+        if (thing.verdict == UNDO_NOTHING)
+            continue;
+        thing.settled = thing.verdict == planned && carryOut(thing);
+        if (thing.settled)
+            continue;
+        sayNotDone(thing, planned);
+        if (thing.verdict != planned)
+            undoSayReason(thing);
+        thing.verdict = UNDO_KEEP;
+        ++count->kept;
     }
 }

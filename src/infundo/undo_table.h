@@ -25,7 +25,6 @@ struct UndoRecord {
     char path[PATH_SIZE];
     char infPath[PATH_SIZE];
     bool live;
-    bool touched; // some of its items were settled by this run
 };
 
 enum UndoKind { UNDO_FILE, UNDO_VALUE, UNDO_KEY };
@@ -82,6 +81,9 @@ UndoKind undoKindOf(RecordItemKind kind);
 // name, or a key, compared as Windows does).
 bool undoSameThing(const RecordItem &a, const RecordItem &b);
 
+// True when `key` is `above` or lies below it, compared as Windows does.
+bool undoIsAtOrBelow(const char *key, const char *above);
+
 // The thing's history: its last entry by run number, and the first of
 // those that lead up to it, each leaving what the next found.
 void undoSetHistory(UndoThing *thing);
@@ -101,6 +103,11 @@ UndoFileState undoFileAfter(const RecordItem &last);
 UndoValueState undoValueBefore(const RecordItem &first);
 UndoValueState undoValueAfter(const RecordItem &last);
 
+// True when the two states are the same: both absent, or both present with
+// the same size and CRC-32, or the same type and bytes.
+bool undoSameFile(const UndoFileState &a, const UndoFileState &b);
+bool undoSameValue(const UndoValueState &a, const UndoValueState &b);
+
 // The first steps of every verdict on a file or value: nothing to do for
 // a thing the record only found there, unless earlier installations
 // changed it; kept while a live record names it. True when the verdict
@@ -109,5 +116,22 @@ bool undoJudgeByRecords(UndoThing *thing);
 
 // Prints the reason a thing is kept.
 void undoSayReason(const UndoThing &thing);
+
+// Prints what the plan does with a thing and counts it: removed or put
+// back, or kept with its reason. A key's texts name the key alone.
+void undoSayPlan(const UndoThing &thing, UndoCount *count);
+
+// Judges each file or value (`kind`) and prints the plan for it.
+void undoPlanThings(UndoKind kind, void (*judge)(UndoThing *thing), UndoCount *count);
+
+// Carries out the plan for each file or value (`kind`) it removes or puts
+// back, judged once more: the agreement may have waited long enough for it
+// to change. `carryOut` removes it or puts it back and says so; what
+// changed since, or could not be done, `sayNotDone` says for the verdict
+// planned, and it is kept and counted.
+void undoCarryOutThings(UndoKind kind, void (*judge)(UndoThing *thing),
+                        bool (*carryOut)(const UndoThing &thing),
+                        void (*sayNotDone)(const UndoThing &thing, UndoVerdict planned),
+                        UndoCount *count);
 
 #endif

@@ -189,13 +189,11 @@ bool recordReadSummary(const char *path, RecordSummary *summary) {
     return readRecord(path, summary, summariseLine, &pass);
 }
 
-bool recordReadItems(const char *path, void (*each)(const RecordItem &item, void *context),
-                     void *context) {
-    RecordSummary summary;
-    if (!recordReadSummary(path, &summary))
-        return false;
+bool recordReadItems(const char *path, const RecordSummary &summary,
+                     void (*each)(const RecordItem &item, void *context), void *context) {
+    RecordSummary head; // the INF line, read once more
     ItemsPass pass = {summary.pendingLine, false, each, context};
-    return readRecord(path, &summary, itemLine, &pass);
+    return readRecord(path, &head, itemLine, &pass);
 }
 
 namespace {
@@ -217,8 +215,9 @@ void takeItemAt(const RecordItem &item, void *context) {
 } // namespace
 
 RecordItemAt recordReadItemAt(const char *path, int index, RecordItem *item) {
+    RecordSummary summary;
     ItemAt at = {index, item, false};
-    if (!recordReadItems(path, takeItemAt, &at))
+    if (!recordReadSummary(path, &summary) || !recordReadItems(path, summary, takeItemAt, &at))
         return RECORD_ITEM_FAILED;
     return at.found ? RECORD_ITEM_READ : RECORD_ITEM_PAST_LAST;
 }

@@ -42,9 +42,10 @@ struct RecordSummary {
 bool recordReadSummary(const char *path, RecordSummary *summary);
 
 // Calls `each` for every pending item of the record, in the order of the
-// file; false when the file cannot be read or is no record.
-bool recordReadItems(const char *path, void (*each)(const RecordItem &item, void *context),
-                     void *context);
+// file, from its summary as just read; false when the file cannot be read
+// or is no record.
+bool recordReadItems(const char *path, const RecordSummary &summary,
+                     void (*each)(const RecordItem &item, void *context), void *context);
 
 // The pending item at `index` (from 0) into `item`. For a caller that
 // writes to the record between two items, which it cannot while the

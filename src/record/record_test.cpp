@@ -23,8 +23,10 @@ class RecordTest : public InstallerTest {};
 
 std::vector<std::string> itemsOf(const std::string &path) {
     std::vector<std::string> lines;
+    RecordSummary summary;
+    EXPECT_TRUE(recordReadSummary(path.c_str(), &summary));
     recordReadItems(
-        path.c_str(),
+        path.c_str(), summary,
         [](const RecordItem &item, void *context) {
             char line[RECORD_LINE_SIZE];
             recordFormatItem(item, line);
