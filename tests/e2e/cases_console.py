@@ -16,7 +16,8 @@ import subprocess
 import time
 
 from harness import (FILE_EXISTS, OVERWRITE_QUESTION, REG_VALUE, SERVICES, case, census,
-                     copying, destination_dirs, dword, finished, intro, simple_inf, simple_run)
+                     copying, destination_dirs, dword, finished, intro, simple_inf, simple_run,
+                     text_of)
 
 TIMEOUT = 30.0
 
@@ -270,7 +271,7 @@ def console_replaced_file_and_value_come_back(c):
     c.expect_file(c.installed(12, name), b"new")
     c.expect_key(c.regdump(key), key, {"Start": dword(3)})
     result = c.run(path, exe=c.wine.infundo_exe)
-    said = result.out.decode("cp932", "replace").replace("\r\n", "\n")
+    said = text_of(result)
     plan = ("○元に戻すファイル: " + c.installed_dos(12, name) + "\n"
             "○元に戻す値: " + key + "\\Start\n")
     c.expect_equal("exit code and plan", (result.rc, plan in said), (0, True))
