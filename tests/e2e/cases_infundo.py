@@ -33,9 +33,11 @@ def beginning(inf, record):
     return (BANNER + "INFファイル: {}\n\nインストールの記録: {}\n\n削除の計画:\n".format(inf, record))
 
 
-KEPT = ("●残すファイル: C:\\windows\\sample.txt\n" + CHANGED
-        + "●残すキー: {}\n  理由: 値 Added があります。\n".format(PARAMETERS)
-        + "●残すキー: {}\n  理由: サブキー Parameters があります。\n".format(KEY))
+# What the first case keeps: the file changed by hand, and the keys that
+# hold the value added by hand.
+KEPT_FILE = "●残すファイル: C:\\windows\\sample.txt\n" + CHANGED
+KEPT_KEYS = ("●残すキー: {}\n  理由: 値 Added があります。\n".format(PARAMETERS)
+             + "●残すキー: {}\n  理由: サブキー Parameters があります。\n".format(KEY))
 
 
 def example(c, folder="sample"):
@@ -67,11 +69,8 @@ def infundo_takes_back_the_example_but_what_changed(c):
 
     plan = ("○削除するファイル: C:\\windows\\System32\\Drivers\\sample.sys\n"
             "○削除するファイル: C:\\windows\\System32\\sampleio.dll\n"
-            "●残すファイル: C:\\windows\\sample.txt\n" + CHANGED
-            + "".join("○削除する値: {}\\{}\n".format(KEY, name) for name in NAMES)
-            + "○削除する値: {}\\BufferSize\n".format(PARAMETERS)
-            + "●残すキー: {}\n  理由: 値 Added があります。\n".format(PARAMETERS)
-            + "●残すキー: {}\n  理由: サブキー Parameters があります。\n".format(KEY))
+            + KEPT_FILE + "".join("○削除する値: {}\\{}\n".format(KEY, name) for name in NAMES)
+            + "○削除する値: {}\\BufferSize\n".format(PARAMETERS) + KEPT_KEYS)
     removal = ("ファイルを削除しました: C:\\windows\\System32\\Drivers\\sample.sys\n"
                "ファイルを削除しました: C:\\windows\\System32\\sampleio.dll\n"
                + "".join("値を削除しました: {}\\{}\n".format(KEY, name) for name in NAMES)
@@ -90,7 +89,7 @@ def infundo_takes_back_the_example_but_what_changed(c):
 
     # A second run says the same and removes nothing more.
     again = c.run(inf, exe=c.wine.infundo_exe)
-    c.expect_run(again, beginning(inf, record) + KEPT + KEPT_THREE
+    c.expect_run(again, beginning(inf, record) + KEPT_FILE + KEPT_KEYS + KEPT_THREE
                  + "\n削除するものは見つかりませんでした。\n" + PRESS_ANY_KEY, rc=0)
     take_back_rest(c, inf)
     c.expect_file(os.path.join(c.wine.windows_dir(10), "INFINST", record.split("\\")[-1]), None)
