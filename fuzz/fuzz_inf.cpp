@@ -46,10 +46,10 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_runs.h"
 #include "infundo/undo_run.h"
 #include "run/run.h"
 #include "support/fake.h"
-#include "support/run_program.h"
 
 namespace {
 
@@ -172,13 +172,9 @@ void sayDifference(const std::string &before, const std::string &after) {
 
 // Runs a program on the INF file, agreeing, and checks that it left
 // nothing open behind.
-// The whole program runs of all inputs, for tools/fuzz's rate.
-unsigned long g_programRuns = 0;
-
 int runChecked(ProgramEntry program, const char *name) {
     fakeSetInput("1\n");
-    ++g_programRuns;
-    int exitCode = runProgram(program, name, {INF_PATH});
+    int exitCode = fuzzRunProgram(program, name, {INF_PATH});
     if (exitCode != 0 && exitCode != 1)
         finding("exit code is neither 0 nor 1", static_cast<size_t>(exitCode));
     if (fakeHeapBlocks() != 0)
@@ -195,8 +191,7 @@ int runChecked(ProgramEntry program, const char *name) {
 // Takes back what the INF file at `path` installed, agreeing.
 void takeBack(const char *path) {
     fakeSetInput("1\n");
-    ++g_programRuns;
-    int exitCode = runProgram(runUninstaller, "infundo.exe", {path});
+    int exitCode = fuzzRunProgram(runUninstaller, "infundo.exe", {path});
     if (exitCode != 0 && exitCode != 1)
         finding("the uninstaller's exit code is neither 0 nor 1", static_cast<size_t>(exitCode));
     if (fakeHeapBlocks() != 0 || fakeOpenFiles() != 0 || fakeOpenSearches() != 0 ||
@@ -281,8 +276,7 @@ void installTwoAndTakeBack(const std::string &first, const std::string &second, 
     for (int i = 0; i < 2; ++i) {
         fakeSetInput("1\n");
         fakeQueueKeys({i == 0 ? 'y' : answer});
-        ++g_programRuns;
-        runProgram(runInstaller, "infinst.exe", {paths[i]});
+        fuzzRunProgram(runInstaller, "infinst.exe", {paths[i]});
     }
     takeBack(paths[firstBackFirst ? 0 : 1]);
     takeBack(paths[firstBackFirst ? 1 : 0]);
@@ -307,16 +301,7 @@ void runOnce(const std::string &inf, const std::vector<int> &keys, int failAt = 
     installChecked(inf);
 }
 
-void sayProgramRuns() {
-    fprintf(stderr, "program runs: %lu\n", g_programRuns);
-}
-
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-    atexit(sayProgramRuns);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::string inf(reinterpret_cast<const char *>(data), size);
