@@ -69,9 +69,8 @@ struct FakeState {
     int openSearches;
     size_t readLimit; // the most bytes one read answers, 0 for no limit
 
-    // Registry below HKEY_LOCAL_MACHINE: keys by folded path.
-    // Keys by folded path: a key's subkeys follow it, in the order
-    // RegEnumKeyA gives them.
+    // Registry below HKEY_LOCAL_MACHINE: keys by folded path, in whose
+    // order RegEnumKeyA gives a key's subkeys.
     FakeTable<FakeKey> keys;
     FakeNames unreadableKeys; // folded paths
     int openRegKeys;
