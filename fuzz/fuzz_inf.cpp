@@ -46,10 +46,10 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_runs.h"
 #include "infundo/undo_run.h"
 #include "run/run.h"
 #include "support/fake.h"
-#include "support/run_program.h"
 
 namespace {
 
@@ -170,15 +170,11 @@ void sayDifference(const std::string &before, const std::string &after) {
     abort();
 }
 
-// Runs a program on the INF file, agreeing, and checks that it left
-// nothing open behind.
-// The whole program runs of all inputs, for tools/fuzz's rate.
-unsigned long g_programRuns = 0;
-
-int runChecked(ProgramEntry program, const char *name) {
+// Runs a program on the INF file at `path`, agreeing, and checks that it
+// left nothing open behind (the stack of a finding names the program).
+int runChecked(ProgramEntry program, const char *name, const char *path = INF_PATH) {
     fakeSetInput("1\n");
-    ++g_programRuns;
-    int exitCode = runProgram(program, name, {INF_PATH});
+    int exitCode = fuzzRunProgram(program, name, {path});
     if (exitCode != 0 && exitCode != 1)
         finding("exit code is neither 0 nor 1", static_cast<size_t>(exitCode));
     if (fakeHeapBlocks() != 0)
@@ -194,14 +190,7 @@ int runChecked(ProgramEntry program, const char *name) {
 
 // Takes back what the INF file at `path` installed, agreeing.
 void takeBack(const char *path) {
-    fakeSetInput("1\n");
-    ++g_programRuns;
-    int exitCode = runProgram(runUninstaller, "infundo.exe", {path});
-    if (exitCode != 0 && exitCode != 1)
-        finding("the uninstaller's exit code is neither 0 nor 1", static_cast<size_t>(exitCode));
-    if (fakeHeapBlocks() != 0 || fakeOpenFiles() != 0 || fakeOpenSearches() != 0 ||
-        fakeOpenRegKeys() != 0)
-        finding("the uninstaller left something open", 0);
+    runChecked(runUninstaller, "infundo.exe", path);
 }
 
 // What an installation must leave as it was.
@@ -279,10 +268,8 @@ void installTwoAndTakeBack(const std::string &first, const std::string &second, 
     const std::string before = fakeMachineSnapshot();
     const char *paths[] = {"C:\\work\\a.inf", "C:\\work\\b.inf"};
     for (int i = 0; i < 2; ++i) {
-        fakeSetInput("1\n");
         fakeQueueKeys({i == 0 ? 'y' : answer});
-        ++g_programRuns;
-        runProgram(runInstaller, "infinst.exe", {paths[i]});
+        runChecked(runInstaller, "infinst.exe", paths[i]);
     }
     takeBack(paths[firstBackFirst ? 0 : 1]);
     takeBack(paths[firstBackFirst ? 1 : 0]);
@@ -307,16 +294,7 @@ void runOnce(const std::string &inf, const std::vector<int> &keys, int failAt = 
     installChecked(inf);
 }
 
-void sayProgramRuns() {
-    fprintf(stderr, "program runs: %lu\n", g_programRuns);
-}
-
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-    atexit(sayProgramRuns);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::string inf(reinterpret_cast<const char *>(data), size);

@@ -41,12 +41,12 @@
 #include <strings.h>
 #include <vector>
 
+#include "fuzz_runs.h"
 #include "infconv/conv_run.h"
 #include "platform/platform.h"
 #include "run/run.h"
 #include "support/fake.h"
 #include "support/pe_image.h"
-#include "support/run_program.h"
 
 namespace {
 
@@ -61,13 +61,9 @@ const char WORK[] = "C:\\work"; // the input's folder
 
 enum Program { CONVERTER, INSTALLER };
 
-// The whole program runs of all inputs, for tools/fuzz's rate.
-unsigned long g_programRuns = 0;
-
 int run(Program program, const std::vector<std::string> &arguments) {
-    ++g_programRuns;
-    return program == CONVERTER ? runProgram(runConverter, "infconv.exe", arguments)
-                                : runProgram(runInstaller, "infinst.exe", arguments);
+    return program == CONVERTER ? fuzzRunProgram(runConverter, "infconv.exe", arguments)
+                                : fuzzRunProgram(runInstaller, "infinst.exe", arguments);
 }
 
 // What the machine holds before a run, and outside the input's folder,
@@ -259,16 +255,7 @@ void convertAndInstall(const std::string &inf) {
     checkServices(written + said, converted);
 }
 
-void sayProgramRuns() {
-    fprintf(stderr, "program runs: %lu\n", g_programRuns);
-}
-
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-    atexit(sayProgramRuns);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::string inf(reinterpret_cast<const char *>(data), size);

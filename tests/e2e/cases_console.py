@@ -16,7 +16,8 @@ import subprocess
 import time
 
 from harness import (FILE_EXISTS, OVERWRITE_QUESTION, REG_VALUE, SERVICES, case, census,
-                     copying, destination_dirs, dword, finished, intro, simple_inf, simple_run)
+                     copying, destination_dirs, dword, finished, intro, simple_inf, simple_run,
+                     text_of)
 
 TIMEOUT = 30.0
 
@@ -149,6 +150,22 @@ def agreed(path):
     return intro(path) + "1\n"
 
 
+def copy_question(c, path, name):
+    """The conversation of a simple_inf() file up to the overwrite question
+    that copying `name` over an existing file asks."""
+    return (agreed(path) + destination_dirs(("DefaultDestDir", 12))
+            + census("[Drv.Copy]", "[Drv.AddReg]") + copying(c.inf_dir, 12, name)
+            + OVERWRITE_QUESTION)
+
+
+def converse_yes(c, path, asking, rest):
+    """Agrees, answers y at the one question, which ends `asking`, and
+    checks that the conversation goes on with `rest` and exit code 0."""
+    rc = converse(c, [path], [(intro(path), ["1", "Enter"], False), (asking, ["y"], False)],
+                  asking + "y\n" + rest)
+    c.expect_equal("exit code", rc, 0)
+
+
 @case
 def console_agreement_and_final_key(c):
     name = "e2e_console_agree.sys"
@@ -179,7 +196,7 @@ def question_case(name, answer, replaced):
                 + FILE_EXISTS.format(c.installed_dos(12, f)) for i, f in enumerate(files))
         head = agreed(path) + destination_dirs(("DefaultDestDir", 12)) + census(
             "[Drv.Copy]", "[Drv.AddReg]")
-        asking = head + copying(c.inf_dir, 12, files[0]) + OVERWRITE_QUESTION
+        asking = copy_question(c, path, files[0])
         # With no, nothing changed: no record is kept.
         final = head + installation + (finished(record=c.record(path)) if replaced
                                        else finished(len(files)))
@@ -215,11 +232,8 @@ def console_existing_key_and_file_one_question(c):
     asking = (agreed(path) + destination_dirs(("DefaultDestDir", 12))
               + census("[Drv.AddReg]", "[Drv.Copy]") + REG_VALUE.format(key, "Start", "3")
               + OVERWRITE_QUESTION)
-    final = (asking + "y\n" + REG_VALUE.format(key, "Type", "1")
-             + copying(c.inf_dir, 12, name) + finished(record=c.record(path)))
-    rc = converse(c, [path], [(intro(path), ["1", "Enter"], False), (asking, ["y"], False)],
-                  final)
-    c.expect_equal("exit code", rc, 0)
+    converse_yes(c, path, asking, REG_VALUE.format(key, "Type", "1")
+                 + copying(c.inf_dir, 12, name) + finished(record=c.record(path)))
     c.expect_file(c.installed(12, name), b"new")
     c.expect_key(c.regdump(key), key, {"Start": dword(3), "Type": dword(1)})
 
@@ -241,11 +255,7 @@ def console_reinstall_over_files_copied_read_only(c):
     os.chmod(source, 0o644)
     c.source(name, b"second")
     os.chmod(source, 0o444)
-    head = agreed(path) + destination_dirs(("DefaultDestDir", 12)) + census(
-        "[Drv.Copy]", "[Drv.AddReg]") + copying(c.inf_dir, 12, name) + OVERWRITE_QUESTION
-    rc = converse(c, [path], [(intro(path), ["1", "Enter"], False), (head, ["y"], False)],
-                  head + "y\n" + finished(record=c.record(path)))
-    c.expect_equal("exit code", rc, 0)
+    converse_yes(c, path, copy_question(c, path, name), finished(record=c.record(path)))
     c.expect_file(c.installed(12, name), b"second")
 
 
@@ -260,17 +270,12 @@ def console_replaced_file_and_value_come_back(c):
     c.file(c.installed(12, name), b"old")
     c.reg_add_dword(key, "Start", 0)
     path = c.inf(simple_inf([name], ['HKLM,"{}","Start",0x00010001,3'.format(key)]))
-    head = (agreed(path) + destination_dirs(("DefaultDestDir", 12))
-            + census("[Drv.Copy]", "[Drv.AddReg]") + copying(c.inf_dir, 12, name)
-            + OVERWRITE_QUESTION)
-    rc = converse(c, [path], [(intro(path), ["1", "Enter"], False), (head, ["y"], False)],
-                  head + "y\n" + REG_VALUE.format(key, "Start", "3")
-                  + finished(record=c.record(path)))
-    c.expect_equal("exit code", rc, 0)
+    converse_yes(c, path, copy_question(c, path, name),
+                 REG_VALUE.format(key, "Start", "3") + finished(record=c.record(path)))
     c.expect_file(c.installed(12, name), b"new")
     c.expect_key(c.regdump(key), key, {"Start": dword(3)})
     result = c.run(path, exe=c.wine.infundo_exe)
-    said = result.out.decode("cp932", "replace").replace("\r\n", "\n")
+    said = text_of(result)
     plan = ("○元に戻すファイル: " + c.installed_dos(12, name) + "\n"
             "○元に戻す値: " + key + "\\Start\n")
     c.expect_equal("exit code and plan", (result.rc, plan in said), (0, True))

@@ -11,7 +11,7 @@ import shutil
 import subprocess
 
 from harness import (BUILDS, FINISHED, HERE, NOT_INSTALLED, SERVICES, case, dword, expand_sz,
-                     sz)
+                     sz, text_of)
 
 EXAMPLE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "examples",
                        "nt4samp")
@@ -84,7 +84,7 @@ def infconv_nt4_example_converted_then_installed(c):
     c.expect_file(c.path("nt4samp", "INFINST", "INFINST.INF"), written)
 
     result = c.run(out)
-    said = result.out.decode("cp932", "replace").replace("\r\n", "\n")
+    said = text_of(result)
     c.expect_equal("exit code of infinst", result.rc, 0)
     c.expect_equal("infinst finished with nothing left out",
                    (said.endswith(FINISHED + "\n終了するには何かキーを押してください\n"),
@@ -159,7 +159,7 @@ def infconv_gate_only_the_checked_service_arrives(c):
     c.source("e2e_gate.sys", b"gate driver")
     inf = c.inf(GATE_INF, name="gate.inf")
     result = c.run(inf, exe=c.wine.infconv_exe, stdin=b"")
-    said = result.out.decode("cp932", "replace").replace("\r\n", "\n")
+    said = text_of(result)
     c.expect_equal("exit code of infconv", result.rc, 0)
     c.expect_equal("what infconv left out", GATE_LEFT_OUT in said, True)
     result = c.run(c.dos("INFINST.INF"))
@@ -204,7 +204,7 @@ def imports_package(c, name, later):
     runs = [c.run(c.inf(IMPORTS_INF.format(name), name="imports.inf"), exe=c.wine.infconv_exe,
                   stdin=b""), c.run(c.dos("INFINST.INF")),
             c.run(c.dos("INFINST.INF"), exe=c.wine.infconv_exe, stdin=b"")]
-    said = [r.out.decode("cp932", "replace").replace("\r\n", "\n") for r in runs]
+    said = [text_of(r) for r in runs]
     key = SERVICES + name
     return said[0], said[2], tuple(r.rc for r in runs), c.regdump(key)[key]
 

@@ -12,7 +12,7 @@ back in cases_console.py.)
 import os
 import shutil
 
-from harness import (PRESS_ANY_KEY, SERVICES, case, dword, record_of, simple_inf)
+from harness import (PRESS_ANY_KEY, SERVICES, case, dword, record_of, simple_inf, text_of)
 
 EXAMPLE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "examples",
                        "sample")
@@ -33,13 +33,11 @@ def beginning(inf, record):
     return (BANNER + "INFファイル: {}\n\nインストールの記録: {}\n\n削除の計画:\n".format(inf, record))
 
 
-KEPT = ("●残すファイル: C:\\windows\\sample.txt\n" + CHANGED
-        + "●残すキー: {}\n  理由: 値 Added があります。\n".format(PARAMETERS)
-        + "●残すキー: {}\n  理由: サブキー Parameters があります。\n".format(KEY))
-
-
-def said(result):
-    return result.out.decode("cp932", "replace").replace("\r\n", "\n")
+# What the first case keeps: the file changed by hand, and the keys that
+# hold the value added by hand.
+KEPT_FILE = "●残すファイル: C:\\windows\\sample.txt\n" + CHANGED
+KEPT_KEYS = ("●残すキー: {}\n  理由: 値 Added があります。\n".format(PARAMETERS)
+             + "●残すキー: {}\n  理由: サブキー Parameters があります。\n".format(KEY))
 
 
 def example(c, folder="sample"):
@@ -71,11 +69,8 @@ def infundo_takes_back_the_example_but_what_changed(c):
 
     plan = ("○削除するファイル: C:\\windows\\System32\\Drivers\\sample.sys\n"
             "○削除するファイル: C:\\windows\\System32\\sampleio.dll\n"
-            "●残すファイル: C:\\windows\\sample.txt\n" + CHANGED
-            + "".join("○削除する値: {}\\{}\n".format(KEY, name) for name in NAMES)
-            + "○削除する値: {}\\BufferSize\n".format(PARAMETERS)
-            + "●残すキー: {}\n  理由: 値 Added があります。\n".format(PARAMETERS)
-            + "●残すキー: {}\n  理由: サブキー Parameters があります。\n".format(KEY))
+            + KEPT_FILE + "".join("○削除する値: {}\\{}\n".format(KEY, name) for name in NAMES)
+            + "○削除する値: {}\\BufferSize\n".format(PARAMETERS) + KEPT_KEYS)
     removal = ("ファイルを削除しました: C:\\windows\\System32\\Drivers\\sample.sys\n"
                "ファイルを削除しました: C:\\windows\\System32\\sampleio.dll\n"
                + "".join("値を削除しました: {}\\{}\n".format(KEY, name) for name in NAMES)
@@ -94,7 +89,7 @@ def infundo_takes_back_the_example_but_what_changed(c):
 
     # A second run says the same and removes nothing more.
     again = c.run(inf, exe=c.wine.infundo_exe)
-    c.expect_run(again, beginning(inf, record) + KEPT + KEPT_THREE
+    c.expect_run(again, beginning(inf, record) + KEPT_FILE + KEPT_KEYS + KEPT_THREE
                  + "\n削除するものは見つかりませんでした。\n" + PRESS_ANY_KEY, rc=0)
     take_back_rest(c, inf)
     c.expect_file(os.path.join(c.wine.windows_dir(10), "INFINST", record.split("\\")[-1]), None)
@@ -134,7 +129,7 @@ def infundo_keeps_a_shared_file_until_the_last(c):
         infs.append(c.inf(simple_inf([shared], ['HKLM,"{}","Start",0x00010001,3'.format(key)]),
                           directory=folder))
         c.expect_equal("exit code of infinst " + tag, c.run(infs[-1]).rc, 0)
-    first = said(c.run(infs[0], exe=c.wine.infundo_exe))
+    first = text_of(c.run(infs[0], exe=c.wine.infundo_exe))
     kept = ("●残すファイル: C:\\windows\\System32\\Drivers\\{}\n"
             "  理由: 別のINFファイル（{}）のインストールの記録にもあります。\n").format(shared, infs[1])
     c.expect_equal("the first kept the shared file", kept in first, True)
@@ -154,8 +149,8 @@ def infundo_takes_back_from_the_record_alone(c):
     shutil.rmtree(c.path("gone"))
     result = c.run(record, exe=c.wine.infundo_exe)
     c.expect_equal("exit code, ending and record deleted",
-                   (result.rc, said(result).endswith(FINISHED),
-                    "インストールの記録を削除しました: {}\n".format(record) in said(result)),
+                   (result.rc, text_of(result).endswith(FINISHED),
+                    "インストールの記録を削除しました: {}\n".format(record) in text_of(result)),
                    (0, True, True))
     for directory_id, name in ((12, "sample.sys"), (11, "sampleio.dll"), (10, "sample.txt")):
         c.expect_file(c.installed(directory_id, name), None)

@@ -187,6 +187,12 @@ def console_bytes(text):
     return text.replace("\n", "\r\n").encode("cp932")
 
 
+def text_of(result):
+    """What a run wrote on stdout, as text with "\n" line ends: the
+    reverse of console_bytes, for checks of a part of it."""
+    return result.out.decode("cp932", "replace").replace("\r\n", "\n")
+
+
 def intro(inf_path):
     """Everything a run prints up to the agreement, for an INF path that
     passes the extension test."""

@@ -394,9 +394,7 @@ int platformRemoveDirectory(const char *path) {
         return 0;
     std::string folded = g_folded;
     for (const auto &other : g_fake.nodes) {
-        if (other.first.size() > folded.size() &&
-            other.first.compare(0, folded.size(), folded) == 0 &&
-            other.first[folded.size()] == '\\')
+        if (fakeLiesIn(other.first, folded))
             return 0; // not empty
     }
     removeNode(folded);

@@ -77,8 +77,7 @@ size_t fakeLastSeparator(const std::string &text, bool slashToo) {
     return last;
 }
 
-// True when the folded `path` lies in the folded folder `folder`.
-static bool liesIn(const std::string &path, const std::string &folder) {
+bool fakeLiesIn(const std::string &path, const std::string &folder) {
     return !folder.empty() && path.size() > folder.size() &&
            path.compare(0, folder.size(), folder) == 0 &&
            (path[folder.size()] == '\\' || folder.back() == '\\');
@@ -95,7 +94,7 @@ static void appendNode(std::string *text, const std::string &folded, const FakeN
 // Every key and its values, less what lies below the folded key `skipped`.
 static void appendKeys(std::string *text, const std::string &skipped) {
     for (const auto &entry : g_fake.keys) {
-        if (liesIn(entry.first, skipped))
+        if (fakeLiesIn(entry.first, skipped))
             continue;
         *text += "key ";
         *text += entry.first;
@@ -125,7 +124,7 @@ std::string fakeMachineSnapshotOutside(const std::string &folder, const std::str
         fakeFoldPath(folder.c_str(), &foldedFolder);
     std::string text;
     for (const auto &node : g_fake.nodes) {
-        if (!liesIn(node.first, foldedFolder))
+        if (!fakeLiesIn(node.first, foldedFolder))
             appendNode(&text, node.first, node.second);
     }
     appendKeys(&text, foldedKey(key));

@@ -69,9 +69,8 @@ struct FakeState {
     int openSearches;
     size_t readLimit; // the most bytes one read answers, 0 for no limit
 
-    // Registry below HKEY_LOCAL_MACHINE: keys by folded path.
-    // Keys by folded path: a key's subkeys follow it, in the order
-    // RegEnumKeyA gives them.
+    // Registry below HKEY_LOCAL_MACHINE: keys by folded path, in whose
+    // order RegEnumKeyA gives a key's subkeys.
     FakeTable<FakeKey> keys;
     FakeNames unreadableKeys; // folded paths
     int openRegKeys;
@@ -130,6 +129,9 @@ void fakeFoldPath(const char *path, std::string *folded);
 std::string fakeAbsolutePath(const char *path);
 // The folded path of the folder that holds a folded path, "" for none.
 std::string fakeParentOf(const std::string &folded);
+// True when the folded path `path` lies in the folder or below the key
+// `folder` (folded too), at any depth; never for an empty `folder`.
+bool fakeLiesIn(const std::string &path, const std::string &folder);
 // The offset of the last separator of `text`, never a trail byte; npos
 // when there is none.
 size_t fakeLastSeparator(const std::string &text, bool slashToo);
