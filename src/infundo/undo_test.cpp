@@ -146,6 +146,37 @@ TEST_F(UndoTest, WhatIsStillAsInstalledGoesOrComesBack) {
     }
 }
 
+// The installer's file goes even when made read-only since; one in use is
+// deleted at the restart, or kept and counted when even that fails.
+TEST_F(UndoTest, AFileThatCannotBeDeletedNowGoesAtTheRestartOrStays) {
+    struct {
+        bool readOnly, inUse, restartFails;
+        std::string said;
+        bool stays;
+    } rows[] = {
+        {true, false, false, "ファイルを削除しました: ", false},
+        {false, true, false, "使用中のため、次の再起動時に削除されます: ", true},
+        {false, true, true, "ファイルを削除できませんでした: ", true},
+    };
+    for (const auto &row : rows) {
+        SetUp();
+        ASSERT_EQ(install(), 0) << row.said;
+        fakeAddFile(TARGET, "driver", row.readOnly);
+        if (row.inUse)
+            fakeSetFileInUse(TARGET);
+        if (row.restartFails)
+            fakeFailCall(FAKE_DELETE_AT_RESTART, 1);
+        EXPECT_EQ(runUndo(), 0) << row.said;
+        EXPECT_TRUE(printed(row.said + TARGET + "\n")) << fakeOutput();
+        EXPECT_EQ(fakeFileExists(TARGET), row.stays) << row.said;
+        EXPECT_EQ(fakeFilesDeletedAtRestart(), row.inUse && !row.restartFails
+                                                   ? std::vector<std::string>{TARGET}
+                                                   : std::vector<std::string>{})
+            << row.said;
+        EXPECT_EQ(printed("\n注意: 1件"), row.restartFails) << row.said;
+    }
+}
+
 TEST_F(UndoTest, AKeyGoesWhenNothingElseIsLeftInIt) {
     struct {
         std::string extraKey;
